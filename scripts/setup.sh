@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, playing and testing Zemra need.
+# Safe to run again: only missing packages are installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev libopenmpt-dev libjpeg-dev libbz2-dev libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  ffmpeg xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "zemra setup: installing ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    sudo_cmd=(sudo)
+  else
+    echo "zemra setup: these packages are missing and this user cannot install them: ${missing[*]}" >&2
+    echo "zemra setup: install them as root (apt-get install ${missing[*]}) and run again." >&2
+    exit 1
+  fi
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if ! "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+  echo "zemra setup: apt-get install failed; refreshing the package lists and trying once more" >&2
+  "${sudo_cmd[@]}" apt-get update -q || true
+  if ! "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+    echo "zemra setup: could not install ${missing[*]}; check the network and apt sources." >&2
+    exit 1
+  fi
+fi

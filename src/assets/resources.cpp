@@ -1,0 +1,29 @@
+#include "assets/resources.h"
+
+#include <bzlib.h>
+
+#include "assets/embedded.h"
+
+std::optional<ResourceBytes> findResource(std::string_view type, int id) {
+    for (const EmbeddedGroup* const* group = embeddedGroups(); *group != nullptr; ++group) {
+        for (size_t i = 0; i < (*group)->count; ++i) {
+            const EmbeddedResource& r = (*group)->resources[i];
+            if (r.id == id && r.data != nullptr && type == r.type) {
+                return ResourceBytes{r.data, r.size};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) {
+    const auto resource = findResource("BZ2", id);
+    if (!resource) return 0;
+    unsigned int length = capacity;
+    const int status = BZ2_bzBuffToBuffDecompress(
+        static_cast<char*>(buffer), &length,
+        const_cast<char*>(reinterpret_cast<const char*>(resource->data)), resource->size, 0, 0);
+    // A damaged or oversized stream counts as no data, so callers that only
+    // check for 0 never go on with a half-filled buffer.
+    return status == BZ_OK ? length : 0;
+}

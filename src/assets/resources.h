@@ -1,0 +1,19 @@
+#pragma once
+// Lookup of the resources carried inside the executable, by type and number.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+struct ResourceBytes {
+    const uint8_t* data;
+    uint32_t size;
+};
+
+// The bytes of resource (type, id), read-only and valid for the whole run.
+std::optional<ResourceBytes> findResource(std::string_view type, int id);
+
+// Decompresses BZ2 resource id into buffer (capacity bytes) in one call.
+// Returns the decompressed length, or 0 when there is no such resource or
+// the data does not decompress into the buffer.
+uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id);

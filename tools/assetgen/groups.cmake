@@ -1,0 +1,1 @@
+# One line per group of generated resources: its name and its sources.
