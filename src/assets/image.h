@@ -1,0 +1,58 @@
+#pragma once
+// A picture decoded from a JPEG resource into one of three pixel formats:
+//   8 bits  grey level per pixel (one-component pictures),
+//   16 bits RGB565 words,
+//   32 bits bytes blue, green, red, alpha (alpha = the pixel's grey level
+//           unless a mask replaced it).
+// Rows run top to bottom without padding. The tiled loaders rearrange a
+// 256 x 256 picture into 8 x 8 tiles: texel (x, y) is element
+// ((y >> 3) << 11) | ((x >> 3) << 6) | ((y & 7) << 3) | (x & 7).
+// Nothing in the Image records the layout; the owner knows its loader.
+
+#include <cstddef>
+#include <cstdint>
+
+class Image {
+public:
+    Image();
+    virtual ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // Each loader releases the pixels held before and returns false when the
+    // resource is missing or does not decode (the Image is then empty).
+    bool loadJpeg(int id);    // 8 bits for grey, 32 bits for colour
+    bool loadJpeg16(int id);  // 8 bits for grey, 16 bits for colour
+    // 256 x 256 only; another size leaves the linear picture loaded and
+    // returns false. loadTiled16 rejects grey pictures.
+    bool loadTiled(int id);
+    bool loadTiled16(int id);
+    // The picture (32 bits) takes its alpha from a grey picture of the same
+    // size, loaded with the same loader. A mask that fails leaves the
+    // picture loaded and returns false.
+    bool loadWithMask(int id, int maskId);
+    bool loadTiledWithMask(int id, int maskId);
+    // Copies the mask's grey level per pixel into the alpha bytes; false when
+    // this Image is not 32 bits or the sizes differ.
+    bool setAlphaFromMask(const Image& mask);
+    // Frees the pixels; width, height and bitsPerPixel keep their values.
+    void release();
+
+    const uint16_t* pixels16() const { return reinterpret_cast<const uint16_t*>(pixels); }
+    const uint32_t* pixels32() const { return reinterpret_cast<const uint32_t*>(pixels); }
+
+    // Decodes JPEG bytes held by the caller (read in place, not copied);
+    // the resource loaders go through here.
+    bool decodeJpeg(const uint8_t* data, size_t size, bool sixteenBits);
+
+    uint8_t* pixels = nullptr;
+    int32_t width = 0, height = 0, bitsPerPixel = 0;
+
+private:
+    bool tile(int elementSize);
+};
+
+// Element index of texel (x, y), 0..255 each, in the tiled layout.
+constexpr int32_t tiledIndex(int32_t x, int32_t y) {
+    return ((y >> 3) << 11) | ((x >> 3) << 6) | ((y & 7) << 3) | (x & 7);
+}
