@@ -1,0 +1,29 @@
+#pragma once
+// A 31 x 41 grid of texture coordinates drawn over the whole 240 x 320 back
+// buffer: grid point (k, j) stands for pixel (8k, 8j), and each 8 x 8 cell
+// between four points is filled by interpolating in eighth-steps.
+//
+// U and V are 8.24 texture coordinates (bits 24-31 give the texel column and
+// row; 32-bit overflow wraps around the texture). L is a 16.16 brightness
+// read only by drawShaded: 0 is black, 256 leaves the texel unchanged.
+// The planes are not initialised; the owner fills them before drawing.
+
+#include <cstdint>
+
+#include "render/grid_tables.h"
+
+class WarpGrid {
+public:
+    virtual ~WarpGrid() = default;
+
+    int32_t U[kGridPoints];
+    int32_t V[kGridPoints];
+    int32_t L[kGridPoints];
+
+    // texture: a tiled 256 x 256 RGB565 picture. Copies texels.
+    void draw(uint16_t* backBuffer, const uint16_t* texture) const;
+
+    // texture: a tiled 256 x 256 picture of 32-bit pixels (blue bits 0-7,
+    // green 8-15, red 16-23); each texel is scaled by the brightness.
+    void drawShaded(uint16_t* backBuffer, const uint32_t* texture) const;
+};
