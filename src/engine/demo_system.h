@@ -1,0 +1,99 @@
+#pragma once
+// The show's centre: the registry of script targets, the back buffer, the
+// music-driven timeline and the clock. Registered as "demosys".
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/command_target.h"
+#include "engine/demo_script.h"
+#include "engine/effect.h"
+#include "engine/frame_presenter.h"
+#include "engine/startup_assets.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/main_window.h"
+#include "platform/music_player.h"
+
+// One effect the show creates at start-up, under its script name.
+struct EffectMaker {
+    std::string name;
+    std::function<std::unique_ptr<Effect>()> create;
+};
+
+// What the show uses from the outside world; none of it is owned.
+struct DemoServices {
+    MainWindow& window;
+    Clock& clock;
+    MusicPlayer& music;
+    Dialogs& dialogs;
+    StartupAssets& assets;
+};
+
+class DemoSystem : public CommandTarget {
+public:
+    // effects: the effects to create in registry order; script: the timeline.
+    DemoSystem(DemoServices services, std::vector<EffectMaker> effects,
+               std::span<const ScriptEntry> script = demoScript());
+    ~DemoSystem() override;
+    DemoSystem(const DemoSystem&) = delete;
+    DemoSystem& operator=(const DemoSystem&) = delete;
+
+    // Start-up: creates and loads the effects, prepares the music. False after
+    // a failure, which has been shown to the user.
+    bool loadAll();
+    // Attaches the blitter, starts the music and the clock. False on failure.
+    bool start();
+    // Stops the music, frees the back buffer and the effects, closes the
+    // window. Runs at most once.
+    void shutdown();
+
+    // One frame: dispatch the due script rows, draw, present.
+    void frame();
+    // Focus lost and regained: hold and continue the music and the clock.
+    void pause();
+    void resume();
+
+    // "seteffect", "init", "deinit" (argument: an effect name) and "stop".
+    void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+
+    // Inspection, for the shell and tests.
+    bool running() const { return running_; }
+    bool isShutDown() const { return shutDown_; }
+    Effect* currentEffect() const { return currentEffect_; }
+    int32_t scriptCursor() const { return scriptCursor_; }
+    uint16_t* backBuffer() const { return backBuffer_.get(); }
+    CommandTarget* find(const std::string& name) const;
+    std::vector<std::string> registeredNames() const;
+
+private:
+    Effect* findEffect(const std::string& name) const;
+    bool fail(const char* message);
+    bool initMusic();
+    bool loadMusic();
+    void initEffect(Effect& effect, bool makeCurrent);
+
+    DemoServices services_;
+    std::vector<EffectMaker> makers_;
+    std::span<const ScriptEntry> script_;
+
+    FramePresenter* presenter_ = nullptr;  // the blitter, owned by the window
+    bool songLoaded_ = false;
+    std::map<std::string, CommandTarget*> registry_;
+    std::map<std::string, std::unique_ptr<Effect>> effects_;  // owned, by name
+    Effect* currentEffect_ = nullptr;
+    int32_t scriptCursor_ = 0;
+    bool running_ = false;
+    bool started_ = false;
+    bool paused_ = false;
+    bool shutDown_ = false;
+    std::unique_ptr<uint16_t[]> backBuffer_;
+    uint32_t startTick_ = 0;
+    uint32_t pauseTick_ = 0;
+    std::unique_ptr<LoadingProgress> loading_;  // kept open after a failed start-up
+};

@@ -1,0 +1,37 @@
+#pragma once
+// The tracker-module player that sets the show's pace. It holds at most one
+// song, played from a copy of the bytes it was given, and is polled for its
+// position; it never calls back.
+
+#include <cstddef>
+#include <cstdint>
+
+class MusicPlayer {
+public:
+    virtual ~MusicPlayer() = default;
+
+    // Mixer selection (the show passes 4); a player may ignore it.
+    virtual void setMixer(int mixer) = 0;
+    // Opens the audio output: rate in Hz, software channels, flags (the show
+    // passes 44100, 32, 2). True on success.
+    virtual bool init(int rate, int channels, int flags) = 0;
+    // Loads a module from memory; the player keeps its own copy of the bytes.
+    virtual bool loadSongMemory(const void* bytes, std::size_t length) = 0;
+    // Format code of the loaded module: 1 MOD, 2 S3M, 3 XM, 4 IT.
+    virtual int type() = 0;
+    virtual void setMasterVolume(int volume) = 0;  // 0..256, the show passes 250
+    virtual void setPanSeparation(float separation) = 0;  // 0..1
+    // Starts the song at order 0, row 0. True on success.
+    virtual bool play() = 0;
+    // True once the song has played to its end.
+    virtual bool isFinished() = 0;
+    // Current position: order-list index and row in its pattern, both from 0.
+    virtual int order() = 0;
+    virtual int row() = 0;
+    // Holds or continues playback in place.
+    virtual void setPaused(bool paused) = 0;
+    // Stops and frees the song (nothing when there is none).
+    virtual void freeSong() = 0;
+    // Closes the audio output (harmless when it was never opened).
+    virtual void close() = 0;
+};

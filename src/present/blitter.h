@@ -1,0 +1,36 @@
+#pragma once
+// Copies each finished 240x320 frame to the display through one of four
+// modes, whose strength is the "control" track:
+//   normal      plain copy
+//   inverse     blend towards the colour negative (control 0..256)
+//   mul         brightness times control/256, saturating (0: nothing written)
+//   motionblur  blend with the picture already shown, control/256 being the
+//               old picture's weight (>= 256: nothing written, <= 0: copy)
+
+#include <cstdint>
+#include <string>
+
+#include "anim/param_track.h"
+#include "engine/frame_presenter.h"
+#include "platform/display.h"
+
+enum BlitMode : int32_t { kBlitNormal = 0, kBlitInverse = 1, kBlitMul = 2, kBlitMotionBlur = 3 };
+
+class Blitter : public FramePresenter {
+public:
+    // Reads the display's properties once.
+    explicit Blitter(Display& display);
+
+    // "setmode" with "normal", "inverse", "mul" or "motionblur";
+    // "setparam" with a string for the track "control".
+    void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+    void update(int32_t time) override;
+    void present(const uint16_t* backBuffer) override;
+
+    DisplayProperties display;
+    ParamTrack control;
+    int32_t mode = kBlitNormal;
+
+private:
+    Display& surface_;
+};
