@@ -24,12 +24,13 @@ ParamSettings parseParamString(std::string_view argument);
 // 32 bits saturate.
 int32_t parseParamNumber(std::string_view text);
 
-// Curve shapes and what happens past the end of the curve.
-enum ParamMode : int32_t { kConstant = 0, kLinear, kSmooth, kFast, kSlow, kSin, kCos };
-enum ParamLoopMode : int32_t { kContinue = 0, kStop, kLoop, kPingPong };
-
 class ParamTrack {
 public:
+    // Codes of `mode` (the curve's shape) and `loopmode` (what happens past
+    // the end of the curve).
+    enum Mode : int32_t { kConstant = 0, kLinear, kSmooth, kFast, kSlow, kSin, kCos };
+    enum LoopMode : int32_t { kContinue = 0, kStop, kLoop, kPingPong };
+
     ParamTrack();
     explicit ParamTrack(int32_t initial);
     virtual ~ParamTrack() = default;
