@@ -19,7 +19,7 @@ struct FaceList {
     DrawFace faces[kMaxDrawFaces];
     DrawFace* order[kMaxDrawFaces];  // the draw order
     int count = 0;
-    DrawFace* scratch[2][kMaxDrawFaces];
+    DrawFace* scratch[kMaxDrawFaces];  // the other buffer of the sort
 };
 
 FaceList& faceList();
