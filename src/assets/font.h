@@ -21,5 +21,9 @@ int glyphOffset(unsigned char ch);
 // position is always that of the whole string.
 void drawText(uint16_t* backBuffer, int x, int y, const char* text, int maxChars);
 
+// One text pixel: each 8-bit channel v of the RGB565 destination becomes
+// (brightness * coverage + v * (256 - coverage)) >> 8.
+uint16_t blendTextPixel(uint16_t destination, int brightness, int coverage);
+
 const Image& fontBrightness();
 const Image& fontCoverage();

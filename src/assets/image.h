@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 class Image {
 public:
@@ -41,15 +42,25 @@ public:
     const uint16_t* pixels16() const { return reinterpret_cast<const uint16_t*>(pixels); }
     const uint32_t* pixels32() const { return reinterpret_cast<const uint32_t*>(pixels); }
 
-    // Decodes JPEG bytes held by the caller (read in place, not copied);
-    // the resource loaders go through here.
-    bool decodeJpeg(const uint8_t* data, size_t size, bool sixteenBits);
+    // The same loaders over JPEG bytes held by the caller, read in place
+    // (the resource loaders above look the bytes up and come here).
+    using Bytes = std::span<const uint8_t>;
+    bool loadJpeg(Bytes jpeg);
+    bool loadJpeg16(Bytes jpeg);
+    bool loadTiled(Bytes jpeg);
+    bool loadTiled16(Bytes jpeg);
+    bool loadWithMask(Bytes jpeg, Bytes maskJpeg);
+    bool loadTiledWithMask(Bytes jpeg, Bytes maskJpeg);
 
     uint8_t* pixels = nullptr;
     int32_t width = 0, height = 0, bitsPerPixel = 0;
 
 private:
+    bool decode(Bytes jpeg, bool sixteenBits);
     bool tile(int elementSize);
+    bool tile16();
+    template <class Source>
+    bool loadMasked(Source jpeg, Source maskJpeg, bool tiled);
 };
 
 // Element index of texel (x, y), 0..255 each, in the tiled layout.
