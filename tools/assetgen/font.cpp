@@ -160,7 +160,7 @@ std::vector<Glyph> glyphs() {
     digit(9, minus(rrect(L, T, R, B, Ro), {rrect(12, 8, 20, 14, Ri), rect(L - 1, 18, 20, 24)}));
 
     wide(1168, diag(23, T, 9, B, 3.5));                                                    // /
-    narrow(1200, any({rect(5, 22, 11, B), poly({{7, B}, {11, B}, {8, 31}, {5, 31}})}));  // ,
+    narrow(1200, any({rect(5, 20, 11, 26), poly({{7, 26}, {11, 26}, {8, 31}, {4, 31}})}));  // ,
     narrow(1216, rect(5, 22, 11, B));                                                      // .
     narrow(1232, any({rect(5, 10, 11, 16), rect(5, 22, 11, B)}));                        // :
     narrow(1248, any({rect(3, T, 7, 12), rect(9, T, 13, 12)}));                           // "
