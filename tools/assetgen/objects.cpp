@@ -5,6 +5,7 @@
 // the reflection something to slide over. File coordinates have z up; the
 // sizes suit the scale and camera distance of the effect that shows each one.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -20,6 +21,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// sin(theta)^power, with theta at the poles rounding to a sine just below 0.
+double sinePower(double theta, double power) { return std::pow(std::max(0.0, std::sin(theta)), power); }
+
 Vec3 polar(double radius, double theta, double phi) {
     return {radius * std::sin(theta) * std::cos(phi), radius * std::sin(theta) * std::sin(phi),
             radius * std::cos(theta)};
@@ -34,32 +38,30 @@ TriangleMesh twistedStar() {
         const double h = std::cos(theta);
         const bool ridge = segment % 3 == 0;
         const double phi = 2 * kPi * segment / segments + (kPi / 3) * h;
-        const double body = std::pow(std::sin(theta), 0.8);
+        const double body = sinePower(theta, 0.8);
         const double across = (ridge ? 4.3 : 2.5) * body;
         return Vec3{across * std::cos(phi), across * std::sin(phi), 3.4 * h};
     });
 }
 
-// OBJ 122: a ball with eight knobs at the corners of a cube and six smaller
-// ones between them. 16 rings of 16: 258 vertices, 512 triangles.
-TriangleMesh knobbedBall() {
+// OBJ 122: a star ball, eight sharp spikes towards the corners of a cube.
+// The rings are spaced so that a ring passes through every spike's tip.
+// 16 rings of 16: 258 vertices, 512 triangles.
+TriangleMesh spikedBall() {
     const int rings = 16, segments = 16;
     const double c = 1 / std::sqrt(3.0);
-    const Vec3 corners[8] = {{c, c, c}, {-c, c, c}, {c, -c, c}, {-c, -c, c},
-                             {c, c, -c}, {-c, c, -c}, {c, -c, -c}, {-c, -c, -c}};
-    const Vec3 faces[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-    return assetgen::sphereGrid(rings, segments, [&](int ring, int segment) {
-        const double theta = kPi * (ring + 1) / (rings + 1);
+    // Ring 4 at the corners' latitude, acos(1 / sqrt 3), ring 11 mirrored.
+    const double t4 = 5.0 / (rings + 1);
+    const double bend = (std::acos(c) - kPi * t4) / std::sin(2 * kPi * t4);
+    return assetgen::sphereGrid(rings, segments, [=](int ring, int segment) {
+        const double t = (ring + 1.0) / (rings + 1);
+        const double theta = kPi * t + bend * std::sin(2 * kPi * t);
         const double phi = 2 * kPi * segment / segments;
         const Vec3 d = polar(1, theta, phi);
-        double r = 2.2;
-        for (const Vec3& k : corners) {
-            const double a = std::max(0.0, d.x * k.x + d.y * k.y + d.z * k.z);
-            r += 1.2 * std::pow(a, 12);
-        }
-        for (const Vec3& k : faces) {
-            const double a = std::max(0.0, d.x * k.x + d.y * k.y + d.z * k.z);
-            r += 0.5 * std::pow(a, 12);
+        double r = 2.0;
+        for (int corner = 0; corner < 8; ++corner) {
+            const Vec3 k{corner & 1 ? c : -c, corner & 2 ? c : -c, corner & 4 ? c : -c};
+            r += 1.5 * std::pow(std::max(0.0, d.x * k.x + d.y * k.y + d.z * k.z), 40);
         }
         return polar(r, theta, phi);
     });
@@ -89,7 +91,7 @@ TriangleMesh starFruit() {
         const int step = segment % 4;
         const double depth = step == 0 ? 1.0 : (step == 2 ? 0.55 : 0.68);
         const double phi = 2 * kPi * segment / segments + (kPi / 2) * h;
-        const double across = 3.5 * depth * std::pow(std::sin(theta), 0.7);
+        const double across = 3.5 * depth * sinePower(theta, 0.7);
         return Vec3{across * std::cos(phi), across * std::sin(phi), 3.2 * h};
     });
 }
@@ -104,7 +106,7 @@ void addObject(assetgen::Output& out, int id, const TriangleMesh& mesh) {
 
 void generate(assetgen::Output& out) {
     addObject(out, 111, twistedStar());
-    addObject(out, 122, knobbedBall());
+    addObject(out, 122, spikedBall());
     addObject(out, 125, twistedRing());
     addObject(out, 146, starFruit());
 }

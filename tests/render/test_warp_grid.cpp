@@ -1,0 +1,93 @@
+// Drawing of the texture-warp grid.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "render/tiled_texel.h"
+#include "render/warp_grid.h"
+
+namespace {
+
+constexpr int kWidth = 240, kHeight = 320;
+
+// A texture whose texel at (x, y) holds a value naming it.
+std::vector<uint16_t> namedTexels() {
+    std::vector<uint16_t> texture(65536);
+    for (uint32_t y = 0; y < 256; ++y)
+        for (uint32_t x = 0; x < 256; ++x) texture[tiledIndex(x, y)] = static_cast<uint16_t>(y * 256 + x);
+    return texture;
+}
+
+TEST(WarpGrid, OneTexelPerCellMagnifiesEightTimes) {
+    const std::vector<uint16_t> texture = namedTexels();
+    auto grid = std::make_unique<WarpGrid>();
+    for (int j = 0; j < kGridRows; ++j)
+        for (int k = 0; k < kGridColumns; ++k) {
+            grid->U[j * kGridColumns + k] = k << 24;
+            grid->V[j * kGridColumns + k] = j << 24;
+        }
+    std::vector<uint16_t> screen(kWidth * kHeight);
+    grid->draw(screen.data(), texture.data());
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(screen[y * kWidth + x], (y >> 3) * 256 + (x >> 3)) << x << "," << y;
+}
+
+TEST(WarpGrid, CoordinatesWrapAroundTheTexture) {
+    const std::vector<uint16_t> texture = namedTexels();
+    auto grid = std::make_unique<WarpGrid>();
+    for (int i = 0; i < kGridPoints; ++i) {
+        grid->U[i] = 0;
+        grid->V[i] = 0;
+    }
+    std::vector<uint16_t> screen(kWidth * kHeight, 0xFFFF);
+    grid->draw(screen.data(), texture.data());
+    for (uint16_t p : screen) ASSERT_EQ(p, 0);  // texel (0, 0) everywhere
+
+    // Column 255 and one more step: U runs from 0xFF000000 past 2^32 to 0.
+    for (int i = 0; i < kGridPoints; ++i) grid->U[i] = static_cast<int32_t>(0xFF000000u + (i % kGridColumns) * (1u << 24));
+    grid->draw(screen.data(), texture.data());
+    EXPECT_EQ(screen[0], 255);
+    EXPECT_EQ(screen[8], 0);
+    EXPECT_EQ(screen[16], 1);
+}
+
+TEST(WarpGrid, ShadedDrawScalesChannelsBeforePacking) {
+    std::vector<uint32_t> texture(65536, 0x00C88040u);  // red 200, green 128, blue 64
+    auto grid = std::make_unique<WarpGrid>();
+    for (int i = 0; i < kGridPoints; ++i) grid->U[i] = grid->V[i] = 0;
+    std::vector<uint16_t> screen(kWidth * kHeight);
+    const struct {
+        int32_t brightness;
+        uint16_t expected;
+    } cases[] = {
+        {256, static_cast<uint16_t>((200 & 0xF8) << 8 | (128 & 0xFC) << 3 | 64 >> 3)},
+        {128, static_cast<uint16_t>((100 & 0xF8) << 8 | (64 & 0xFC) << 3 | 32 >> 3)},
+        {0, 0},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < kGridPoints; ++i) grid->L[i] = c.brightness << 16;
+        grid->drawShaded(screen.data(), texture.data());
+        EXPECT_EQ(screen[0], c.expected) << c.brightness;
+        EXPECT_EQ(screen[kWidth * kHeight - 1], c.expected) << c.brightness;
+    }
+}
+
+TEST(WarpGrid, BrightnessIsInterpolatedInEighths) {
+    std::vector<uint32_t> texture(65536, 0x00FFFFFFu);
+    auto grid = std::make_unique<WarpGrid>();
+    for (int i = 0; i < kGridPoints; ++i) {
+        grid->U[i] = grid->V[i] = 0;
+        grid->L[i] = (i % kGridColumns) % 2 == 0 ? 0 : 256 << 16;  // dark, bright, dark, ...
+    }
+    std::vector<uint16_t> screen(kWidth * kHeight);
+    grid->drawShaded(screen.data(), texture.data());
+    // Pixel 4 of the first cell: 4/8 of the way to full brightness.
+    const uint16_t half = static_cast<uint16_t>((127 & 0xF8) << 8 | (127 & 0xFC) << 3 | 127 >> 3);
+    EXPECT_EQ(screen[0], 0);
+    EXPECT_EQ(screen[4], half);
+    EXPECT_EQ(screen[8], 0xFFFF);
+}
+
+}  // namespace
