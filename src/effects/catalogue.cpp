@@ -1,0 +1,23 @@
+#include "effects/catalogue.h"
+
+#include "effects/logoefu.h"
+#include "effects/venkuefu.h"
+#include "effects/worldefu.h"
+
+namespace {
+
+template <typename T>
+std::unique_ptr<Effect> make() {
+    return std::make_unique<T>();
+}
+
+}  // namespace
+
+const std::vector<EffectEntry>& effectCatalogue() {
+    static const std::vector<EffectEntry> entries = {
+        {"worldefu", &make<GlobeEffect>},
+        {"logoefu", &make<LogoEffect>},
+        {"venkuefu", &make<CreditsEffect>},
+    };
+    return entries;
+}

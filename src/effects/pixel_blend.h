@@ -1,0 +1,35 @@
+#pragma once
+// Blends of a 32-bit source pixel (blue bits 0-7, green 8-15, red 16-23)
+// onto an RGB565 destination, shared by the effects that draw translucent
+// pictures. The destination is widened to 8-bit channels with zero low bits.
+
+#include <cstdint>
+
+namespace blend {
+
+inline uint32_t red8(uint32_t p) { return (p >> 8) & 0xF8; }
+inline uint32_t green8(uint32_t p) { return (p >> 3) & 0xFC; }
+inline uint32_t blue8(uint32_t p) { return (p & 0x1F) << 3; }
+
+inline uint16_t pack(uint32_t r, uint32_t g, uint32_t b) {
+    return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3));
+}
+
+// Each channel becomes (source * a + destination * (256 - a)) >> 8, a in
+// 0..255: alpha 0 keeps the destination, 255 is not quite the pure source.
+inline uint16_t over(uint16_t dst, uint32_t src, uint32_t a) {
+    const uint32_t keep = 256 - a;
+    const uint32_t r = (((src >> 16) & 0xFF) * a + red8(dst) * keep) >> 8;
+    const uint32_t g = (((src >> 8) & 0xFF) * a + green8(dst) * keep) >> 8;
+    const uint32_t b = ((src & 0xFF) * a + blue8(dst) * keep) >> 8;
+    return pack(r, g, b);
+}
+
+// Each channel becomes (255 * m + destination * (255 - m)) >> 8, m in 0..255.
+inline uint16_t towardsWhite(uint16_t dst, uint32_t m) {
+    const uint32_t keep = 255 - m;
+    const uint32_t lift = 255 * m;
+    return pack((lift + red8(dst) * keep) >> 8, (lift + green8(dst) * keep) >> 8, (lift + blue8(dst) * keep) >> 8);
+}
+
+}  // namespace blend

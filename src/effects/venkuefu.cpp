@@ -1,0 +1,122 @@
+#include "effects/venkuefu.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "anim/intmath.h"
+#include "effects/picture_checks.h"
+#include "effects/pixel_blend.h"
+#include "render/grid_tables.h"
+
+using zm::wrapAdd;
+using zm::wrapMul;
+using zm::wrapSub;
+
+namespace {
+
+constexpr int kTextureId = 142;
+constexpr int kTelevisionId = 148, kTelevisionMaskId = 149;
+// Picture and alpha of each credit, in credit order.
+constexpr int kCreditIds[CreditsEffect::kCreditPictures][2] = {{155, 156}, {161, 162}, {159, 160}, {184, 185}};
+// A fixed phase, so the first frame does not start at the curves' origin.
+constexpr int32_t kPhase = 5420556;
+
+bool isPicture(const Image& image) { return hasShape(image, image.width, image.height, 32); }
+
+}  // namespace
+
+void CreditsEffect::handleCommand(int32_t time, const std::string& command, const std::string& argument) {
+    if (command != "setparam") return;
+    const ParamSettings s = parseParamString(argument);
+    if (s.param == "credit") credit.applySettings(s, time);
+    else if (s.param == "scale") scale.applySettings(s, time);
+}
+
+bool CreditsEffect::load() {
+    for (int i = 0; i < 1024; ++i) sine_[i] = zm::truncToInt32(std::sin(2.0 * 3.141592653589793 * i / 1024.0) * 1023.0);
+    return true;
+}
+
+bool CreditsEffect::init() {
+    if (initialised) return true;
+    if (!texture_.loadTiled16(kTextureId) || !hasShape(texture_, 256, 256, 16)) return false;
+    if (!television_.loadWithMask(kTelevisionId, kTelevisionMaskId) || !isPicture(television_)) return false;
+    for (int i = 0; i < kCreditPictures; ++i) {
+        if (!credits_[i].loadWithMask(kCreditIds[i][0], kCreditIds[i][1]) || !isPicture(credits_[i])) return false;
+    }
+    initialised = true;
+    return true;
+}
+
+void CreditsEffect::deinit() {
+    if (!initialised) return;
+    initialised = false;
+    texture_.release();
+    television_.release();
+    for (Image& picture : credits_) picture.release();
+}
+
+void CreditsEffect::drawWarp(uint16_t* backBuffer, int32_t time) {
+    const int32_t a = wrapAdd(time, kPhase);
+    const int32_t p1 = wrapMul(a, -13) >> 4, p2 = wrapMul(a, 14) >> 6;
+    const int32_t p3 = wrapMul(a, -5) >> 5, p4 = wrapMul(a, -10) >> 6;
+    const int32_t y0 = wrapMul(sine(wrapMul(a, -35) >> 8), 1 << 20);
+    const int32_t x0 = wrapMul(sine(wrapMul(a, 15) >> 8), 1 << 20);
+    int i = 0;
+    for (int32_t j = -20; j <= 20; ++j) {
+        for (int32_t k = -15; k <= 15; ++k, ++i) {
+            const int32_t angle = gridAngle[i], radius = gridRadius[i];
+            // Zoom by direction, twist by distance, both drifting with time.
+            const int32_t zoom = (sine(wrapAdd(3 * angle, p1)) + 6400) * 8;
+            const int32_t twist = (sine(((radius * 17) >> 8) + p3) >> 3) + (sine(((radius * 11) >> 8) + p2) >> 4) + p4;
+            const int32_t sn = wrapMul(sine(twist), zoom), cs = wrapMul(sine(twist - 256), zoom);
+            grid_.U[i] = wrapMul(wrapAdd(wrapSub(wrapMul(cs, k), wrapMul(sn, j)), x0), 2);
+            grid_.V[i] = wrapMul(wrapAdd(wrapAdd(wrapMul(sn, k), wrapMul(cs, j)), y0), 2);
+        }
+    }
+    grid_.draw(backBuffer, texture_.pixels16());
+}
+
+void CreditsEffect::pictureCentre(int32_t time, int32_t creditValue, int32_t& cx, int32_t& cy) const {
+    const int32_t a = wrapAdd(time, kPhase);
+    cx = (sine(wrapMul(a, 6) >> 3) >> 7) + 130;
+    cy = (sine(wrapMul(a, 5) >> 3) >> 7) - (creditValue >> 1) + 130;
+}
+
+void CreditsEffect::drawPictures(uint16_t* backBuffer, int32_t time) const {
+    int32_t cx = 0, cy = 0;
+    pictureCentre(time, credit.current, cx, cy);
+    const Image& picture = creditPicture(credit.current & 3);
+    scaledAlphaBlit(backBuffer, cx, cy, television_.width, television_.height, scale.current, television_.pixels32());
+    scaledAlphaBlit(backBuffer, cx, cy, picture.width, picture.height, scale.current, picture.pixels32());
+}
+
+void CreditsEffect::scaledAlphaBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
+                                    int32_t factor, const uint32_t* pixels) {
+    const int32_t dw = wrapMul(w, factor) >> 8, dh = wrapMul(h, factor) >> 8;
+    if (dw <= 0 || dh <= 0) return;
+    const int32_t x0 = cx - (dw >> 1), y0 = cy - (dh >> 1);
+    const int32_t xs = (w * 256) / dw, ys = (h * 256) / dh;
+    // The source walk advances over clipped rows and columns too: start it
+    // where the first visible row and column would have brought it.
+    const int32_t firstY = std::max(y0, 0), endY = static_cast<int32_t>(std::min<int64_t>(int64_t{y0} + dh, kScreenHeight));
+    const int32_t firstX = std::max(x0, 0), endX = static_cast<int32_t>(std::min<int64_t>(int64_t{x0} + dw, kScreenWidth));
+    int64_t sy = int64_t{firstY - y0} * ys;
+    for (int32_t y = firstY; y < endY; ++y, sy += ys) {
+        const uint32_t* source = pixels + (sy >> 8) * w;
+        uint16_t* out = backBuffer + y * kScreenWidth;
+        int64_t sx = int64_t{firstX - x0} * xs;
+        for (int32_t x = firstX; x < endX; ++x, sx += xs) {
+            const uint32_t p = source[sx >> 8];
+            out[x] = blend::over(out[x], p, p >> 24);
+        }
+    }
+}
+
+void CreditsEffect::render(int32_t time, uint16_t* backBuffer) {
+    if (!initialised && !init()) return;
+    credit.evaluate(time);
+    scale.evaluate(time);
+    drawWarp(backBuffer, time);
+    drawPictures(backBuffer, time);
+}

@@ -1,0 +1,132 @@
+#include "effects/worldefu.h"
+
+#include <bit>
+#include <cstring>
+
+#include "assets/resources.h"
+#include "effects/picture_checks.h"
+#include "effects/pixel_blend.h"
+
+namespace {
+
+constexpr int kGlobeMapId = 137, kRingMapId = 138;
+
+// Fills entries from a BZ2 resource of little-endian 32-bit words; false
+// unless it decompresses to exactly the full table (a short table would
+// leave part of it undefined).
+template <typename T>
+bool loadTable(T* entries, int count, int id) {
+    const uint32_t bytes = static_cast<uint32_t>(count) * 4;
+    if (loadCompressedResource(entries, bytes, id) != bytes) return false;
+    if constexpr (std::endian::native == std::endian::big) {
+        for (int i = 0; i < count; ++i) {
+            const uint32_t v = static_cast<uint32_t>(entries[i]);
+            entries[i] = static_cast<T>((v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void GlobeEffect::handleCommand(int32_t time, const std::string& command, const std::string& argument) {
+    if (command != "setparam") return;
+    const ParamSettings s = parseParamString(argument);
+    if (s.param == "clip") clip.applySettings(s, time);
+    else if (s.param == "clipend") clipend.applySettings(s, time);
+    else if (s.param == "worldangle") worldangle.applySettings(s, time);
+    else if (s.param == "timeangle") timeangle.applySettings(s, time);
+    else if (s.param == "textangle") textangle.applySettings(s, time);
+}
+
+bool GlobeEffect::load() { return true; }
+
+bool GlobeEffect::init() {
+    if (initialised) return true;
+    if (!dayMap_.loadWithMask(133, 132) || !hasShape(dayMap_, 256, 512, 32)) return false;
+    if (!nightMap_.loadJpeg(134) || !hasShape(nightMap_, 256, 512, 32)) return false;
+    if (!background_.loadJpeg16(131) || !hasShape(background_, kScreenWidth, kScreenHeight, 16)) return false;
+    if (!ringTexture_.loadWithMask(136, 171) || !hasShape(ringTexture_, 32, 512, 32)) return false;
+    if (!ringMask_.loadJpeg(135) || !hasShape(ringMask_, 32, 512, 8)) return false;
+    globeMap_ = std::make_unique<int32_t[]>(kGlobeEntries);
+    ringMap_ = std::make_unique<uint32_t[]>(kRingEntries);
+    if (!loadTable(globeMap_.get(), kGlobeEntries, kGlobeMapId) || !loadTable(ringMap_.get(), kRingEntries, kRingMapId)) {
+        globeMap_.reset();
+        ringMap_.reset();
+        return false;
+    }
+    initialised = true;
+    return true;
+}
+
+void GlobeEffect::deinit() {
+    if (!initialised) return;
+    initialised = false;
+    dayMap_.release();
+    nightMap_.release();
+    ringMask_.release();
+    ringTexture_.release();
+    background_.release();
+    globeMap_.reset();
+    ringMap_.reset();
+}
+
+void GlobeEffect::drawGlobe(uint16_t* backBuffer, const int32_t* globeMap, const uint32_t* dayMap,
+                            const uint32_t* nightMap, int32_t worldAngle, int32_t timeAngle) {
+    const int32_t w = (worldAngle & 511) * 256;
+    const int32_t m = ((timeAngle & 511) + (worldAngle & 511)) * 256;
+    uint16_t* out = backBuffer + kGlobeFirstPixel;
+    for (int i = 0; i < kGlobeEntries; ++i) {
+        const int32_t e = globeMap[i];
+        if (e == -1) continue;
+        const int32_t u = e & 255, vb = e & (511 << 8);
+        const int32_t texel = ((vb + w) & (511 << 8)) | u;
+        const int32_t mask = ((vb + m) & (511 << 8)) | u;
+        const uint32_t a = dayMap[mask] >> 24;
+        const uint32_t day = dayMap[texel], night = nightMap[texel];
+        const uint32_t r = (((day >> 16) & 255) * a + ((night >> 16) & 255) * (255 - a)) >> 8;
+        const uint32_t g = (((day >> 8) & 255) * a + ((night >> 8) & 255) * (255 - a)) >> 8;
+        const uint32_t b = ((day & 255) * a + (night & 255) * (255 - a)) >> 8;
+        out[i] = static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+    }
+}
+
+void GlobeEffect::drawRing(uint16_t* backBuffer, const uint32_t* ringMap, const uint32_t* ringTexture,
+                           const uint8_t* ringMask, int32_t textAngle, int32_t clip, int32_t clipEnd) {
+    const uint32_t t = static_cast<uint32_t>((textAngle & 511) * 32);
+    // Compared unsigned, so a negative bound lies above every row.
+    const uint32_t c0 = static_cast<uint32_t>(clip) * 32, c1 = static_cast<uint32_t>(clipEnd) * 32;
+    for (int y = 0; y < 320; ++y) {
+        const uint32_t* entries = ringMap + y * kRingColumns;
+        uint16_t* out = backBuffer + y * 240 + kRingFirstColumn;
+        for (int x = 0; x < kRingColumns; ++x) {
+            const uint32_t w = entries[x];
+            const uint32_t first = w & 0xFFFF, second = w >> 16;
+            if (first != 0xFFFF) {
+                const uint32_t row = (first + t) & 0x3FE0;
+                if (c0 < row && row < c1) {
+                    const uint32_t s = ringTexture[(first & 31) | row];
+                    out[x] = blend::over(out[x], s, s >> 24);
+                }
+            }
+            if (second != 0xFFFF) {
+                const uint32_t row = (second + t) & 0x3FE0;
+                if (c0 < row && row < c1) out[x] = blend::towardsWhite(out[x], ringMask[(second & 31) | row]);
+            }
+        }
+    }
+}
+
+void GlobeEffect::render(int32_t time, uint16_t* backBuffer) {
+    if (!initialised && !init()) return;
+    clip.evaluate(time);
+    clipend.evaluate(time);
+    worldangle.evaluate(time);
+    timeangle.evaluate(time);
+    textangle.evaluate(time);
+    std::memcpy(backBuffer, background_.pixels, kScreenPixels * sizeof(uint16_t));
+    drawGlobe(backBuffer, globeMap_.get(), dayMap_.pixels32(), nightMap_.pixels32(), worldangle.current,
+              timeangle.current);
+    drawRing(backBuffer, ringMap_.get(), ringTexture_.pixels32(), ringMask_.pixels, textangle.current, clip.current,
+             clipend.current);
+}
