@@ -44,6 +44,8 @@ TEST(ParamTrack, WorkedValues) {
         {"mode=linear loopmode=pingpong length=1000 value0=0 value1=1000", 2000, 0},
         {"mode=linear loopmode=pingpong length=1000 value0=0 value1=1000", 1000, 1000},
         {"mode=linear loopmode=loop length=1000 value0=0 value1=1000", 1000, 1000},
+        {"mode=linear loopmode=pingpong length=1000 value0=0 value1=1000", 3000, 1000},
+        {"mode=linear loopmode=pingpong length=1000 value0=0 value1=1000", 2800, 800},
     };
     for (const Worked& c : cases) EXPECT_EQ(valueAt(c.settings, c.e), c.expected) << c.settings << " at e=" << c.e;
 }

@@ -137,8 +137,9 @@ TEST(Shutdown, LeavesOnlyTheBlitterAndTheShow) {
         const auto& record = show.effects[name];
         EXPECT_TRUE(record.deleted) << name;
         EXPECT_FALSE(record.initialisedWhenDeleted) << name;
-        // Only the two initialised effects are deinitialised.
-        EXPECT_EQ(record.deinits, name == "worldefu" || name == "logoefu" ? 1 : 0) << name;
+        // Only the two initialised effects are deinitialised; the others are
+        // deleted without a call.
+        EXPECT_EQ(record.deinitCalls, name == "worldefu" || name == "logoefu" ? 1 : 0) << name;
     }
     EXPECT_EQ(show.music.freeCalls, 1);
     EXPECT_EQ(show.music.closeCalls, 1);

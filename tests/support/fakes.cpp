@@ -57,6 +57,7 @@ bool FakeEffect::init() {
 }
 
 void FakeEffect::deinit() {
+    ++record_.deinitCalls;
     if (!initialised) return;
     ++record_.deinits;
     if (log_) log_->add("deinit " + name_);

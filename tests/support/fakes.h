@@ -162,6 +162,7 @@ struct EffectRecord {
     bool loadResult = true;
     bool initResult = true;
     int loads = 0, inits = 0, deinits = 0, renders = 0;
+    int deinitCalls = 0;  // including those on an effect that is not initialised
     std::vector<int32_t> renderTimes;
     std::vector<std::string> commands;  // "command argument @time"
     bool deleted = false;
