@@ -76,31 +76,33 @@ TEST_F(FontTest, TwoLettersSitWhereTheyShould) {
     drawText(apart.data(), 153, 120, "A", -1);
     drawText(apart.data(), 167, 120, "B", -1);
     EXPECT_EQ(text, apart);
-    int bright = 0;
+    // Nothing changes outside the two glyphs' rectangle; inside, the first and
+    // last changed positions are the first and last drawn glyph columns
+    // (every second font column) that have any coverage.
+    int bright = 0, first = kHeight, last = -1;
     for (int p = 0; p < kHeight; ++p) {
         for (int h = 0; h < kWidth; ++h) {
-            const bool inside = p >= 145 && p <= 174 && h >= 112 && h < 128;
-            if (!inside) ASSERT_EQ(at(text, p, h), kBackground) << p << ", " << h;
-            if (at(text, p, h) == 0xFFFF) ++bright;
+            const uint16_t pixel = at(text, p, h);
+            if (pixel == kBackground) continue;
+            ASSERT_TRUE(p >= 145 && p <= 174 && h >= 112 && h < 128) << p << ", " << h;
+            first = std::min(first, p);
+            last = std::max(last, p);
+            bright += pixel == 0xFFFF;
         }
     }
     EXPECT_GT(bright, 40);  // the letters show
-    // The first and last changed positions match the first and last drawn
-    // glyph columns (every second font column) that have any coverage.
     auto inkColumns = [](int offset) {
         std::vector<int> columns;
-        for (int i = 0; i < 16; ++i)
-            for (int t = 0; t < 16; ++t)
+        for (int i = 0; i < 16; ++i) {
+            for (int t = 0; t < 16; ++t) {
                 if (fontCoverage().pixels[2 * t * 1264 + offset + 2 * i] != 0) {
                     columns.push_back(i);
                     break;
                 }
+            }
+        }
         return columns;
     };
-    int first = kHeight, last = -1;
-    for (int p = 0; p < kHeight; ++p)
-        for (int h = 112; h < 128; ++h)
-            if (at(text, p, h) != kBackground) first = std::min(first, p), last = std::max(last, p);
     EXPECT_EQ(first, 145 + inkColumns(glyphOffset('A')).front());
     EXPECT_EQ(last, 159 + inkColumns(glyphOffset('B')).back());
 }
