@@ -11,13 +11,19 @@ constexpr int kCoverageId = 164;
 constexpr int kScreenWidth = 240;   // back buffer columns (across the text)
 constexpr int kScreenHeight = 320;  // back buffer rows (along the text)
 
-Image brightness;
-Image coverage;
+Image brightnessImage;
+Image coverageImage;
 
-// Both pictures must have the strip's layout, or drawing would read outside them.
 bool hasStripLayout(const Image& image) {
     return image.pixels != nullptr && image.bitsPerPixel == 8 && image.width >= kStripWidth &&
            image.height >= kStripHeight;
+}
+
+// Both pictures loaded with the strip's layout and one stride: otherwise
+// drawing would read outside them.
+bool fontReady() {
+    return hasStripLayout(brightnessImage) && hasStripLayout(coverageImage) &&
+           coverageImage.width == brightnessImage.width;
 }
 
 }  // namespace
@@ -32,17 +38,17 @@ uint16_t blendTextPixel(uint16_t destination, int brightness, int coverage) {
 }
 
 bool loadFont() {
-    if (!brightness.loadJpeg(kBrightnessId) || !coverage.loadJpeg(kCoverageId)) return false;
-    return hasStripLayout(brightness) && hasStripLayout(coverage) && coverage.width == brightness.width;
+    if (!brightnessImage.loadJpeg(kBrightnessId) || !coverageImage.loadJpeg(kCoverageId)) return false;
+    return fontReady();
 }
 
 void releaseFont() {
-    brightness.release();
-    coverage.release();
+    brightnessImage.release();
+    coverageImage.release();
 }
 
-const Image& fontBrightness() { return brightness; }
-const Image& fontCoverage() { return coverage; }
+const Image& fontBrightness() { return brightnessImage; }
+const Image& fontCoverage() { return coverageImage; }
 
 int glyphWidth(unsigned char ch) {
     if (ch == ' ') return 20;
@@ -66,14 +72,14 @@ int glyphOffset(unsigned char ch) {
 }
 
 void drawText(uint16_t* backBuffer, int x, int y, const char* text, int maxChars) {
-    if (!hasStripLayout(brightness) || !hasStripLayout(coverage)) return;
+    if (!fontReady()) return;
     const int n = static_cast<int>(std::strlen(text));
     int totalWidth = 0;
     for (int k = 0; k < n; ++k) totalWidth += glyphWidth(static_cast<unsigned char>(text[k]));
     const int count = (maxChars == -1 || maxChars > n) ? n : maxChars;
     // Placed by the whole string, so a growing count types it out in place.
     int s = x - (((totalWidth >> 1) - 2 * n + 2) >> 1);
-    const int stride = brightness.width;
+    const int stride = brightnessImage.width;
     for (int k = 0; k < count; ++k) {
         const auto ch = static_cast<unsigned char>(text[k]);
         const int drawnWidth = glyphWidth(ch) >> 1;
@@ -87,7 +93,7 @@ void drawText(uint16_t* backBuffer, int x, int y, const char* text, int maxChars
                 if (p < 0 || p >= kScreenHeight) continue;
                 const size_t at = fontRow + offset + 2 * i;
                 uint16_t& d = backBuffer[(kScreenHeight - 1 - p) * kScreenWidth + column];
-                d = blendTextPixel(d, brightness.pixels[at], coverage.pixels[at]);
+                d = blendTextPixel(d, brightnessImage.pixels[at], coverageImage.pixels[at]);
             }
         }
         s += drawnWidth - 2;  // each glyph overlaps the previous by 2 pixels
