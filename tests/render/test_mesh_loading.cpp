@@ -158,22 +158,57 @@ TEST(MeshLoading, DamagedFilesStayInsideTheData) {
     EXPECT_EQ(mesh.objects[0].vertexCount, 1);
 }
 
+// Offsets of the chunk headers in a well-formed file, for damage aimed at
+// ids, lengths and counts rather than at vertex data.
+void findHeaders(const std::vector<uint8_t>& bytes, size_t first, size_t end, std::vector<size_t>& headers) {
+    auto u16 = [&](size_t at) { return static_cast<size_t>(bytes[at] | bytes[at + 1] << 8); };
+    for (size_t at = first; at + 6 <= end;) {
+        headers.push_back(at);
+        const size_t length = u16(at + 2) | u16(at + 4) << 16;
+        const uint16_t id = static_cast<uint16_t>(u16(at));
+        size_t body = at + 6;
+        if (id == 0x4000) {
+            while (bytes[body] != 0) ++body;
+            ++body;
+        } else if (id == 0x4120) {
+            headers.push_back(body);  // the face count
+            body += 2 + 8 * u16(body);
+        } else if (id == 0x4110) {
+            headers.push_back(body);  // the vertex count
+        }
+        if (id == 0x4D4D || id == 0x3D3D || id == 0xAFFF || id == 0x4000 || id == 0x4100 || id == 0x4120) {
+            findHeaders(bytes, body, at + length, headers);
+        }
+        at += length;
+    }
+}
+
 // Random damage to a generated object, then a frame of drawing with whatever
 // loaded; under the sanitizers any access outside the data or the arrays fails.
 TEST(MeshLoading, RandomlyDamagedObjectsLoadWithinBounds) {
     const auto resource = findResource("OBJ", 122);
     ASSERT_TRUE(resource);
     const std::vector<uint8_t> original(resource->data, resource->data + resource->size);
+    std::vector<size_t> headers;
+    findHeaders(original, 0, original.size(), headers);
+    ASSERT_GE(headers.size(), 10u);
     std::mt19937 rng(1234);
     std::vector<uint16_t> texture(65536, 0x5555), screen(240 * 320);
     std::vector<int32_t> coverage(120 * 160);
     int loadedFaces = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<uint8_t> bytes = original;
-        const int kind = round % 3;
-        if (kind == 0 || kind == 2) {
+        const int kind = round % 4;
+        if (kind == 0 || kind == 2) {  // anywhere
             const int flips = 1 + static_cast<int>(rng() % 8);
             for (int i = 0; i < flips; ++i) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+        }
+        if (kind == 3) {  // ids, lengths and counts
+            const int flips = 1 + static_cast<int>(rng() % 3);
+            for (int i = 0; i < flips; ++i) {
+                const size_t at = headers[rng() % headers.size()] + rng() % 6;
+                if (at < bytes.size()) bytes[at] = static_cast<uint8_t>(rng());
+            }
         }
         if (kind == 1 || kind == 2) bytes.resize(rng() % (bytes.size() + 1));
         // Exactly sized storage, so that a read past the end is caught.
@@ -188,9 +223,11 @@ TEST(MeshLoading, RandomlyDamagedObjectsLoadWithinBounds) {
         mesh.texture = texture.data();
         mesh.transform();
         loadedFaces += faceList().count;
-        mesh.draw(screen.data());
-        mesh.drawCoverage(coverage.data(), 44800);
-        mesh.drawDepthSplit(screen.data(), 44800);
+        switch (round % 3) {
+            case 0: mesh.draw(screen.data()); break;
+            case 1: mesh.drawDepthSplit(screen.data(), 44800); break;
+            default: mesh.drawCoverage(coverage.data(), 44800); break;
+        }
     }
     EXPECT_GT(loadedFaces, 0);
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "anim/intmath.h"
 #include "render/tiled_texel.h"
 #include "render/warp_grid.h"
 
@@ -71,6 +72,23 @@ TEST(WarpGrid, ShadedDrawScalesChannelsBeforePacking) {
         grid->drawShaded(screen.data(), texture.data());
         EXPECT_EQ(screen[0], c.expected) << c.brightness;
         EXPECT_EQ(screen[kWidth * kHeight - 1], c.expected) << c.brightness;
+    }
+}
+
+TEST(WarpGrid, ShadedDrawOutsideTheUsualRangeFollowsTheFormula) {
+    // Nothing clamps the brightness: products wrap and only their packed bits remain.
+    const uint32_t texel = 0x00C88040u;
+    std::vector<uint32_t> texture(65536, texel);
+    auto grid = std::make_unique<WarpGrid>();
+    for (int i = 0; i < kGridPoints; ++i) grid->U[i] = grid->V[i] = 0;
+    std::vector<uint16_t> screen(kWidth * kHeight);
+    for (int32_t f : {257, 300, 1000, 20000, -1, -300}) {
+        for (int i = 0; i < kGridPoints; ++i) grid->L[i] = zm::wrapShl(f, 16);
+        grid->drawShaded(screen.data(), texture.data());
+        const uint32_t uf = static_cast<uint32_t>(f);
+        const uint32_t r = 200 * uf, g = 128 * uf, b = 64 * uf;
+        const uint16_t expected = static_cast<uint16_t>((((r >> 8) & 0xF8) << 8) | (((g >> 8) & 0xFC) << 3) | (b >> 11));
+        EXPECT_EQ(screen[1234], expected) << f;
     }
 }
 
