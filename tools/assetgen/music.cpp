@@ -1,0 +1,48 @@
+// The soundtrack: an original XM module composed and synthesised here,
+// stored bzip2-compressed as BZ2 189. Start-up decompresses it into a
+// 409600-byte buffer, so the module must not be larger.
+
+#include <stdexcept>
+#include <string>
+
+#include "common/jpeg.h"
+#include "common/output.h"
+#include "music_form.h"
+#include "music_instruments.h"
+
+namespace {
+
+constexpr size_t kModuleCapacity = 409600;
+
+music::XmModule composeSoundtrack() {
+    music::Score score = music::makeScore();
+    music::writeDrums(score);
+    music::writeBass(score);
+    music::writePads(score);
+    music::writeArpeggios(score);
+    music::writeMelodies(score);
+    music::writeAccents(score);
+
+    music::XmModule module;
+    module.name = "zemra";
+    module.channels = score.channels();
+    module.speed = 3;    // three ticks of 1/60 s at 150 BPM: a row lasts 50 ms
+    module.tempo = 150;
+    const int collisions = score.build(module.orders, module.patterns);
+    if (collisions != 0) throw std::runtime_error(std::to_string(collisions) + " notes collide in the score");
+    module.instruments = music::makeInstruments();
+    return module;
+}
+
+}  // namespace
+
+void generate(assetgen::Output& out) {
+    const std::vector<uint8_t> xm = music::writeXm(composeSoundtrack());
+    if (xm.size() > kModuleCapacity) {
+        throw std::runtime_error("the module takes " + std::to_string(xm.size()) + " bytes, more than " +
+                                 std::to_string(kModuleCapacity));
+    }
+    // The plain module beside the resource, to open in a tracker.
+    assetgen::writeIfChanged(out.dir() + "/soundtrack.xm", std::string(xm.begin(), xm.end()));
+    out.add("BZ2", 189, assetgen::compressBz2(xm));
+}

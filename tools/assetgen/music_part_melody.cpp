@@ -1,0 +1,105 @@
+// The tunes. Theme A (the rising 3-3-2 figure over Dm Bb F C, then its long
+// answering phrase) is the song's signature: hinted by the bell in the intro,
+// stated at the logo, sung in harmony in every chorus. Theme B answers it in
+// the credits, theme C lifts the pole scene, and a slow bell tune floats
+// over the landscape and closes the show.
+
+#include "music_form.h"
+#include "music_instruments.h"
+
+namespace music {
+namespace {
+
+const char* const kThemeA1 =
+    "a4:3 d5:3 f5:2 e5:3 d5:3 a4:2 | bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | "
+    "c5:3 f5:3 a5:2 g5:3 f5:3 c5:2 | e5:3 g5:3 c6:2 bb5:3 a5:3 g5:2";
+const char* const kThemeA2 =
+    "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
+    "c6:6 a5:4 f5:2 g5:2 a5:2 | g5:6 e5:2 g5:4 a5:4";
+
+struct Line {
+    int order;
+    const char* notes;
+    uint8_t instrument;
+    int volume;
+    bool harmony = false;  // a second voice on the chord tones below
+};
+
+const Line kLines[] = {
+    // Intro: the bell hints at theme A's opening notes under the globe.
+    {0, "r:16 | a4:3 d5:3 f5:10 | bb4:3 d5:3 g5:10 | f5:3 d5:3 bb4:10", kBell, 30},
+    {1, "c5:3 f5:3 a5:10 | g5:3 f5:3 c5:10 | e5:3 g5:3 c6:10 | bb5:3 a5:3 g5:10", kBell, 30},
+    {2, "a4:3 d5:3 f5:2 e5:3 d5:3 a4:2 | f5:16 | bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | d5:16", kBell, 38},
+    {3, "c5:3 f5:3 a5:2 g5:3 f5:3 c5:2 | a5:16 | bb5:6 a5:4 g5:6 | a5:6 c#6:4 e6:6", kBell, 40},
+    // Logo: theme A on the lead.
+    {5, kThemeA1, kLead, 52},
+    {6, kThemeA2, kLead, 52},
+    // Credits: theme B, call and answer on the pluck.
+    {7, "d5:2 r:2 d5:2 f5:2 a5:4 g5:2 f5:2 | e5:4 c5:4 g4:4 c5:2 e5:2 | "
+        "d5:2 r:2 d5:2 f5:2 bb5:4 a5:2 g5:2 | a5:6 g5:2 f5:2 e5:2 c#5:4", kPluck, 46},
+    {8, "f5:2 r:2 f5:2 a5:2 d6:4 c6:2 a5:2 | g5:4 e5:4 c5:4 e5:2 g5:2 | "
+        "f5:2 r:2 f5:2 d5:2 bb5:4 a5:2 g5:2 | a5:8 e5:4 c#5:4", kPluck, 46},
+    // Tunnel: the chorus, theme A in two voices.
+    {9, kThemeA1, kLead, 54, true},
+    {10, kThemeA2, kLead, 54, true},
+    // Magnet field: long notes over the arpeggios, then the song winds down.
+    {11, "a5:16 | bb5:8 a5:8 | g5:12 f5:4 | e5:8 c#6:8", kLead, 48},
+    {12, "d6:16 | d6:8 c6:4 bb5:4 | c6:16 | r:16", kLead, 44},
+    // Landscape: the slow bell tune.
+    {13, "d5:8 c5:4 a4:4 | c5:8 a4:4 g4:4 | bb4:8 d5:4 f5:4 | e5:12 d5:4", kBell, 40},
+    {14, "f5:8 d5:4 c5:4 | c5:8 a4:4 c5:4 | d5:8 f5:4 g5:4 | a5:8 g5:4 d5:4", kBell, 40},
+    {15, "f5:6 g5:2 a5:8 | g5:6 e5:2 c5:8 | e5:6 g5:2 a5:4 c6:4 | d6:16", kBell, 40, true},
+    {16, "bb5:8 a5:4 g5:4 | c#5:8 e5:8", kBell, 38},
+    // Breakdown: the lead remembers the chorus.
+    {17, "bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | e5:3 g5:3 c6:2 bb5:3 a5:3 g5:2", kLead, 42},
+    // Shaft: the drop, theme A in two voices.
+    {18, kThemeA1, kLead, 54, true},
+    {19, kThemeA2, kLead, 54, true},
+    // Pole: theme C.
+    {20, "f5:2 g5:2 f5:2 d5:2 f5:4 bb5:4 | g5:2 a5:2 g5:2 e5:2 g5:4 c6:4 | "
+         "a5:4 g5:2 e5:2 c5:4 e5:4 | d5:8 r:4 a4:2 c5:2", kLead, 52},
+    {21, "d5:2 f5:2 bb5:2 a5:2 f5:4 d5:4 | e5:2 g5:2 c6:2 bb5:2 g5:4 e5:4 | "
+         "c#6:8 a5:4 e5:4 | a5:4 g5:4 f5:4 e5:4", kLead, 52},
+    // Fractal zoom: theme A plucked, then a rising answer.
+    {22, kThemeA1, kPluck, 46},
+    {23, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
+         "g5:6 bb5:4 g5:2 a5:2 bb5:2 | a5:8 c#6:4 e6:4", kLead, 52},
+    // Tube: the climax.
+    {24, kThemeA1, kLead, 56, true},
+    {25, kThemeA2, kLead, 56, true},
+    // Typewriter: the bell answers between the keystrokes.
+    {26, "r:5 a5:1 c6:1 d6:2 r:7 | r:4 d6:1 c6:1 bb5:2 r:2 g5:2 r:4 | "
+         "r:5 f5:1 a5:1 c6:2 r:7 | r:4 bb5:1 a5:1 g5:2 r:2 f5:2 d5:4", kBell, 36},
+    {27, "r:5 a5:1 c6:1 d6:2 r:7 | r:4 d6:1 c6:1 bb5:2 r:2 g5:2 r:4 | "
+         "r:4 a5:2 f5:2 d5:2 c5:2 r:4 | e5:4 g5:4 c#6:4 e6:4", kBell, 36},
+    // Water: the intro's motif returns on the pluck and climbs.
+    {28, "a4:3 d5:3 f5:10 | bb4:3 d5:3 g5:10 | c5:3 f5:3 a5:10 | e5:3 g5:3 c6:10", kPluck, 44},
+    {29, "a5:3 f5:3 d5:10 | bb5:3 f5:3 d5:10 | bb5:3 g5:3 d5:10 | c#6:3 a5:3 e5:10", kPluck, 46},
+    // The final chorus; its last phrase holds on G while the picture fades.
+    {30, kThemeA1, kLead, 56, true},
+    {31, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | c6:6 a5:4 f5:2 g5:2 a5:2 | g5:16", kLead, 54, true},
+    // Outro: the bell resolves onto D.
+    {32, "d5:8 f5:4 bb5:4 | c6:8 g5:4 e5:4 | f5:8 e5:4 d5:4 | a4:16", kBell, 40},
+    {33, "d5:8 f5:4 bb5:4 | c6:8 g5:4 e5:4 | d5:8 bb4:4 g4:4 | a4:8 c#5:4 e5:4", kBell, 40},
+    {34, "d5:16", kBell, 44},
+};
+
+}  // namespace
+
+void writeMelodies(Score& s) {
+    for (const Line& line : kLines) {
+        const int start = s.at(line.order);
+        for (const MelodyNote& n : parseMelody(line.notes)) {
+            if (n.midi < 0) continue;
+            const int row = start + n.offset;
+            s.note(kChLead, row, n.midi, line.instrument, line.volume, n.length);
+            if (line.harmony) {
+                s.note(kChHarmony, row, harmonyBelow(n.midi, chordAt(s, row)), line.instrument, line.volume * 2 / 3,
+                       n.length);
+            }
+        }
+    }
+    s.echo(kChLead, kChLeadEcho, 6, 0.4, 0, s.totalRows());
+}
+
+}  // namespace music
