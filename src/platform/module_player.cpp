@@ -96,8 +96,9 @@ int ModulePlayer::currentRow() const {
     return impl_->module != nullptr ? openmpt_module_get_current_row(impl_->module) : 0;
 }
 
-void ModulePlayer::seek(int order, int row) {
-    if (impl_->module != nullptr) openmpt_module_set_position_order_row(impl_->module, order, row);
+double ModulePlayer::seek(int order, int row) {
+    if (impl_->module == nullptr) return 0.0;
+    return openmpt_module_set_position_order_row(impl_->module, order, row);
 }
 
 void ModulePlayer::setGainMillibel(int32_t millibel) {

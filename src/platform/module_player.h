@@ -41,8 +41,9 @@ public:
     // Current playing position.
     int currentOrder() const;
     int currentRow() const;
-    // Moves the playing position to the start of (order, row).
-    void seek(int order, int row);
+    // Moves the playing position to the start of (order, row). Returns the
+    // time in seconds at which the song reaches that position from its start.
+    double seek(int order, int row);
 
     // Output gain in millibel (hundredths of a decibel), 0 = unchanged. Both
     // settings persist across loads.
