@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libopenmpt-dev libjpeg-dev libbz2-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg xvfb xauth
+  ffmpeg xvfb xauth xdotool x11-apps
 )
 
 missing=()

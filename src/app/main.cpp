@@ -1,6 +1,22 @@
-#include <cstdio>
+#include <iostream>
 
-int main() {
-    std::puts("Zemra is built. Playback arrives with the desktop shell; until then, run the tests.");
-    return 0;
+#include "app/command_line.h"
+#include "app/desktop_show.h"
+
+int main(int argc, char** argv) {
+    ShowOptions options;
+    std::string error;
+    if (!parseCommandLine(argc, argv, options, error)) {
+        std::cerr << "zemra: " << error << "\n\n" << usageText();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << usageText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "zemra " << ZEMRA_VERSION << '\n';
+        return 0;
+    }
+    return runDesktopShow(options);
 }

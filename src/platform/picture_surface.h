@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/display.h"
@@ -42,6 +44,24 @@ public:
 private:
     SurfaceLayout layout_;
     std::vector<uint16_t> pixels_;  // black at the start
+};
+
+// The display the blitter writes: a picture surface, whose memory keeps the
+// last frame. Each finished frame is handed to `shown` (the window shows it,
+// an offscreen renderer stores it).
+class SurfaceDisplay : public Display {
+public:
+    explicit SurfaceDisplay(PictureSurface& surface, std::function<void()> shown = {})
+        : surface_(surface), shown_(std::move(shown)) {}
+    DisplayProperties properties() const override { return surface_.properties(); }
+    uint16_t* beginDraw() override { return surface_.base(); }
+    void endDraw() override {
+        if (shown_) shown_();
+    }
+
+private:
+    PictureSurface& surface_;
+    std::function<void()> shown_;
 };
 
 // Widens RGB565 pixels to 0xFFRRGGBB words. Each channel's top bits are

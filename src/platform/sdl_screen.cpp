@@ -36,7 +36,7 @@ int windowScale(const ScreenOptions& options, int pictureWidth, int pictureHeigh
 }  // namespace
 
 SdlScreen::SdlScreen(Orientation orientation)
-    : surface_(orientation), display_(*this), wide_(static_cast<std::size_t>(surface_.width()) * surface_.height()) {}
+    : surface_(orientation), display_(surface_, [this] { presentSurface(); }), wide_(static_cast<std::size_t>(surface_.width()) * surface_.height()) {}
 
 std::unique_ptr<SdlScreen> SdlScreen::open(const ScreenOptions& options, std::string& error) {
     std::unique_ptr<SdlScreen> screen(new SdlScreen(options.orientation));
@@ -128,7 +128,7 @@ void SdlScreen::presentSurface() {
     if (!renderer_) return;
     widenRgb565(surface_.pixels(), wide_.data(), wide_.size());
     SDL_UpdateTexture(texture_, nullptr, wide_.data(), surface_.width() * 4);
-    if (!suspended_) repaint();
+    repaint();
     paceFrames();
 }
 
@@ -155,11 +155,6 @@ void SdlScreen::hideLoading() {
     if (!renderer_) return;
     widenRgb565(surface_.pixels(), wide_.data(), wide_.size());
     SDL_UpdateTexture(texture_, nullptr, wide_.data(), surface_.width() * 4);
-    repaint();
-}
-
-void SdlScreen::resume() {
-    suspended_ = false;
     repaint();
 }
 

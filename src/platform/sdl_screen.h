@@ -36,26 +36,16 @@ public:
     void hideLoading() override;
     bool pollEvent(ScreenEvent& event) override;
     void waitForEvent(int timeoutMs) override;
-    void suspend() override { suspended_ = true; }
-    void resume() override;
+    // The window keeps showing its last frame in the background; nothing
+    // needs holding, as no frames come while the show is paused.
+    void suspend() override {}
+    void resume() override { repaint(); }
     void close() override;
 
     // For the message box: the window it belongs to (null once closed).
     SDL_Window* window() const { return window_; }
 
 private:
-    // The blitter's view: the surface memory; each finished frame is shown.
-    class FrameDisplay : public Display {
-    public:
-        explicit FrameDisplay(SdlScreen& screen) : screen_(screen) {}
-        DisplayProperties properties() const override { return screen_.surface_.properties(); }
-        uint16_t* beginDraw() override { return screen_.surface_.base(); }
-        void endDraw() override { screen_.presentSurface(); }
-
-    private:
-        SdlScreen& screen_;
-    };
-
     explicit SdlScreen(Orientation orientation);
     bool create(const ScreenOptions& options, std::string& error);
     void presentSurface();
@@ -65,12 +55,11 @@ private:
     void noteActive(bool focused, bool minimised, ScreenEvent& event, bool& changed);
 
     PictureSurface surface_;
-    FrameDisplay display_;
+    SurfaceDisplay display_;  // each finished frame is presented
     std::vector<uint32_t> wide_;  // the picture in 8-bit channels
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
-    bool suspended_ = false;
     bool focused_ = true, minimised_ = false;
     uint64_t lastPresent_ = 0;  // performance-counter time of the last frame
     uint64_t minFrameInterval_ = 0;  // in performance-counter units

@@ -1,0 +1,40 @@
+#pragma once
+// The application's main window: owns the blitter, turns the screen's events
+// into the show's reactions (a key or the close button ends the show, losing
+// the focus pauses it, regaining it resumes it) and closes when the show
+// shuts down.
+
+#include <memory>
+
+#include "platform/main_window.h"
+#include "platform/screen.h"
+#include "present/blitter.h"
+
+class AppWindow : public MainWindow {
+public:
+    explicit AppWindow(Screen& screen) : screen_(screen) {}
+    ~AppWindow() override;
+
+    std::unique_ptr<LoadingProgress> createLoadingProgress() override;
+    // The desktop's input needs no opening: the blitter is always made.
+    FramePresenter* attachDemo(DemoSystem& demo) override;
+    void close() override;
+
+    bool isOpen() const { return open_; }
+    Screen& screen() { return screen_; }
+    // Handles every event the screen has waiting.
+    void handleEvents();
+
+    // The reactions, each doing nothing before a show is attached.
+    void onKeyDown();
+    void onCommandOk();
+    void onCloseButton() { onCommandOk(); }
+    void onFocusLost();
+    void onFocusGained();
+
+private:
+    Screen& screen_;
+    DemoSystem* demo_ = nullptr;
+    std::unique_ptr<Blitter> blitter_;
+    bool open_ = true;
+};

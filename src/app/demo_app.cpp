@@ -1,0 +1,39 @@
+#include "app/demo_app.h"
+
+namespace {
+
+constexpr int kPausedWaitMs = 100;
+
+}  // namespace
+
+DemoApp::~DemoApp() { exitHook(); }
+
+bool DemoApp::startUp() {
+    window_ = std::make_unique<AppWindow>(platform_.screen);
+    demo_ = build_(*window_, platform_.clock, platform_.music, platform_.dialogs);
+    return demo_->loadAll() && demo_->start();
+}
+
+bool DemoApp::idle() {
+    demo_->frame();
+    if (!demo_->running() && window_->isOpen()) platform_.screen.waitForEvent(kPausedWaitMs);
+    return true;
+}
+
+int DemoApp::exitHook() {
+    window_.reset();
+    demo_.reset();
+    return 0;
+}
+
+int DemoApp::run() {
+    if (!startUp()) {
+        exitHook();
+        return 1;
+    }
+    while (window_->isOpen()) {
+        window_->handleEvents();
+        if (!window_->isOpen() || !idle()) break;
+    }
+    return exitHook();
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The application: its start-up builds the main window and the show and
+// loads and starts it, its idle hook runs one frame per pass of the event
+// loop, and its exit hook deletes both.
+
+#include <functional>
+#include <memory>
+
+#include "app/app_window.h"
+#include "app/show.h"
+#include "engine/demo_system.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/music_player.h"
+#include "platform/screen.h"
+
+// What the application runs on; none of it is owned.
+struct AppPlatform {
+    Screen& screen;
+    Clock& clock;
+    MusicPlayer& music;
+    Dialogs& dialogs;
+};
+
+// Makes the show for the application's window (the whole show, or a
+// stand-in in tests).
+using ShowBuilder = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock&, MusicPlayer&, Dialogs&)>;
+
+class DemoApp {
+public:
+    explicit DemoApp(AppPlatform platform, ShowBuilder build = buildShow)
+        : platform_(platform), build_(std::move(build)) {}
+    ~DemoApp();
+
+    // Creates the window and the show, then loadAll and start. False after a
+    // failure, which has been shown to the user.
+    bool startUp();
+    // One frame; while the show is paused, waits a little for events instead
+    // of spinning. True: call again.
+    bool idle();
+    // Deletes the window (and with it the blitter) and the show.
+    int exitHook();
+    // The whole life of the application: the exit status, 0 once the show
+    // has played and ended, 1 when start-up failed.
+    int run();
+
+    AppWindow* window() const { return window_.get(); }
+    DemoSystem* demo() const { return demo_.get(); }
+
+private:
+    AppPlatform platform_;
+    ShowBuilder build_;
+    std::unique_ptr<AppWindow> window_;
+    std::unique_ptr<DemoSystem> demo_;
+};

@@ -1,0 +1,48 @@
+#include "app/desktop_show.h"
+
+#include <SDL.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/demo_app.h"
+#include "app/user_messages.h"
+#include "platform/message_box.h"
+#include "platform/sdl_audio_output.h"
+#include "platform/sdl_clock.h"
+#include "platform/sdl_screen.h"
+#include "platform/silent_audio_output.h"
+#include "platform/streaming_music_player.h"
+
+int runDesktopShow(const ShowOptions& options) {
+    int status = 1;
+    {
+        SdlClock clock;
+        ScreenOptions screenOptions;
+        screenOptions.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
+        screenOptions.fullscreen = options.fullscreen;
+        screenOptions.scale = options.scale;
+        std::string error;
+        std::unique_ptr<SdlScreen> screen = SdlScreen::open(screenOptions, error);
+        if (!screen) {
+            std::cerr << "zemra: cannot open a window (is there a display?): " << error << '\n';
+            SDL_Quit();
+            return 1;
+        }
+
+        std::unique_ptr<AudioOutput> output;
+        if (options.mute)
+            output = std::make_unique<SilentAudioOutput>();
+        else
+            output = std::make_unique<SdlAudioOutput>();
+        StreamingMusicPlayer music(*output);
+        SdlMessageBox box(screen->window());
+        UserMessages messages(&box, std::cerr);
+
+        DemoApp app(AppPlatform{*screen, clock, music, messages});
+        status = app.run();
+    }
+    SDL_Quit();
+    return status;
+}
