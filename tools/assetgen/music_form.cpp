@@ -118,6 +118,8 @@ Score makeScore() {
     score.setChannelPanning(kChLeadEcho, 176);
     score.setChannelPanning(kChArp, 84);
     score.setChannelPanning(kChArpEcho, 172);
+    score.setChannelPanning(kChCounter, 150);
+    score.setChannelPanning(kChShaker, 196);
     return score;
 }
 

@@ -27,6 +27,8 @@ enum Channel {
     kChArp,
     kChArpEcho,
     kChStab,
+    kChCounter,  // a melody doubled an octave away
+    kChShaker,
     kChannelCount,
 };
 

@@ -56,7 +56,7 @@ void writeAccents(Score& s) {
         const int row = s.at(p.order, p.row);
         accent(s, row, p.order == 23);
         // A breath before the hit: the last sixteenth before it is left to the pads.
-        for (int channel : {kChHat, kChOpenHat, kChSnare, kChBass, kChArp, kChArpEcho}) s.rest(channel, row - 2, row);
+        for (int channel : {kChHat, kChOpenHat, kChShaker, kChSnare, kChBass, kChArp, kChArpEcho}) s.rest(channel, row - 2, row);
     }
 
     // Crashes where a scene starts without a flash.

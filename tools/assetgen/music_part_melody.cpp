@@ -17,13 +17,24 @@ const char* const kThemeA2 =
     "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
     "c6:6 a5:4 f5:2 g5:2 a5:2 | g5:6 e5:2 g5:4 a5:4";
 
+// A melody doubled an octave away on a second instrument, for weight or sparkle.
+struct Doubling {
+    uint8_t instrument = 0;  // 0: none
+    int octaves = 0;
+    int volume = 0;
+};
+
 struct Line {
     int order;
     const char* notes;
     uint8_t instrument;
     int volume;
     bool harmony = false;  // a second voice on the chord tones below
+    Doubling doubling = {};
 };
+
+const Doubling kPluckBelow = {kPluck, -1, 34};
+const Doubling kBellAbove = {kBell, 1, 30};
 
 const Line kLines[] = {
     // Intro: the bell hints at theme A's opening notes under the globe.
@@ -53,8 +64,8 @@ const Line kLines[] = {
     // Breakdown: the lead remembers the chorus.
     {17, "bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | e5:3 g5:3 c6:2 bb5:3 a5:3 g5:2", kLead, 42},
     // Shaft: the drop, theme A in two voices.
-    {18, kThemeA1, kLead, 54, true},
-    {19, kThemeA2, kLead, 54, true},
+    {18, kThemeA1, kLead, 54, true, kPluckBelow},
+    {19, kThemeA2, kLead, 54, true, kPluckBelow},
     // Pole: theme C.
     {20, "f5:2 g5:2 f5:2 d5:2 f5:4 bb5:4 | g5:2 a5:2 g5:2 e5:2 g5:4 c6:4 | "
          "a5:4 g5:2 e5:2 c5:4 e5:4 | d5:8 r:4 a4:2 c5:2", kLead, 52},
@@ -65,8 +76,8 @@ const Line kLines[] = {
     {23, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
          "g5:6 bb5:4 g5:2 a5:2 bb5:2 | a5:8 c#6:4 e6:4", kLead, 52},
     // Tube: the climax.
-    {24, kThemeA1, kLead, 56, true},
-    {25, kThemeA2, kLead, 56, true},
+    {24, kThemeA1, kLead, 56, true, kBellAbove},
+    {25, kThemeA2, kLead, 56, true, kBellAbove},
     // Typewriter: the bell answers between the keystrokes.
     {26, "r:5 a5:1 c6:1 d6:2 r:7 | r:4 d6:1 c6:1 bb5:2 r:2 g5:2 r:4 | "
          "r:5 f5:1 a5:1 c6:2 r:7 | r:4 bb5:1 a5:1 g5:2 r:2 f5:2 d5:4", kBell, 36},
@@ -76,8 +87,9 @@ const Line kLines[] = {
     {28, "a4:3 d5:3 f5:10 | bb4:3 d5:3 g5:10 | c5:3 f5:3 a5:10 | e5:3 g5:3 c6:10", kPluck, 44},
     {29, "a5:3 f5:3 d5:10 | bb5:3 f5:3 d5:10 | bb5:3 g5:3 d5:10 | c#6:3 a5:3 e5:10", kPluck, 46},
     // The final chorus; its last phrase holds on G while the picture fades.
-    {30, kThemeA1, kLead, 56, true},
-    {31, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | c6:6 a5:4 f5:2 g5:2 a5:2 | g5:16", kLead, 54, true},
+    {30, kThemeA1, kLead, 56, true, kPluckBelow},
+    {31, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | c6:6 a5:4 f5:2 g5:2 a5:2 | g5:16", kLead, 54, true,
+     kPluckBelow},
     // Outro: the bell resolves onto D.
     {32, "d5:8 f5:4 bb5:4 | c6:8 g5:4 e5:4 | f5:8 e5:4 d5:4 | a4:16", kBell, 40},
     {33, "d5:8 f5:4 bb5:4 | c6:8 g5:4 e5:4 | d5:8 bb4:4 g4:4 | a4:8 c#5:4 e5:4", kBell, 40},
@@ -96,6 +108,10 @@ void writeMelodies(Score& s) {
             if (line.harmony) {
                 s.note(kChHarmony, row, harmonyBelow(n.midi, chordAt(s, row)), line.instrument, line.volume * 2 / 3,
                        n.length);
+            }
+            if (line.doubling.instrument != 0) {
+                s.note(kChCounter, row, n.midi + 12 * line.doubling.octaves, line.doubling.instrument,
+                       line.doubling.volume, n.length);
             }
         }
     }

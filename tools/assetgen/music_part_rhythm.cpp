@@ -44,8 +44,10 @@ void drumsForBar(Score& s, Beat beat, int bar, int barIndex) {
             break;
         case Beat::Drive:
             fourOnTheFloor(s, bar, true, true);
-            // Ghost snares pushing into the third bar (the fourth is left to the fills).
-            if (barIndex == 1) pattern(s, kChSnare, bar, "..............ab", kSnare, {16, 22});
+            // A bright shaker (the closed hat an octave up) rolling in sixteenths.
+            pattern(s, kChShaker, bar, "abababababababab", kClosedHat, {12, 22}, kDrumNote + 12);
+            // Ghost snares around the last clap of the second bar (the fourth is left to the fills).
+            if (barIndex == 1) pattern(s, kChSnare, bar, "...........a.b..", kSnare, {16, 22});
             break;
         case Beat::HalfTime:
             pattern(s, kChKick, bar, barIndex % 2 ? "a......b..a....." : "a.........a.....", kKick, {60, 44});
