@@ -58,16 +58,6 @@ TEST(FixedMatrix, TranslateOnIdentityKeepsTheOffsets) {
     EXPECT_EQ(m.m[0], 256);
 }
 
-TEST(FixedMatrix, LaterCallsActFirstOnPoints) {
-    // Rotate a quarter turn about z, then translate: the translation is
-    // applied to the point first and comes out rotated.
-    FixedMatrix m = identity();
-    rotate(m, 0x4000, 'z');
-    translate(m, 10, 0, 0);
-    EXPECT_EQ(m.m[3], 0);
-    EXPECT_EQ(m.m[7], -10);
-}
-
 TEST(FixedMatrix, MultiplyWrapsInsteadOfSaturating) {
     FixedMatrix a = identity(), b = identity();
     a.m[0] = 0x40000000;

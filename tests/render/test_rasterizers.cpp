@@ -126,13 +126,6 @@ TEST(FaceList, SortsFarFirstAndKeepsTiesInOrder) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(list.order[i]->vertex[0], expected[i]) << i;
 }
 
-TEST(FaceList, KeyIsTheTruncatedMeanDepth) {
-    const ProjectedVertex a = at(0, 0, 100), b = at(0, 0, 101), c = at(0, 0, 101);
-    clearFaceList();
-    appendFace(&a, &b, &c, nullptr);
-    EXPECT_EQ(faceList().faces[0].depth, 100);
-}
-
 TEST(FaceList, HoldsAtMostFourThousandFaces) {
     const ProjectedVertex v = at(0, 0);
     clearFaceList();
