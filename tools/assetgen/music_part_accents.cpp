@@ -28,10 +28,10 @@ void tomFill(Score& s, int barRow) {
 }
 
 // A snare roll over the last `bars` bars before `landing`: eighths, then
-// sixteenths, then every row, growing louder; the last two rows stay silent.
+// sixteenths, then every row, growing louder; the last four rows stay silent.
 void snareRoll(Score& s, int landing, int bars) {
     const int first = landing - bars * kRowsPerBar;
-    for (int row = first; row < landing - 2;) {
+    for (int row = first; row < landing - 4;) {
         const int left = landing - row;
         const int volume = 14 + 40 * (row - first) / (landing - first);
         s.note(kChPerc, row, kDrumNote, kSnare, volume, 0);
@@ -61,7 +61,7 @@ void writeAccents(Score& s) {
 
     // Crashes where a scene starts without a flash.
     s.note(kChCrash, s.at(4), kDrumNote, kCrash, 50, 0);
-    s.note(kChCrash, s.at(26), kDrumNote, kCrash, 40, 0);
+    s.note(kChCrash, s.at(26), kDrumNote, kCrash, 30, 0);
     s.note(kChCrash, s.at(28), kDrumNote, kCrash, 36, 0);
 
     // Fills in the last bar before each scene change that lands on a flash.
@@ -82,7 +82,7 @@ void writeAccents(Score& s) {
     for (int order : {26, 27}) {
         int i = 0;
         for (int row : typingRows()) {
-            s.note(kChPerc, s.at(order, row), kDrumNote + (i++ % 3) - 1, kClick, 52, 0);
+            s.note(kChPerc, s.at(order, row), kDrumNote + (i++ % 3) - 1, kClick, 60, 0);
         }
     }
 }

@@ -90,40 +90,47 @@ double lowpassGain(double frequency, double cutoff, int poles) {
     return 1.0 / std::sqrt(1.0 + std::pow(frequency / cutoff, 2.0 * poles));
 }
 
+double bandGain(double frequency, double low, double high) {
+    return (1.0 - lowpassGain(frequency, low, 2)) * lowpassGain(frequency, high, 2);
+}
+
+Waveform loopWithPreroll(const std::vector<double>& loop, double rate, int preroll) {
+    Waveform w;
+    w.rate = rate;
+    const int size = static_cast<int>(loop.size());
+    for (int n = 0; n < preroll; ++n) {
+        w.samples.push_back(loop[static_cast<size_t>(size - preroll + n)] * n / preroll);
+    }
+    w.samples.insert(w.samples.end(), loop.begin(), loop.end());
+    w.loopStart = preroll;
+    w.loopLength = size;
+    return w;
+}
+
+Biquad Biquad::normalised(double b0, double b1, double b2, double a0, double a1, double a2) {
+    Biquad f;
+    f.b0_ = b0 / a0;
+    f.b1_ = b1 / a0;
+    f.b2_ = b2 / a0;
+    f.a1_ = a1 / a0;
+    f.a2_ = a2 / a0;
+    return f;
+}
+
+// The three designs share w (the centre as an angle), alpha and cos w.
 Biquad Biquad::lowpass(double cutoff, double q, double rate) {
     const double w = 2.0 * kPi * cutoff / rate, alpha = std::sin(w) / (2.0 * q), c = std::cos(w);
-    Biquad f;
-    const double a0 = 1.0 + alpha;
-    f.b0_ = (1.0 - c) / 2.0 / a0;
-    f.b1_ = (1.0 - c) / a0;
-    f.b2_ = f.b0_;
-    f.a1_ = -2.0 * c / a0;
-    f.a2_ = (1.0 - alpha) / a0;
-    return f;
+    return normalised((1.0 - c) / 2.0, 1.0 - c, (1.0 - c) / 2.0, 1.0 + alpha, -2.0 * c, 1.0 - alpha);
 }
 
 Biquad Biquad::highpass(double cutoff, double q, double rate) {
     const double w = 2.0 * kPi * cutoff / rate, alpha = std::sin(w) / (2.0 * q), c = std::cos(w);
-    Biquad f;
-    const double a0 = 1.0 + alpha;
-    f.b0_ = (1.0 + c) / 2.0 / a0;
-    f.b1_ = -(1.0 + c) / a0;
-    f.b2_ = f.b0_;
-    f.a1_ = -2.0 * c / a0;
-    f.a2_ = (1.0 - alpha) / a0;
-    return f;
+    return normalised((1.0 + c) / 2.0, -(1.0 + c), (1.0 + c) / 2.0, 1.0 + alpha, -2.0 * c, 1.0 - alpha);
 }
 
 Biquad Biquad::bandpass(double centre, double q, double rate) {
     const double w = 2.0 * kPi * centre / rate, alpha = std::sin(w) / (2.0 * q), c = std::cos(w);
-    Biquad f;
-    const double a0 = 1.0 + alpha;
-    f.b0_ = alpha / a0;
-    f.b1_ = 0.0;
-    f.b2_ = -alpha / a0;
-    f.a1_ = -2.0 * c / a0;
-    f.a2_ = (1.0 - alpha) / a0;
-    return f;
+    return normalised(alpha, 0.0, -alpha, 1.0 + alpha, -2.0 * c, 1.0 - alpha);
 }
 
 double Biquad::operator()(double x) {

@@ -50,6 +50,12 @@ std::vector<double> randomPhases(int count, assetgen::Rng& rng);
 
 // Magnitude of a gentle n-pole low-pass at `frequency` for cutoff `cutoff`.
 double lowpassGain(double frequency, double cutoff, int poles = 2);
+// Magnitude of a band: a two-pole high-pass at `low` under a two-pole low-pass at `high`.
+double bandGain(double frequency, double low, double high);
+
+// A loop preceded by a short fade-in of its own tail, so the sample starts at
+// zero and runs into the loop without a seam.
+Waveform loopWithPreroll(const std::vector<double>& loop, double rate, int preroll);
 
 // A second-order filter section (bilinear designs), run sample by sample.
 class Biquad {
@@ -60,6 +66,8 @@ public:
     double operator()(double x);
 
 private:
+    // Coefficients from the bilinear design, divided by a0.
+    static Biquad normalised(double b0, double b1, double b2, double a0, double a1, double a2);
     double b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
     double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };

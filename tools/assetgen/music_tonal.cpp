@@ -34,38 +34,10 @@ Waveform harmonicWithLoop(double fundamental, int period, double attackSeconds, 
     return w;
 }
 
-// A loop of `size` samples preceded by a short fade-in of its own tail, so the
-// sample starts at zero and runs into the loop without a seam.
-Waveform loopWithPreroll(const std::vector<double>& loop, double rate, int preroll) {
-    Waveform w;
-    w.rate = rate;
-    const int size = static_cast<int>(loop.size());
-    for (int n = 0; n < preroll; ++n) {
-        w.samples.push_back(loop[static_cast<size_t>(size - preroll + n)] * n / preroll);
-    }
-    w.samples.insert(w.samples.end(), loop.begin(), loop.end());
-    w.loopStart = preroll;
-    w.loopLength = size;
-    return w;
-}
-
-// Detuned sawtooth voices: voice v has cycles[v] cycles per loop and weight
-// weights[v]; every harmonic lands on a whole number of cycles.
-void addSawVoices(LoopSpectrum& spectrum, int size, double rate, const std::vector<int>& cycles,
-                  const std::vector<double>& weights, double cutoff, Rng& rng) {
-    for (size_t v = 0; v < cycles.size(); ++v) {
-        for (int h = 1; h * cycles[v] < size / 2; ++h) {
-            const double f = h * cycles[v] * rate / size;
-            spectrum.add(h * cycles[v], weights[v] / h * lowpassGain(f, cutoff, 2), rng.range(0.0, 2.0 * kPi));
-        }
-    }
-}
-
-XmInstrument tuned(const char* name, const Waveform& w, double fundamental, uint8_t panning = 128) {
+XmInstrument tuned(const char* name, const Waveform& w, double fundamental) {
     XmInstrument ins;
     ins.name = name;
     ins.sample = toXmSample(w, true, pitchedC4Rate(w, fundamental));
-    ins.sample.panning = panning;
     return ins;
 }
 
@@ -86,18 +58,43 @@ XmInstrument bass() {
     return ins;
 }
 
+// A loop of `size` samples holding `cycles` periods of the base note; the
+// sample rate follows from them. Partials added to `spectrum` at whole
+// numbers of cycles per loop keep it seamless.
+struct PitchedLoop {
+    PitchedLoop(int midi, int size, int cycles, uint64_t seed)
+        : f0(midiFrequency(midi)), rate(f0 * size / cycles), size(size), cycles(cycles), rng(seed), spectrum(size) {}
+
+    // Detuned sawtooth voices (cycles per loop and weights), low-passed at `cutoff`.
+    void addSaws(const std::vector<int>& voices, const std::vector<double>& weights, double cutoff) {
+        for (size_t v = 0; v < voices.size(); ++v) {
+            for (int h = 1; h * voices[v] < size / 2; ++h) {
+                const double f = h * voices[v] * rate / size;
+                spectrum.add(h * voices[v], weights[v] / h * lowpassGain(f, cutoff, 2), rng.range(0.0, 2.0 * kPi));
+            }
+        }
+    }
+    void add(int bin, double amplitude) { spectrum.add(bin, amplitude, rng.range(0.0, 2.0 * kPi)); }
+
+    XmInstrument instrument(const char* name, int preroll) const {
+        return tuned(name, loopWithPreroll(spectrum.toLoop(), rate, preroll), f0);
+    }
+
+    double f0, rate;
+    int size, cycles;
+    Rng rng;
+    LoopSpectrum spectrum;
+};
+
 constexpr int kPadLoop = 16384;
 constexpr int kPadCycles = 218;  // of D4 per loop: about 22 kHz
 
 // Five sawtooth voices about 8 cents apart, darkly filtered. Base D4.
 XmInstrument warmPad() {
-    const double f0 = midiFrequency(62);
-    const double rate = f0 * kPadLoop / kPadCycles;
-    Rng rng(0x9AD);
-    LoopSpectrum spectrum(kPadLoop);
+    PitchedLoop loop(62, kPadLoop, kPadCycles, 0x9AD);
     const int k = kPadCycles;
-    addSawVoices(spectrum, kPadLoop, rate, {k - 2, k - 1, k, k + 1, k + 2}, {0.6, 0.85, 1.0, 0.85, 0.6}, 2200.0, rng);
-    XmInstrument ins = tuned("warm pad", loopWithPreroll(spectrum.toLoop(), rate, 64), f0);
+    loop.addSaws({k - 2, k - 1, k, k + 1, k + 2}, {0.6, 0.85, 1.0, 0.85, 0.6}, 2200.0);
+    XmInstrument ins = loop.instrument("warm pad", 64);
     ins.volumeEnvelope.points = {{0, 0}, {10, 48}, {24, 64}, {40, 40}, {70, 0}};
     ins.volumeEnvelope.sustain = 2;
     ins.fadeout = 0x200;
@@ -107,22 +104,15 @@ XmInstrument warmPad() {
 // Three nearly sine voices with a few soft overtones, an octave shimmer and
 // a breath of noise; slow to swell and slow to fade. Base D4.
 XmInstrument airPad() {
-    const double f0 = midiFrequency(62);
-    const double rate = f0 * kPadLoop / kPadCycles;
-    Rng rng(0xA12);
-    LoopSpectrum spectrum(kPadLoop);
+    PitchedLoop loop(62, kPadLoop, kPadCycles, 0xA12);
     const int k = kPadCycles;
     const double overtones[] = {1.0, 0.32, 0.12, 0.16, 0.0, 0.05};
     for (int voice : {k - 1, k, k + 1}) {
-        for (int h = 1; h <= 6; ++h) spectrum.add(h * voice, overtones[h - 1], rng.range(0.0, 2.0 * kPi));
+        for (int h = 1; h <= 6; ++h) loop.add(h * voice, overtones[h - 1]);
     }
-    spectrum.add(2 * k + 1, 0.22, rng.range(0.0, 2.0 * kPi));
-    for (int bin = 40; bin < kPadLoop / 2; ++bin) {
-        const double f = bin * rate / kPadLoop;
-        const double band = lowpassGain(f, 3000.0, 2) * (1.0 - lowpassGain(f, 900.0, 2));
-        spectrum.add(bin, 0.012 * band, rng.range(0.0, 2.0 * kPi));
-    }
-    XmInstrument ins = tuned("air pad", loopWithPreroll(spectrum.toLoop(), rate, 64), f0);
+    loop.add(2 * k + 1, 0.22);
+    for (int bin = 40; bin < kPadLoop / 2; ++bin) loop.add(bin, 0.012 * bandGain(bin * loop.rate / kPadLoop, 900.0, 3000.0));
+    XmInstrument ins = loop.instrument("air pad", 64);
     ins.volumeEnvelope.points = {{0, 0}, {30, 34}, {70, 64}, {110, 32}, {170, 0}};
     ins.volumeEnvelope.sustain = 2;
     ins.fadeout = 0x100;
@@ -132,16 +122,11 @@ XmInstrument airPad() {
 // Five detuned saws (about 15 cents apart) with a square underneath: the
 // bright lead of the choruses, with a delayed vibrato. Base A4.
 XmInstrument lead() {
-    const int size = 8192, k = 112;
-    const double f0 = midiFrequency(69);
-    const double rate = f0 * size / k;
-    Rng rng(0x1EAD);
-    LoopSpectrum spectrum(size);
-    addSawVoices(spectrum, size, rate, {k - 2, k - 1, k, k + 1, k + 2}, {0.45, 0.75, 1.0, 0.75, 0.45}, 5200.0, rng);
-    for (int h = 1; h * k < size / 2; h += 2) {
-        spectrum.add(h * k, 0.5 / h * lowpassGain(h * f0, 3000.0, 2), rng.range(0.0, 2.0 * kPi));
-    }
-    XmInstrument ins = tuned("lead", loopWithPreroll(spectrum.toLoop(), rate, 32), f0);
+    const int k = 112;
+    PitchedLoop loop(69, 8192, k, 0x1EAD);
+    loop.addSaws({k - 2, k - 1, k, k + 1, k + 2}, {0.45, 0.75, 1.0, 0.75, 0.45}, 5200.0);
+    for (int h = 1; h * k < loop.size / 2; h += 2) loop.add(h * k, 0.5 / h * lowpassGain(h * loop.f0, 3000.0, 2));
+    XmInstrument ins = loop.instrument("lead", 32);
     ins.volumeEnvelope.points = {{0, 0}, {2, 64}, {10, 52}, {16, 0}};
     ins.volumeEnvelope.sustain = 2;
     ins.fadeout = 0x300;
@@ -189,16 +174,13 @@ XmInstrument bell() {
 // A detuned power chord (root, fifth, octave, sub-octave) for the accents.
 // Base D4 as the root.
 XmInstrument stab() {
-    const int size = 8192, root = 110;  // cycles per loop; the fifth needs an even root
-    const double f0 = midiFrequency(62);
-    const double rate = f0 * size / root;
-    Rng rng(0x57AB);
-    LoopSpectrum spectrum(size);
+    const int root = 110;  // cycles per loop; the fifth needs an even root
+    PitchedLoop loop(62, 8192, root, 0x57AB);
     const int fifth = root * 3 / 2, octave = root * 2;
-    addSawVoices(spectrum, size, rate, {root - 1, root, root + 1, fifth - 1, fifth + 1, octave - 1, octave + 1},
-                 {0.7, 1.0, 0.7, 0.5, 0.5, 0.45, 0.45}, 4500.0, rng);
-    addSawVoices(spectrum, size, rate, {root / 2}, {0.5}, 1500.0, rng);
-    XmInstrument ins = tuned("stab", loopWithPreroll(spectrum.toLoop(), rate, 32), f0);
+    loop.addSaws({root - 1, root, root + 1, fifth - 1, fifth + 1, octave - 1, octave + 1},
+                 {0.7, 1.0, 0.7, 0.5, 0.5, 0.45, 0.45}, 4500.0);
+    loop.addSaws({root / 2}, {0.5}, 1500.0);
+    XmInstrument ins = loop.instrument("stab", 32);
     ins.volumeEnvelope.points = {{0, 64}, {3, 56}, {12, 36}, {30, 16}, {55, 5}, {80, 0}};
     return ins;
 }
