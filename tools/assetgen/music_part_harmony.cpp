@@ -15,7 +15,7 @@ int orderAt(const Score& s, int row) {
 
 // Sidechain-style pumping: each beat the pad ducks under the kick and swells back.
 void pump(Score& s, int channel, int row, int rows, int volume) {
-    static const double curve[kRowsPerBeat] = {0.15, 0.35, 0.55, 0.7, 0.82, 0.9, 1.0, 1.0};
+    static const double curve[kRowsPerBeat] = {0.3, 0.5, 0.65, 0.78, 0.88, 0.95, 1.0, 1.0};
     for (int r = 0; r < rows; ++r) s.volume(channel, row + r, static_cast<int>(volume * curve[r % kRowsPerBeat]));
 }
 

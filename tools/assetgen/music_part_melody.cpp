@@ -70,7 +70,7 @@ const Line kLines[] = {
     {20, "f5:2 g5:2 f5:2 d5:2 f5:4 bb5:4 | g5:2 a5:2 g5:2 e5:2 g5:4 c6:4 | "
          "a5:4 g5:2 e5:2 c5:4 e5:4 | d5:8 r:4 a4:2 c5:2", kLead, 52},
     {21, "d5:2 f5:2 bb5:2 a5:2 f5:4 d5:4 | e5:2 g5:2 c6:2 bb5:2 g5:4 e5:4 | "
-         "c#6:8 a5:4 e5:4 | a5:4 g5:4 f5:4 e5:4", kLead, 52},
+         "c#6:8 a5:4 e5:4 | a5:4 g5:4 e5:4 c#5:4", kLead, 52},
     // Fractal zoom: theme A plucked, then a rising answer.
     {22, kThemeA1, kPluck, 46},
     {23, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "

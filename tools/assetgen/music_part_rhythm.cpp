@@ -1,5 +1,6 @@
 // The groove: drum patterns per section and the bassline under them.
 
+#include <algorithm>
 #include <string_view>
 
 #include "music_form.h"
@@ -77,12 +78,14 @@ void bassForBar(Score& s, BassLine line, int bar, const Chord& c) {
             }
             break;
         case BassLine::Funk: {
-            // Syncopated root, octave and seventh under the half-time beat.
+            // Syncopated root, octave and seventh under the half-time beat;
+            // the seventh is the chord's own (major over a major seventh chord).
+            const int seventh = std::find(c.intervals.begin(), c.intervals.end(), 11) != c.intervals.end() ? 11 : 10;
             struct Step {
                 int sixteenth, interval, length, volume;
             };
-            static const Step steps[] = {{0, 0, 5, 54}, {3, 0, 2, 40}, {6, 12, 3, 48}, {8, 10, 3, 44},
-                                         {10, 0, 3, 50}, {13, 7, 2, 42}, {14, 12, 2, 46}};
+            const Step steps[] = {{0, 0, 5, 54},       {3, 0, 2, 40},  {6, 12, 3, 48}, {8, seventh, 3, 44},
+                                  {10, 0, 3, 50},      {13, 7, 2, 42}, {14, 12, 2, 46}};
             for (const Step& st : steps) {
                 s.note(kChBass, bar + st.sixteenth * kRowsPerSixteenth, root + st.interval, kBass, st.volume, st.length);
             }
