@@ -17,12 +17,15 @@ inline uint16_t pack(uint32_t r, uint32_t g, uint32_t b) {
 
 // Each channel becomes (source * a + destination * (256 - a)) >> 8, a in
 // 0..255: alpha 0 keeps the destination, 255 is not quite the pure source.
+// Red and blue share one multiply in two 16-bit lanes: neither lane's sum
+// exceeds 255 * 256, so no carry crosses between them.
 inline uint16_t over(uint16_t dst, uint32_t src, uint32_t a) {
     const uint32_t keep = 256 - a;
-    const uint32_t r = (((src >> 16) & 0xFF) * a + red8(dst) * keep) >> 8;
+    const uint32_t rb = ((src >> 16) & 0xFF) << 16 | (src & 0xFF);
+    const uint32_t dstRb = red8(dst) << 16 | blue8(dst);
+    const uint32_t mixedRb = rb * a + dstRb * keep;
     const uint32_t g = (((src >> 8) & 0xFF) * a + green8(dst) * keep) >> 8;
-    const uint32_t b = ((src & 0xFF) * a + blue8(dst) * keep) >> 8;
-    return pack(r, g, b);
+    return pack(mixedRb >> 24, g, (mixedRb >> 8) & 0xFF);
 }
 
 // Each channel becomes (255 * m + destination * (255 - m)) >> 8, m in 0..255.

@@ -108,7 +108,8 @@ void CreditsEffect::scaledAlphaBlit(uint16_t* backBuffer, int32_t cx, int32_t cy
         int64_t sx = int64_t{firstX - x0} * xs;
         for (int32_t x = firstX; x < endX; ++x, sx += xs) {
             const uint32_t p = source[sx >> 8];
-            out[x] = blend::over(out[x], p, p >> 24);
+            // Alpha 0 gives back exactly the destination: skip the arithmetic.
+            if (p >> 24) out[x] = blend::over(out[x], p, p >> 24);
         }
     }
 }

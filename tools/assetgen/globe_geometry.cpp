@@ -18,6 +18,12 @@ constexpr double kCameraDistance = 3.52;
 constexpr double kRingRadius = 1.27;
 constexpr double kRingHalfHeight = 0.085;
 constexpr double kRingTilt = 0.105;  // radians
+// The ring row facing the camera. While the script reveals the text its
+// leading edge stays near row 22 of the ring and the wiping edge near row
+// 326, so this puts the one at the right-hand side of the ring and the other
+// at its left-hand side: the lettering comes round the right, runs across
+// the front and goes away round the left.
+constexpr double kFrontRow = 174.0;
 
 double focalLength() { return kDiscRadius * std::sqrt(kCameraDistance * kCameraDistance - 1.0); }
 
@@ -64,9 +70,9 @@ uint32_t ribbonTexel(const Ray& ray, double t) {
     if (std::fabs(s) >= kRingHalfHeight) return 0xFFFF;
     const double angle = std::atan2(dot(p, kRingRight), dot(p, kRingFront));  // 0 facing the camera
     // Rows fall to the right on the near side, so lettering written towards
-    // falling rows reads left to right there and runs leftwards as the
-    // text angle grows.
-    int row = static_cast<int>(std::floor(512.0 * (1.0 - angle / (2 * kPi))));
+    // falling rows reads left to right there and runs leftwards as the text
+    // angle falls.
+    int row = static_cast<int>(std::floor(kFrontRow - angle * 512.0 / (2 * kPi)));
     row = ((row % 512) + 512) % 512;
     const int column = std::clamp(static_cast<int>((kRingHalfHeight - s) / (2 * kRingHalfHeight) * 32.0), 0, 31);
     return static_cast<uint32_t>(row * 32 + column);

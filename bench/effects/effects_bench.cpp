@@ -1,0 +1,58 @@
+// One frame of each catalogue effect, in the state the script shows it in.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/font.h"
+#include "effects/catalogue.h"
+#include "render/grid_tables.h"
+
+namespace {
+
+// Script rows that put each effect into its busiest state.
+const std::vector<std::pair<std::string, std::string>> kSettings = {
+    {"worldefu", "param=worldangle mode=linear loopmode=continue length=1000 value0=0 value1=-32"},
+    {"worldefu", "param=timeangle mode=linear loopmode=continue length=1000 value0=0 value1=80"},
+    {"worldefu", "param=textangle mode=linear loopmode=continue length=10000 value0=0 value1=-512"},
+    {"worldefu", "param=clip mode=constant loopmode=stop length=1 value0=48"},
+    {"logoefu", "param=pos mode=linear loopmode=stop length=20300 value0=0 value1=65535"},
+    {"venkuefu", "param=scale mode=constant loopmode=stop length=1 value0=256"},
+};
+
+void renderFrames(benchmark::State& state, const EffectEntry* entry) {
+    static const bool ready = [] {
+        buildGridTables();
+        return loadFont();
+    }();
+    if (!ready) {
+        state.SkipWithError("font did not load");
+        return;
+    }
+    std::unique_ptr<Effect> effect = entry->create();
+    if (!effect->load() || !effect->init()) {
+        state.SkipWithError("effect did not initialise");
+        return;
+    }
+    for (const auto& [name, argument] : kSettings)
+        if (name == entry->name) effect->handleCommand(0, "setparam", argument);
+    std::vector<uint16_t> backBuffer(kScreenPixels);
+    int32_t time = 0;
+    for (auto _ : state) {
+        effect->render(time, backBuffer.data());
+        benchmark::DoNotOptimize(backBuffer.data());
+        time += 20;
+    }
+    effect->deinit();
+}
+
+const bool registered = [] {
+    for (const EffectEntry& entry : effectCatalogue())
+        benchmark::RegisterBenchmark((std::string("Render/") + entry.name).c_str(), renderFrames, &entry)
+            ->Unit(benchmark::kMicrosecond);
+    return true;
+}();
+
+}  // namespace

@@ -1,0 +1,60 @@
+// Every effect of the catalogue through the life the script gives it:
+// load, init, render, deinit, render (which initialises it again), deinit.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "assets/font.h"
+#include "effects/catalogue.h"
+#include "render/grid_tables.h"
+
+namespace {
+
+class Catalogue : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(loadFont());
+        buildGridTables();
+    }
+    static void TearDownTestSuite() { releaseFont(); }
+};
+
+TEST_F(Catalogue, NamesFollowTheRegistryOrder) {
+    const std::vector<std::string> registry = {"worldefu", "muljuefu", "tunnelefu", "tolppaefu", "voxelefu",
+                                               "spriteefu", "vesiefu", "fractalefu", "magnetefu", "logoefu",
+                                               "venkuefu", "loppuefu", "holeefu"};
+    size_t next = 0;
+    for (const EffectEntry& entry : effectCatalogue()) {
+        while (next < registry.size() && registry[next] != entry.name) ++next;
+        ASSERT_LT(next, registry.size()) << entry.name << " is out of order or unknown";
+        ++next;
+    }
+}
+
+TEST_F(Catalogue, EveryEffectSurvivesInitDeinitAndRenderingAfterDeinit) {
+    for (const EffectEntry& entry : effectCatalogue()) {
+        SCOPED_TRACE(entry.name);
+        std::unique_ptr<Effect> effect = entry.create();
+        ASSERT_FALSE(effect->initialised);
+        ASSERT_TRUE(effect->load());
+        ASSERT_TRUE(effect->init());
+        ASSERT_TRUE(effect->initialised);
+        ASSERT_TRUE(effect->init());  // a second init is a no-op
+
+        std::vector<uint16_t> first(kScreenPixels, 0x5A5A), second(kScreenPixels, 0x5A5A);
+        effect->render(1000, first.data());
+        EXPECT_NE(first, std::vector<uint16_t>(kScreenPixels, 0x5A5A));
+
+        effect->deinit();
+        EXPECT_FALSE(effect->initialised);
+        effect->deinit();  // nothing left to free
+        effect->render(1000, second.data());
+        EXPECT_TRUE(effect->initialised);
+        EXPECT_EQ(first, second);  // the same frame after reloading everything
+        effect->deinit();
+    }
+}
+
+}  // namespace
