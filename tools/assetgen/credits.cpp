@@ -12,17 +12,14 @@
 #include "common/lettering.h"
 #include "common/noise.h"
 #include "common/output.h"
+#include "common/smoothstep.h"
 
 namespace {
 
 using assetgen::Canvas;
 using assetgen::Colour;
 using assetgen::mix;
-
-double smoothstep(double a, double b, double x) {
-    const double t = std::clamp((x - a) / (b - a), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
-}
+using assetgen::smoothstep;
 
 // Signed distance to a rounded rectangle (negative inside).
 double roundedBox(double x, double y, double x0, double y0, double x1, double y1, double radius) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/noise.h"
+#include "common/smoothstep.h"
 #include "globe_geometry.h"
 
 namespace globe {
@@ -14,11 +15,7 @@ namespace {
 using assetgen::Colour;
 using assetgen::fbm3;
 using assetgen::mix;
-
-double smoothstep(double a, double b, double x) {
-    const double t = std::clamp((x - a) / (b - a), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
-}
+using assetgen::smoothstep;
 
 Colour scaled(const Colour& c, double s) { return {c.r * s, c.g * s, c.b * s}; }
 

@@ -11,6 +11,7 @@
 #include "common/lettering.h"
 #include "common/noise.h"
 #include "common/output.h"
+#include "common/smoothstep.h"
 #include "common/starfield.h"
 
 namespace {
@@ -18,16 +19,12 @@ namespace {
 using assetgen::Canvas;
 using assetgen::Colour;
 using assetgen::mix;
+using assetgen::smoothstep;
 
 constexpr int kWidth = 1600, kHeight = 240;
 // The sunrise and the title stand where the view is at the flash.
 constexpr double kSunX = 575.0, kSunY = 178.0;
 constexpr double kPlanetRadius = 1500.0;
-
-double smoothstep(double a, double b, double x) {
-    const double t = std::clamp((x - a) / (b - a), 0.0, 1.0);
-    return t * t * (3 - 2 * t);
-}
 
 // A huge planet whose rim arcs across the lower left; its night side shows
 // faint clouds, its atmosphere glows, most strongly towards the sun.
