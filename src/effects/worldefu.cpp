@@ -11,22 +11,6 @@ namespace {
 
 constexpr int kGlobeMapId = 137, kRingMapId = 138;
 
-// Fills entries from a BZ2 resource of little-endian 32-bit words; false
-// unless it decompresses to exactly the full table (a short table would
-// leave part of it undefined).
-template <typename T>
-bool loadTable(T* entries, int count, int id) {
-    const uint32_t bytes = static_cast<uint32_t>(count) * 4;
-    if (loadCompressedResource(entries, bytes, id) != bytes) return false;
-    if constexpr (std::endian::native == std::endian::big) {
-        for (int i = 0; i < count; ++i) {
-            const uint32_t v = static_cast<uint32_t>(entries[i]);
-            entries[i] = static_cast<T>((v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24));
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 void GlobeEffect::handleCommand(int32_t time, const std::string& command, const std::string& argument) {
@@ -37,6 +21,18 @@ void GlobeEffect::handleCommand(int32_t time, const std::string& command, const 
     else if (s.param == "worldangle") worldangle.applySettings(s, time);
     else if (s.param == "timeangle") timeangle.applySettings(s, time);
     else if (s.param == "textangle") textangle.applySettings(s, time);
+}
+
+bool GlobeEffect::loadMap(uint32_t* entries, int count, int id) {
+    const uint32_t bytes = static_cast<uint32_t>(count) * 4;
+    if (loadCompressedResource(entries, bytes, id) != bytes) return false;
+    if constexpr (std::endian::native == std::endian::big) {
+        for (int i = 0; i < count; ++i) {
+            const uint32_t v = entries[i];
+            entries[i] = (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
+        }
+    }
+    return true;
 }
 
 bool GlobeEffect::load() { return true; }
@@ -50,7 +46,8 @@ bool GlobeEffect::init() {
     if (!ringMask_.loadJpeg(135) || !hasShape(ringMask_, 32, 512, 8)) return false;
     globeMap_ = std::make_unique<int32_t[]>(kGlobeEntries);
     ringMap_ = std::make_unique<uint32_t[]>(kRingEntries);
-    if (!loadTable(globeMap_.get(), kGlobeEntries, kGlobeMapId) || !loadTable(ringMap_.get(), kRingEntries, kRingMapId)) {
+    if (!loadMap(reinterpret_cast<uint32_t*>(globeMap_.get()), kGlobeEntries, kGlobeMapId) ||
+        !loadMap(ringMap_.get(), kRingEntries, kRingMapId)) {
         globeMap_.reset();
         ringMap_.reset();
         return false;

@@ -29,6 +29,11 @@ public:
     void deinit() override;
     void render(int32_t time, uint16_t* backBuffer) override;
 
+    // Fills count little-endian 32-bit entries from BZ2 resource id. False
+    // unless the resource decompresses to exactly that many: a short map
+    // would leave entries undefined.
+    static bool loadMap(uint32_t* entries, int count, int id);
+
     // The planet: day map and night map (32-bit, 256 wide) blended by the
     // daylight mask in the day map's alpha byte; angles in map rows.
     static void drawGlobe(uint16_t* backBuffer, const int32_t* globeMap, const uint32_t* dayMap,

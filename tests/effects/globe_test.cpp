@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "assets/resources.h"
 #include "effects/worldefu.h"
 
 namespace {
@@ -128,7 +127,7 @@ TEST(GlobeRing, ClipBoundsHideTheRingOutsideTheirOpenInterval) {
 // halves are empty or valid texel references.
 TEST(GlobeMaps, GeneratedSphereAndRingMapsHaveTheirShape) {
     std::vector<int32_t> globe(GlobeEffect::kGlobeEntries);
-    ASSERT_EQ(loadCompressedResource(globe.data(), GlobeEffect::kGlobeEntries * 4, 137), 230400u);
+    ASSERT_TRUE(GlobeEffect::loadMap(reinterpret_cast<uint32_t*>(globe.data()), GlobeEffect::kGlobeEntries, 137));
     int top = 240, bottom = -1, left = 240, right = -1, inside = 0;
     for (int i = 0; i < GlobeEffect::kGlobeEntries; ++i) {
         const int32_t e = globe[i];
@@ -148,7 +147,7 @@ TEST(GlobeMaps, GeneratedSphereAndRingMapsHaveTheirShape) {
     EXPECT_NEAR(inside, 3.14159 * 101 * 101, 400);
 
     std::vector<uint32_t> ring(GlobeEffect::kRingEntries);
-    ASSERT_EQ(loadCompressedResource(ring.data(), GlobeEffect::kRingEntries * 4, 138), 81920u);
+    ASSERT_TRUE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries, 138));
     int nearSide = 0, farSide = 0, both = 0;
     for (uint32_t w : ring) {
         const uint32_t first = w & 0xFFFF, second = w >> 16;
@@ -161,6 +160,16 @@ TEST(GlobeMaps, GeneratedSphereAndRingMapsHaveTheirShape) {
     EXPECT_GT(nearSide, 3000);
     EXPECT_GT(farSide, 500);
     EXPECT_GT(both, 0);
+}
+
+// A map that comes out shorter or longer than its table is refused, so the
+// effect never draws from entries the resource did not fill.
+TEST(GlobeMaps, MapsThatDoNotFillTheirTableExactlyAreRefused) {
+    std::vector<uint32_t> ring(GlobeEffect::kRingEntries + 16);
+    EXPECT_FALSE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries + 16, 138));
+    EXPECT_FALSE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries - 16, 138));
+    EXPECT_FALSE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries, 4242));
+    EXPECT_TRUE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries, 138));
 }
 
 }  // namespace
