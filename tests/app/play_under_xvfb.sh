@@ -1,21 +1,20 @@
 #!/usr/bin/env bash
-# Plays the show on a virtual X display: screenshots a few seconds in, then a
-# key press, then how long the program took to end and its exit status.
+# Plays the show on a virtual X display for the end-to-end test: takes a
+# screenshot every 1.5 seconds (OUTDIR/shot-N.xwd) until the test creates
+# OUTDIR/press, then presses a key and records how long the program took to
+# end and its exit status in OUTDIR/result ("started", "exit_ms N",
+# "status N"). Runs inside xvfb-run; every wait is bounded.
 # Usage: play_under_xvfb.sh ZEMRA OUTDIR [zemra options...]
-# Writes OUTDIR/shot-N.xwd and OUTDIR/result ("started", "exit_ms N",
-# "status N" lines). Runs inside xvfb-run; every wait is bounded.
 set -u
 zemra=$1
 out=$2
 shift 2
-mkdir -p "$out"
-rm -f "$out"/shot-*.xwd "$out/result"
 
 "$zemra" "$@" 2>"$out/stderr" &
 pid=$!
 
-# The window appears once the show has loaded.
-if ! timeout 20 xdotool search --sync --onlyvisible --name '^Zemra\.$' >"$out/window" 2>/dev/null; then
+# The window appears before the loading starts.
+if ! timeout 90 xdotool search --sync --onlyvisible --name '^Zemra\.$' >"$out/window" 2>/dev/null; then
     echo "no window" >>"$out/result"
     kill -9 "$pid" 2>/dev/null
     wait "$pid"
@@ -24,10 +23,11 @@ if ! timeout 20 xdotool search --sync --onlyvisible --name '^Zemra\.$' >"$out/wi
 fi
 echo "started" >>"$out/result"
 
-for shot in 1 2 3 4; do
-    sleep 3
+for shot in $(seq 1 60); do
+    [ -e "$out/press" ] && break
+    sleep 1.5
     kill -0 "$pid" 2>/dev/null || break
-    xwd -root -silent >"$out/shot-$shot.xwd"
+    xwd -root -silent >"$out/shot.tmp" && mv "$out/shot.tmp" "$out/shot-$shot.xwd"
 done
 
 if kill -0 "$pid" 2>/dev/null; then
