@@ -27,6 +27,7 @@ public:
     }
     void setGainMillibel(int32_t millibel) override { player_.setGainMillibel(millibel); }
     void setStereoSeparationPercent(int32_t percent) override { player_.setStereoSeparationPercent(percent); }
+    void seek(int order, int row) override { player_.seek(order, row); }
 
 private:
     ModulePlayer player_;

@@ -19,6 +19,12 @@ public:
     virtual std::size_t render(int rate, float* stereo, std::size_t frames) = 0;
     virtual void setGainMillibel(int32_t millibel) = 0;
     virtual void setStereoSeparationPercent(int32_t percent) = 0;
+    // Moves to the start of (order, row): the audio rendered next begins
+    // there. A song that cannot seek plays on from where it is.
+    virtual void seek(int order, int row) {
+        (void)order;
+        (void)row;
+    }
 };
 
 // Makes a song from module bytes (copied); null when they are no module.

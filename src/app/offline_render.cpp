@@ -1,0 +1,142 @@
+#include "app/offline_render.h"
+
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+#include "app/frame_files.h"
+#include "app/progress_bar.h"
+#include "app/user_messages.h"
+#include "app/video_output.h"
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+// Ctrl-C asks the render to stop after the frame it is making; a closed
+// pipe to ffmpeg shows as a failed write instead of ending the program.
+class RenderSignals {
+public:
+    RenderSignals() {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &oldInterrupt_);
+        sigaction(SIGTERM, &action, &oldTerminate_);
+        action.sa_handler = SIG_IGN;
+        sigaction(SIGPIPE, &action, &oldPipe_);
+    }
+    ~RenderSignals() {
+        sigaction(SIGINT, &oldInterrupt_, nullptr);
+        sigaction(SIGTERM, &oldTerminate_, nullptr);
+        sigaction(SIGPIPE, &oldPipe_, nullptr);
+    }
+
+private:
+    struct sigaction oldInterrupt_ {}, oldTerminate_{}, oldPipe_{};
+};
+
+std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show) {
+    if (VideoOutput::isVideoPath(job.out)) {
+        auto video = std::make_unique<VideoOutput>();
+        video->open(job.out, {show.picture().width(), show.picture().height(), job.scale, show.fps(), show.audioRate()});
+        return video;
+    }
+    auto files = std::make_unique<FrameFiles>();
+    files->open(job.out, show.audioRate());
+    return files;
+}
+
+std::string where(OfflineShow& show) {
+    const SongPosition position = show.musicPosition();
+    return "order " + std::to_string(position.order) + ", row " + std::to_string(position.row) + " (" +
+           formatTime(show.frameTime()) + ")";
+}
+
+}  // namespace
+
+bool checkRenderTarget(const std::string& out, std::string& reason) {
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    const fs::path path(out);
+    if (out.empty()) {
+        reason = "--render needs a file or folder name";
+        return false;
+    }
+    const fs::path parent = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    if (!fs::is_directory(parent, failure) || access(parent.c_str(), W_OK | X_OK) != 0) {
+        reason = "cannot write '" + out + "': the folder '" + parent.string() + "' does not exist or is not writable";
+        return false;
+    }
+    const fs::file_status status = fs::status(path, failure);
+    if (VideoOutput::isVideoPath(out)) {
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            reason = "cannot write the video '" + out + "': it exists and is not a file";
+            return false;
+        }
+        if (fs::exists(status) && access(path.c_str(), W_OK) != 0) {
+            reason = "cannot write the video '" + out + "': the file is write-protected";
+            return false;
+        }
+        return true;
+    }
+    if (!fs::exists(status)) return true;
+    if (!fs::is_directory(status) || !fs::is_empty(path, failure)) {
+        reason = "cannot write frames to '" + out + "': it exists and is not an empty folder";
+        return false;
+    }
+    if (access(path.c_str(), W_OK | X_OK) != 0) {
+        reason = "cannot write frames to '" + out + "': the folder is not writable";
+        return false;
+    }
+    return true;
+}
+
+int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
+    UserMessages messages(nullptr, err);
+    OfflineShow show(job.show, messages);
+    if (!show.start()) {
+        show.finish();
+        return 1;
+    }
+    std::unique_ptr<RenderOutput> output = openOutput(job, show);
+    if (!output->error().empty()) {
+        show.finish();
+        err << "zemra: " << output->error() << '\n';
+        return 1;
+    }
+
+    RenderSignals signals;
+    ProgressBar bar(err, show.frameCount(), progressLive);
+    std::vector<int16_t> audio;
+    bool written = true;
+    while (written && !interrupted && show.nextFrame()) {
+        show.takeAudio(audio);
+        written = output->writeFrame(show.picture()) && output->writeAudio(audio);
+        bar.update(show.framesMade());
+    }
+    show.finish();
+    show.takeAudio(audio);
+    if (written) written = output->writeAudio(audio);
+    const bool closed = output->finish();
+    bar.finish(show.framesMade());
+
+    if (!written || !closed) {
+        err << "zemra: " << output->error() << '\n';
+        return 1;
+    }
+    const std::string made = std::to_string(show.framesMade()) + " frames";
+    if (interrupted) {
+        err << "zemra: stopped at " << where(show) << " after " << made << "; '" << job.out
+            << "' holds them with their sound\n";
+        return 130;
+    }
+    err << "zemra: wrote " << made << " (" << formatTime(static_cast<int32_t>(show.framesMade() * 1000 / show.fps()))
+        << ") to '" << job.out << "'\n";
+    return 0;
+}

@@ -1,0 +1,78 @@
+#include "app/offline_show.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/show.h"
+
+std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
+                                          std::span<const ScriptEntry> script) {
+    return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, showAssets()}, catalogueEffects(),
+                                        script);
+}
+
+OfflineShow::OfflineShow(OfflineSettings settings, Dialogs& dialogs, OfflineShowMaker make)
+    : settings_(std::move(settings)),
+      dialogs_(dialogs),
+      make_(std::move(make)),
+      screen_(settings_.orientation),
+      window_(screen_) {}
+
+OfflineShow::~OfflineShow() = default;
+
+bool OfflineShow::start() {
+    const StartPoint& from = settings_.start;
+    demo_ = make_(window_, clock_, music_, dialogs_, remainingScript(settings_.script, from));
+    music_.setStartPosition(from.position.order, from.position.row);
+    if (!demo_->loadAll()) return false;
+    clock_.set(0);  // the show's time is then the clock's
+    if (!demo_->start()) return false;
+    runRowsBefore(*demo_, settings_.script, from);
+    return demo_->running();
+}
+
+long OfflineShow::frameCount() const {
+    const int64_t span = std::max<int64_t>(0, int64_t{settings_.endMs} - settings_.start.timeMs);
+    // Frame k belongs to the range while k / fps < span / 1000.
+    return static_cast<long>((span * settings_.fps + 999) / 1000);
+}
+
+uint64_t OfflineShow::audioLimit() const {
+    const int64_t rate = music_.rate();
+    const int64_t span = std::max<int64_t>(0, int64_t{settings_.endMs} - settings_.start.timeMs);
+    return static_cast<uint64_t>(std::min(int64_t{frames_} * rate / settings_.fps, span * rate / 1000));
+}
+
+bool OfflineShow::nextFrame() {
+    if (!demo_ || !demo_->running() || frames_ >= frameCount()) return false;
+    const int64_t k = frames_;
+    frameTime_ = static_cast<int32_t>(settings_.start.timeMs + k * 1000 / settings_.fps);
+    clock_.set(static_cast<uint32_t>(frameTime_));
+    // Up to and including the sample at the frame's moment, so a row that
+    // begins exactly then is already playing.
+    const uint64_t through = static_cast<uint64_t>(k * music_.rate() / settings_.fps) + 1;
+    music_.renderUntil(through);
+
+    const long shownBefore = screen_.framesShown();
+    demo_->frame();
+    if (screen_.framesShown() == shownBefore) return false;  // stopped during the frame
+    ++frames_;
+    return true;
+}
+
+void OfflineShow::finish() {
+    if (!demo_) return;
+    music_.renderUntil(audioLimit());
+    demo_->shutdown();
+}
+
+void OfflineShow::takeAudio(std::vector<int16_t>& samples) {
+    music_.takeAudio(pending_);
+    const uint64_t wanted = audioLimit() - std::min(audioLimit(), audioHandedOut_);
+    const std::size_t count = static_cast<std::size_t>(std::min<uint64_t>(wanted, pending_.size() / 2));
+    samples.resize(2 * count);
+    for (std::size_t i = 0; i < 2 * count; ++i)
+        samples[i] = static_cast<int16_t>(std::lround(std::clamp(pending_[i], -1.0f, 1.0f) * 32767.0f));
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(2 * count));
+    audioHandedOut_ += count;
+}

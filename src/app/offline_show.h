@@ -1,0 +1,90 @@
+#pragma once
+// The show made frame by frame without a display or a sound device, by the
+// same DemoSystem, effects and blitter as on the desktop. A virtual clock
+// gives frame k the time start + k * 1000 / fps milliseconds, and the music
+// is rendered in lockstep: all of its audio up to a frame's time is made
+// before that frame reads the music's order and row.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "app/app_window.h"
+#include "app/seek.h"
+#include "engine/demo_system.h"
+#include "platform/dialogs.h"
+#include "platform/lockstep_music_player.h"
+#include "platform/offscreen_screen.h"
+#include "platform/virtual_clock.h"
+
+constexpr int kMinFps = 1, kMaxFps = 240;
+
+struct OfflineSettings {
+    Orientation orientation = Orientation::Landscape;
+    int fps = 60;
+    StartPoint start;    // the beginning of the show unless set
+    int32_t endMs = 0;   // when the render ends (the show may end before)
+    std::span<const ScriptEntry> script = demoScript();
+};
+
+// Makes the show over the offline platform, dispatching `script` as the
+// music plays (the rows from the start point on).
+using OfflineShowMaker = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock&, MusicPlayer&, Dialogs&,
+                                                                   std::span<const ScriptEntry> script)>;
+
+// The whole show with every effect.
+std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
+                                          std::span<const ScriptEntry> script);
+
+class OfflineShow {
+public:
+    OfflineShow(OfflineSettings settings, Dialogs& dialogs, OfflineShowMaker make = makeWholeShow);
+    ~OfflineShow();
+    OfflineShow(const OfflineShow&) = delete;
+    OfflineShow& operator=(const OfflineShow&) = delete;
+
+    // Loads and starts the show and runs the rows before the start point.
+    // False after a failure, which has been shown through the dialogs.
+    bool start();
+    // Makes the next frame. False, with nothing new drawn, once the show is
+    // over: the range has ended, or the show has stopped by itself.
+    bool nextFrame();
+    // Completes the sound up to the end of the last frame (the range's end at
+    // most) and shuts the show down.
+    void finish();
+
+    // The last frame as the viewer sees it.
+    const PictureSurface& picture() const { return screen_.surface(); }
+    long framesMade() const { return frames_; }
+    // How many frames the range takes when the show does not stop earlier.
+    long frameCount() const;
+    int fps() const { return settings_.fps; }
+    // The time of the frame made last, and the music's position then.
+    int32_t frameTime() const { return frameTime_; }
+    SongPosition musicPosition() { return {music_.order(), music_.row()}; }
+
+    int audioRate() const { return music_.rate(); }
+    // Moves the sound made for the frames so far (16-bit stereo samples) into
+    // `samples`, replacing what it held.
+    void takeAudio(std::vector<int16_t>& samples);
+
+    DemoSystem& demo() { return *demo_; }
+
+private:
+    uint64_t audioLimit() const;
+
+    OfflineSettings settings_;
+    Dialogs& dialogs_;
+    OfflineShowMaker make_;
+    VirtualClock clock_;
+    LockstepMusicPlayer music_;
+    OffscreenScreen screen_;
+    AppWindow window_;
+    std::unique_ptr<DemoSystem> demo_;
+    long frames_ = 0;
+    int32_t frameTime_ = 0;
+    uint64_t audioHandedOut_ = 0;  // stereo frames
+    std::vector<float> pending_;   // made but not yet handed out
+};

@@ -1,0 +1,43 @@
+#pragma once
+// Where an offline render goes: each frame as the viewer sees it, and the
+// sound as 16-bit stereo samples.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/picture_surface.h"
+
+class RenderOutput {
+public:
+    virtual ~RenderOutput() = default;
+    virtual bool writeFrame(const PictureSurface& picture) = 0;
+    virtual bool writeAudio(std::span<const int16_t> stereo) = 0;
+    // Completes and closes what was written, valid however far the render
+    // got. False when that failed.
+    virtual bool finish() = 0;
+    // Why the last call failed.
+    const std::string& error() const { return error_; }
+
+protected:
+    bool fail(std::string reason) {
+        error_ = std::move(reason);
+        return false;
+    }
+
+private:
+    std::string error_;
+};
+
+// A render that goes nowhere (the benchmark).
+class NoOutput : public RenderOutput {
+public:
+    bool writeFrame(const PictureSurface&) override { return true; }
+    bool writeAudio(std::span<const int16_t>) override { return true; }
+    bool finish() override { return true; }
+};
+
+// The picture as 8-bit red, green, blue bytes, rows top to bottom, with the
+// same widening of each channel as the window shows.
+void pictureToRgb24(const PictureSurface& picture, std::vector<uint8_t>& rgb);

@@ -1,0 +1,22 @@
+#include "app/seek.h"
+
+StartPoint planStart(SongTimeline& timeline, std::span<const ScriptEntry> script, SongPosition position) {
+    StartPoint start;
+    start.position = position;
+    start.timeMs = timeline.timeAt(position);
+    for (const ScriptEntry& entry : script) {
+        const SongPosition at{entry.order, entry.row};
+        if (!(at < position)) break;  // the table is sorted by position
+        start.rowTimes.push_back(timeline.timeAt(at));
+    }
+    start.firstRow = start.rowTimes.size();
+    return start;
+}
+
+void runRowsBefore(DemoSystem& demo, std::span<const ScriptEntry> script, const StartPoint& start) {
+    for (std::size_t i = 0; i < start.firstRow && demo.running(); ++i) {
+        const ScriptEntry& entry = script[i];
+        if (CommandTarget* target = demo.find(entry.target))
+            target->handleCommand(start.rowTimes[i], entry.command, entry.argument ? entry.argument : "");
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+// zemra --bench: the whole show rendered offline with no output, timed frame
+// by frame. Prints for each effect the mean and 99th-percentile
+// milliseconds per frame, then the whole show's frames per second and its
+// speed relative to real time on a line ending in "123.4x real time".
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/offline_show.h"
+
+struct EffectTimes {
+    std::string effect;  // "(none)" before the first scene
+    std::vector<double> frameMs;
+};
+
+// The mean and the 99th percentile (nearest rank) of ms; 0 for none.
+double meanOf(const std::vector<double>& ms);
+double percentileOf(std::vector<double> ms, double percent);
+
+// Runs the benchmark; the exit status (1 when the show failed to start).
+int runBench(const OfflineSettings& settings, std::ostream& out, std::ostream& err);

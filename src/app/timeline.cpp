@@ -1,0 +1,89 @@
+#include "app/timeline.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "app/show.h"
+
+namespace {
+
+// The module's resource and the most its decompressed bytes may take.
+constexpr int kModuleResource = 189;
+constexpr uint32_t kModuleCapacity = 409600;
+
+bool parseCount(std::string_view text, int& value) {
+    if (text.empty()) return false;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return failure == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+int32_t secondsToMs(double seconds) { return static_cast<int32_t>(std::llround(seconds * 1000.0)); }
+
+}  // namespace
+
+bool parseSongPosition(std::string_view text, SongPosition& position) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return false;
+    SongPosition parsed;
+    if (!parseCount(text.substr(0, colon), parsed.order) || !parseCount(text.substr(colon + 1), parsed.row))
+        return false;
+    position = parsed;
+    return true;
+}
+
+std::string formatSongPosition(SongPosition position) {
+    return std::to_string(position.order) + ":" + std::to_string(position.row);
+}
+
+std::string formatTime(int32_t ms) {
+    const int32_t total = ms < 0 ? 0 : ms;
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d.%03d", total / 60000, total / 1000 % 60, total % 1000);
+    return text;
+}
+
+bool SongTimeline::load(const void* bytes, std::size_t length) { return player_.load(bytes, length); }
+
+bool SongTimeline::loadShowModule() {
+    std::vector<uint8_t> buffer(kModuleCapacity);
+    const uint32_t size = showAssets().loadCompressedResource(buffer.data(), kModuleCapacity, kModuleResource);
+    return size > 0 && load(buffer.data(), size);
+}
+
+bool SongTimeline::contains(SongPosition position) const {
+    return position.order >= 0 && position.order < orderCount() && position.row >= 0 &&
+           position.row < rowsAt(position.order);
+}
+
+int32_t SongTimeline::timeAt(SongPosition position) {
+    if (!contains(position)) return position < SongPosition{} ? 0 : lengthMs();
+    return secondsToMs(player_.seek(position.order, position.row));
+}
+
+int32_t SongTimeline::lengthMs() const { return secondsToMs(player_.durationSeconds()); }
+
+std::vector<Scene> showScenes(SongTimeline& timeline, std::span<const ScriptEntry> script) {
+    std::vector<Scene> scenes;
+    for (const ScriptEntry& entry : script) {
+        if (std::string_view(entry.target) != "demosys" || std::string_view(entry.command) != "seteffect") continue;
+        const SongPosition start{entry.order, entry.row};
+        scenes.push_back({entry.argument ? entry.argument : "", start, timeline.timeAt(start)});
+    }
+    return scenes;
+}
+
+std::string timelineText(SongTimeline& timeline, std::span<const ScriptEntry> script) {
+    std::string text = "scene  effect       start    time\n";
+    char line[96];
+    int number = 0;
+    for (const Scene& scene : showScenes(timeline, script)) {
+        std::snprintf(line, sizeof line, "%5d  %-11s %6s  %s\n", ++number, scene.effect.c_str(),
+                      formatSongPosition(scene.start).c_str(), formatTime(scene.startMs).c_str());
+        text += line;
+    }
+    std::snprintf(line, sizeof line, "%5s  %-11s %6s  %s\n", "", "(end)", formatSongPosition(timeline.end()).c_str(),
+                  formatTime(timeline.lengthMs()).c_str());
+    return text + line;
+}

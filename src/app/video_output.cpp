@@ -1,0 +1,99 @@
+#include "app/video_output.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+const char* const kFfmpeg = "ffmpeg";
+
+std::string lowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+}  // namespace
+
+bool VideoOutput::isVideoPath(const std::string& path) {
+    const std::string extension = lowerExtension(path);
+    return extension == ".mp4" || extension == ".mkv";
+}
+
+VideoOutput::~VideoOutput() {
+    if (!finished_) {
+        encoder_.closeInput();
+        encoder_.wait();
+        audio_.close();
+        removeSideFiles();
+    }
+}
+
+bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
+    path_ = path;
+    format_ = format;
+    // Side files beside the output, named after it and this process.
+    const std::string stem = path + ".zemra-" + std::to_string(getpid());
+    videoPart_ = stem + "-video.mkv";
+    audioPart_ = stem + "-audio.wav";
+
+    if (!programOnPath(kFfmpeg)) return fail("making a video needs ffmpeg, which is not installed (apt-get install ffmpeg)");
+    if (!audio_.open(audioPart_, format.audioRate)) return fail("cannot write '" + audioPart_ + "'");
+
+    const std::string size = std::to_string(format.width) + "x" + std::to_string(format.height);
+    const std::string enlarge = "scale=iw*" + std::to_string(format.scale) + ":ih*" + std::to_string(format.scale) +
+                                ":flags=neighbor,format=yuv420p";
+    const std::vector<std::string> args = {
+        kFfmpeg, "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
+        "-framerate", std::to_string(format.fps), "-i", "pipe:0", "-vf", enlarge, "-c:v", "libx264", "-preset",
+        "medium", "-crf", "16", "-y", videoPart_};
+    if (!encoder_.start(args, true)) {
+        audio_.close();
+        removeSideFiles();
+        return fail("cannot start ffmpeg");
+    }
+    return true;
+}
+
+bool VideoOutput::writeFrame(const PictureSurface& picture) {
+    pictureToRgb24(picture, rgb_);
+    if (encoder_.write(rgb_.data(), rgb_.size())) return true;
+    return fail("ffmpeg stopped taking frames");
+}
+
+bool VideoOutput::writeAudio(std::span<const int16_t> stereo) {
+    if (stereo.empty() || audio_.write(stereo)) return true;
+    return fail("cannot write the sound to '" + audioPart_ + "'");
+}
+
+bool VideoOutput::finish() {
+    if (finished_) return true;
+    finished_ = true;
+    encoder_.closeInput();
+    const bool videoDone = encoder_.wait() == 0;
+    const bool audioDone = audio_.close();
+    bool joined = false;
+    if (videoDone && audioDone) {
+        std::vector<std::string> args = {kFfmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-i", videoPart_,
+                                         "-i", audioPart_, "-map", "0:v", "-map", "1:a", "-c:v", "copy", "-c:a",
+                                         "aac", "-b:a", "192k"};
+        if (lowerExtension(path_) == ".mp4") args.insert(args.end(), {"-movflags", "+faststart"});
+        args.insert(args.end(), {"-y", path_});
+        ChildProcess join;
+        joined = join.start(args, false) && join.wait() == 0;
+    }
+    removeSideFiles();
+    if (!videoDone) return fail("ffmpeg could not encode the video");
+    if (!audioDone) return fail("cannot complete the sound file '" + audioPart_ + "'");
+    if (!joined) return fail("ffmpeg could not join video and sound into '" + path_ + "'");
+    return true;
+}
+
+void VideoOutput::removeSideFiles() {
+    std::error_code ignored;
+    std::filesystem::remove(videoPart_, ignored);
+    std::filesystem::remove(audioPart_, ignored);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// A render as one video file (.mp4 or .mkv): H.264 video with the picture
+// enlarged by whole pixels, and AAC sound, made by ffmpeg.
+//
+// The frames go to an ffmpeg process through a pipe as they are made and
+// become a silent video beside the output; the sound goes to a WAV file
+// beside it. When the render ends, however early, a second ffmpeg joins the
+// two into the output and both side files are removed. Two plain steps,
+// with no two pipes for ffmpeg to read in step with each other.
+
+#include <string>
+#include <vector>
+
+#include "app/child_process.h"
+#include "app/render_output.h"
+#include "app/wav_file.h"
+
+struct VideoFormat {
+    int width = 0, height = 0;  // the picture's own size
+    int scale = 3;              // each picture pixel becomes scale x scale
+    int fps = 60;
+    int audioRate = 44100;
+};
+
+class VideoOutput : public RenderOutput {
+public:
+    ~VideoOutput() override;
+    bool open(const std::string& path, const VideoFormat& format);
+
+    bool writeFrame(const PictureSurface& picture) override;
+    bool writeAudio(std::span<const int16_t> stereo) override;
+    bool finish() override;
+
+    static bool isVideoPath(const std::string& path);
+
+private:
+    void removeSideFiles();
+
+    std::string path_, videoPart_, audioPart_;
+    VideoFormat format_;
+    ChildProcess encoder_;
+    WavFile audio_;
+    std::vector<uint8_t> rgb_;
+    bool finished_ = false;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// A 16-bit stereo PCM WAV file written as the sound arrives. The header's
+// sizes are filled in when the file is closed.
+
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+
+class WavFile {
+public:
+    WavFile() = default;
+    ~WavFile();
+    WavFile(const WavFile&) = delete;
+    WavFile& operator=(const WavFile&) = delete;
+
+    bool open(const std::string& path, int rate);
+    // Interleaved left/right samples.
+    bool write(std::span<const int16_t> stereo);
+    // Completes the header and closes the file. False when writing failed.
+    bool close();
+    uint64_t framesWritten() const { return bytes_ / 4; }
+
+private:
+    std::FILE* file_ = nullptr;
+    int rate_ = 0;
+    uint64_t bytes_ = 0;
+    bool ok_ = true;
+};

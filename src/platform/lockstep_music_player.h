@@ -1,0 +1,67 @@
+#pragma once
+// The music player of the offline renderer: there is no audio device, and
+// the song is rendered only when the renderer asks for it, so each frame
+// reads the position of exactly the audio made up to its own time. The
+// audio is kept until the renderer collects it.
+//
+// As with the player heard live, once the song's last row is over the
+// position is (order count, 0), one past the last order, and never goes back;
+// the song is finished once all of its audio has been made.
+
+#include <compare>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/music_player.h"
+#include "platform/song.h"
+
+class LockstepMusicPlayer : public MusicPlayer {
+public:
+    explicit LockstepMusicPlayer(SongLoader loader = loadModuleSong);
+
+    void setMixer(int) override {}
+    // Remembers the rate; there is no device to open.
+    bool init(int rate, int channels, int flags) override;
+    bool loadSongMemory(const void* bytes, std::size_t length) override;
+    int type() override;
+    void setMasterVolume(int volume) override;
+    void setPanSeparation(float separation) override;
+    // Starts the song at the start position.
+    bool play() override;
+    bool isFinished() override { return playing_ && songEnded_; }
+    int order() override { return position_.order; }
+    int row() override { return position_.row; }
+    // Nothing plays between two requests, so there is nothing to hold.
+    void setPaused(bool) override {}
+    void freeSong() override;
+    void close() override {}
+
+    // Where play() starts: (0, 0) unless set.
+    void setStartPosition(int order, int row) { start_ = {order, row}; }
+    int rate() const { return rate_; }
+    // Renders on until `frames` stereo frames have been made since play()
+    // (fewer once the song has ended).
+    void renderUntil(uint64_t frames);
+    uint64_t renderedFrames() const { return rendered_; }
+    // Moves the audio made since the last call (interleaved stereo floats)
+    // to the end of `into`.
+    void takeAudio(std::vector<float>& into);
+
+private:
+    struct Position {
+        int order = 0, row = 0;
+        auto operator<=>(const Position&) const = default;
+    };
+
+    SongLoader loader_;
+    std::unique_ptr<Song> song_;
+    int rate_ = 44100;
+    Position start_;
+    bool playing_ = false;
+    bool songEnded_ = false;
+    bool pastLastRow_ = false;
+    Position position_;
+    uint64_t rendered_ = 0;
+    std::vector<float> audio_;
+};

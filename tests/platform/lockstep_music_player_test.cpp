@@ -1,0 +1,112 @@
+// The offline music player: the position a frame reads belongs to exactly
+// the audio made up to that frame, the end of the song reads one past the
+// last order, and playing can start part-way in.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/lockstep_music_player.h"
+
+namespace {
+
+// Three orders of four rows of 100 frames, then a tail of 50 frames during
+// which the position reads (0, 0) again, as libopenmpt's does. Each sample
+// holds its frame number.
+class SteadySong : public Song {
+public:
+    static constexpr long kRowFrames = 100, kRows = 4, kOrders = 3, kTail = 50;
+    static constexpr long kSongFrames = kRowFrames * kRows * kOrders;
+
+    int formatCode() const override { return 3; }
+    int orderCount() const override { return kOrders; }
+    int currentOrder() const override { return static_cast<int>(lastRow() / kRows); }
+    int currentRow() const override { return static_cast<int>(lastRow() % kRows); }
+    std::size_t render(int, float* stereo, std::size_t frames) override {
+        const auto count = static_cast<std::size_t>(std::clamp<long>(kSongFrames + kTail - at_, 0, static_cast<long>(frames)));
+        for (std::size_t i = 0; i < count; ++i) stereo[2 * i] = stereo[2 * i + 1] = static_cast<float>(at_ + static_cast<long>(i));
+        at_ += static_cast<long>(count);
+        return count;
+    }
+    void setGainMillibel(int32_t millibel) override { gain = millibel; }
+    void setStereoSeparationPercent(int32_t) override {}
+    void seek(int order, int row) override { at_ = (order * kRows + row) * kRowFrames; }
+
+    int32_t gain = 0;
+
+private:
+    // The row of the last frame made; the tail reads as row 0.
+    long lastRow() const { return at_ == 0 || at_ > kSongFrames ? 0 : (at_ - 1) / kRowFrames; }
+    long at_ = 0;
+};
+
+struct Rig {
+    SteadySong* song = nullptr;
+    LockstepMusicPlayer player{[this](const void*, std::size_t) {
+        auto made = std::make_unique<SteadySong>();
+        song = made.get();
+        return made;
+    }};
+    Rig() {
+        const char bytes[] = "xm";
+        player.init(1000, 32, 2);
+        player.loadSongMemory(bytes, sizeof bytes);
+    }
+    std::pair<int, int> position() { return {player.order(), player.row()}; }
+};
+
+TEST(LockstepMusicPlayer, ReadsThePositionOfTheAudioMadeSoFar) {
+    Rig rig;
+    rig.player.setMasterVolume(250);
+    EXPECT_EQ(rig.song->gain, -21);
+    ASSERT_TRUE(rig.player.play());
+    EXPECT_EQ(rig.position(), std::make_pair(0, 0));
+
+    rig.player.renderUntil(100);  // the last frame of row 0
+    EXPECT_EQ(rig.position(), std::make_pair(0, 0));
+    rig.player.renderUntil(101);  // the first frame of row 1 is made
+    EXPECT_EQ(rig.position(), std::make_pair(0, 1));
+    rig.player.renderUntil(401);
+    EXPECT_EQ(rig.position(), std::make_pair(1, 0));
+    rig.player.renderUntil(50);  // never back
+    EXPECT_EQ(rig.player.renderedFrames(), 401u);
+
+    std::vector<float> audio;
+    rig.player.takeAudio(audio);
+    ASSERT_EQ(audio.size(), 2u * 401);
+    EXPECT_EQ(audio[2 * 400], 400.0f);
+    rig.player.takeAudio(audio);
+    EXPECT_EQ(audio.size(), 2u * 401);  // nothing new
+    EXPECT_FALSE(rig.player.isFinished());
+}
+
+TEST(LockstepMusicPlayer, PastTheLastRowReadsOnePastTheLastOrderUntilTheSongEnds) {
+    Rig rig;
+    rig.player.play();
+    rig.player.renderUntil(SteadySong::kSongFrames);
+    EXPECT_EQ(rig.position(), std::make_pair(2, 3));
+    rig.player.renderUntil(SteadySong::kSongFrames + 10);  // the tail reads (0, 0)
+    EXPECT_EQ(rig.position(), std::make_pair(3, 0));
+    EXPECT_FALSE(rig.player.isFinished());
+    rig.player.renderUntil(SteadySong::kSongFrames + 1000);
+    EXPECT_EQ(rig.player.renderedFrames(), static_cast<uint64_t>(SteadySong::kSongFrames + SteadySong::kTail));
+    EXPECT_EQ(rig.position(), std::make_pair(3, 0));
+    EXPECT_TRUE(rig.player.isFinished());
+}
+
+TEST(LockstepMusicPlayer, StartsAtTheStartPosition) {
+    Rig rig;
+    rig.player.setStartPosition(1, 2);
+    rig.player.play();
+    EXPECT_EQ(rig.position(), std::make_pair(1, 2));
+    rig.player.renderUntil(1);
+    EXPECT_EQ(rig.position(), std::make_pair(1, 2));
+    std::vector<float> audio;
+    rig.player.takeAudio(audio);
+    ASSERT_EQ(audio.size(), 2u);
+    EXPECT_EQ(audio[0], 600.0f);  // the first frame of order 1, row 2
+    rig.player.renderUntil(101);
+    EXPECT_EQ(rig.position(), std::make_pair(1, 3));
+}
+
+}  // namespace
