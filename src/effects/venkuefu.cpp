@@ -101,15 +101,20 @@ void CreditsEffect::scaledAlphaBlit(uint16_t* backBuffer, int32_t cx, int32_t cy
     // where the first visible row and column would have brought it.
     const int32_t firstY = std::max(y0, 0), endY = static_cast<int32_t>(std::min<int64_t>(int64_t{y0} + dh, kScreenHeight));
     const int32_t firstX = std::max(x0, 0), endX = static_cast<int32_t>(std::min<int64_t>(int64_t{x0} + dw, kScreenWidth));
+    // The source column of every visible destination column, once per blit.
+    int32_t columns[kScreenWidth];
+    int64_t sx = int64_t{firstX - x0} * xs;
+    for (int32_t x = firstX; x < endX; ++x, sx += xs) columns[x - firstX] = static_cast<int32_t>(sx >> 8);
+    const int32_t visible = endX - firstX;
     int64_t sy = int64_t{firstY - y0} * ys;
     for (int32_t y = firstY; y < endY; ++y, sy += ys) {
         const uint32_t* source = pixels + (sy >> 8) * w;
-        uint16_t* out = backBuffer + y * kScreenWidth;
-        int64_t sx = int64_t{firstX - x0} * xs;
-        for (int32_t x = firstX; x < endX; ++x, sx += xs) {
-            const uint32_t p = source[sx >> 8];
-            // Alpha 0 gives back exactly the destination: skip the arithmetic.
-            if (p >> 24) out[x] = blend::over(out[x], p, p >> 24);
+        uint16_t* out = backBuffer + y * kScreenWidth + firstX;
+        for (int32_t i = 0; i < visible; ++i) {
+            const uint32_t p = source[columns[i]], alpha = p >> 24;
+            // Alpha 0 gives back exactly the destination: nothing to do.
+            if (alpha == 255) out[i] = blend::overOpaque(out[i], p);
+            else if (alpha != 0) out[i] = blend::over(out[i], p, alpha);
         }
     }
 }

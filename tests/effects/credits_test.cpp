@@ -53,6 +53,25 @@ TEST(CreditsBlit, AlphaZeroKeepsTheDestinationAndFullAlphaIsNotQuiteTheSource) {
     EXPECT_EQ(blit(50, 50, 1, 1, 256, {0xFFFFFFFFu})[50 * 240 + 50], 0xFFFF);
 }
 
+TEST(CreditsBlit, EveryAlphaFollowsTheBlendFormula) {
+    // Source channels 0..255 in steps over destination channels 0..255, at
+    // every alpha: each result is (s * a + d * (256 - a)) >> 8, packed.
+    for (uint32_t a = 0; a < 256; ++a) {
+        for (uint32_t s = 0; s < 256; s += 15) {
+            for (uint32_t d = 0; d < 32; d += 3) {
+                const uint16_t dst = static_cast<uint16_t>(d << 11 | (d * 2) << 5 | d);
+                std::vector<uint16_t> buffer(240 * 320, dst);
+                const uint32_t src = a << 24 | s << 16 | (255 - s) << 8 | s;
+                CreditsEffect::scaledAlphaBlit(buffer.data(), 10, 10, 1, 1, 256, &src);
+                const uint32_t keep = 256 - a;
+                const uint32_t r = (s * a + (d << 3) * keep) >> 8, g = ((255 - s) * a + (d << 3) * keep) >> 8;
+                const uint32_t b = (s * a + (d << 3) * keep) >> 8;
+                ASSERT_EQ(buffer[10 * 240 + 10], (r & 0xF8) << 8 | (g & 0xFC) << 3 | b >> 3) << a << " " << s << " " << d;
+            }
+        }
+    }
+}
+
 TEST(CreditsBlit, ClippedPicturesKeepTheirSourceWalk) {
     // 8 x 4 picture, column k has blue 8k (packs to k), drawn twice its size
     // centred on the top-left corner: only its lower-right quarter shows.
