@@ -10,7 +10,7 @@ DemoApp::~DemoApp() { exitHook(); }
 
 bool DemoApp::startUp() {
     window_ = std::make_unique<AppWindow>(platform_.screen);
-    demo_ = build_(*window_, platform_.clock, platform_.music, platform_.dialogs);
+    demo_ = build_(*window_, platform_.clock, platform_.music, messages_);
     return demo_->loadAll() && demo_->start();
 }
 
@@ -35,5 +35,6 @@ int DemoApp::run() {
         window_->handleEvents();
         if (!window_->isOpen() || !idle()) break;
     }
-    return exitHook();
+    const int status = exitHook();
+    return messages_.failed ? 1 : status;
 }

@@ -29,7 +29,7 @@ using ShowBuilder = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock
 class DemoApp {
 public:
     explicit DemoApp(AppPlatform platform, ShowBuilder build = buildShow)
-        : platform_(platform), build_(std::move(build)) {}
+        : platform_(platform), build_(std::move(build)), messages_(platform.dialogs) {}
     ~DemoApp();
 
     // Creates the window and the show, then loadAll and start. False after a
@@ -41,15 +41,32 @@ public:
     // Deletes the window (and with it the blitter) and the show.
     int exitHook();
     // The whole life of the application: the exit status, 0 once the show
-    // has played and ended, 1 when start-up failed.
+    // has played and ended, 1 when start-up failed or a failure was shown
+    // to the user while playing.
     int run();
 
     AppWindow* window() const { return window_.get(); }
     DemoSystem* demo() const { return demo_.get(); }
 
 private:
+    // Passes the show's messages on and remembers that there was one: each
+    // of them reports a failure.
+    class MessageWatch : public Dialogs {
+    public:
+        explicit MessageWatch(Dialogs& shown) : shown_(shown) {}
+        void showMessage(const std::string& text) override {
+            failed = true;
+            shown_.showMessage(text);
+        }
+        bool failed = false;
+
+    private:
+        Dialogs& shown_;
+    };
+
     AppPlatform platform_;
     ShowBuilder build_;
+    MessageWatch messages_;
     std::unique_ptr<AppWindow> window_;
     std::unique_ptr<DemoSystem> demo_;
 };

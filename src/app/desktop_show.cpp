@@ -37,7 +37,7 @@ int runDesktopShow(const ShowOptions& options) {
         else
             output = std::make_unique<SdlAudioOutput>();
         StreamingMusicPlayer music(*output);
-        SdlMessageBox box(screen->window());
+        SdlMessageBox box(screen.get());
         UserMessages messages(&box, std::cerr);
 
         DemoApp app(AppPlatform{*screen, clock, music, messages});

@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include "platform/sdl_screen.h"
+
 void SdlMessageBox::showMessage(const std::string& text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zemra.", text.c_str(), parent_);
+    SDL_Window* parent = screen_ ? screen_->window() : nullptr;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zemra.", text.c_str(), parent);
 }

@@ -3,16 +3,15 @@
 
 #include "platform/dialogs.h"
 
-struct SDL_Window;
+class SdlScreen;
 
 class SdlMessageBox : public Dialogs {
 public:
-    // parent: the window the box belongs to, or null.
-    explicit SdlMessageBox(SDL_Window* parent = nullptr) : parent_(parent) {}
-    void setParent(SDL_Window* parent) { parent_ = parent; }
+    // screen: the window the box belongs to while it is open, or null.
+    explicit SdlMessageBox(const SdlScreen* screen = nullptr) : screen_(screen) {}
     // Returns once the box is dismissed, or at once when no box can be shown.
     void showMessage(const std::string& text) override;
 
 private:
-    SDL_Window* parent_;
+    const SdlScreen* screen_;
 };

@@ -119,6 +119,14 @@ TEST(DemoApp, AFailedStartUpEndsWithStatusOne) {
     EXPECT_EQ(rig.app.window(), nullptr);
 }
 
+TEST(DemoApp, AFailureWhilePlayingEndsWithStatusOne) {
+    AppRig rig;
+    rig.effects["a"].initResult = false;  // "seteffect a" fails on the first frame
+    EXPECT_EQ(rig.app.run(), 1);
+    EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{"Initializing effect failed."});
+    EXPECT_TRUE(rig.logged("close"));
+}
+
 TEST(LoadingDialog, KeepsThePositionWithinTheRange) {
     fakes::FakeClock clock;
     FakeScreen screen(clock);
