@@ -1,7 +1,6 @@
 #include "app/offline_show.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "app/show.h"
 
@@ -43,19 +42,21 @@ uint64_t OfflineShow::audioLimit() const {
     return static_cast<uint64_t>(std::min(int64_t{frames_} * rate / settings_.fps, span * rate / 1000));
 }
 
-bool OfflineShow::nextFrame() {
+bool OfflineShow::advance() {
     if (!demo_ || !demo_->running() || frames_ >= frameCount()) return false;
     const int64_t k = frames_;
     frameTime_ = static_cast<int32_t>(settings_.start.timeMs + k * 1000 / settings_.fps);
     clock_.set(static_cast<uint32_t>(frameTime_));
     // Up to and including the sample at the frame's moment, so a row that
     // begins exactly then is already playing.
-    const uint64_t through = static_cast<uint64_t>(k * music_.rate() / settings_.fps) + 1;
-    music_.renderUntil(through);
+    music_.renderUntil(static_cast<uint64_t>(k * music_.rate() / settings_.fps) + 1);
+    return true;
+}
 
+bool OfflineShow::draw() {
     const long shownBefore = screen_.framesShown();
     demo_->frame();
-    if (screen_.framesShown() == shownBefore) return false;  // stopped during the frame
+    if (screen_.framesShown() == shownBefore) return false;  // it stopped instead
     ++frames_;
     return true;
 }
@@ -66,13 +67,27 @@ void OfflineShow::finish() {
     demo_->shutdown();
 }
 
+namespace {
+
+// Rounds half away from zero, as lround does, without a library call per sample.
+int16_t toPcm16(float sample) {
+    const float scaled = std::clamp(sample, -1.0f, 1.0f) * 32767.0f;
+    return static_cast<int16_t>(scaled + (scaled < 0.0f ? -0.5f : 0.5f));
+}
+
+}  // namespace
+
 void OfflineShow::takeAudio(std::vector<int16_t>& samples) {
     music_.takeAudio(pending_);
     const uint64_t wanted = audioLimit() - std::min(audioLimit(), audioHandedOut_);
     const std::size_t count = static_cast<std::size_t>(std::min<uint64_t>(wanted, pending_.size() / 2));
     samples.resize(2 * count);
-    for (std::size_t i = 0; i < 2 * count; ++i)
-        samples[i] = static_cast<int16_t>(std::lround(std::clamp(pending_[i], -1.0f, 1.0f) * 32767.0f));
+    std::transform(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(2 * count), samples.begin(), toPcm16);
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(2 * count));
     audioHandedOut_ += count;
+}
+
+void OfflineShow::dropAudio() {
+    music_.takeAudio(pending_);
+    pending_.clear();
 }

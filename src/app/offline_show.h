@@ -50,7 +50,12 @@ public:
     bool start();
     // Makes the next frame. False, with nothing new drawn, once the show is
     // over: the range has ended, or the show has stopped by itself.
-    bool nextFrame();
+    bool nextFrame() { return advance() && draw(); }
+    // The two halves of a frame, for timing them apart: the clock and the
+    // music go on to the next frame's time (false once the range has ended),
+    // then the show draws the frame (false when it stopped instead).
+    bool advance();
+    bool draw();
     // Completes the sound up to the end of the last frame (the range's end at
     // most) and shuts the show down.
     void finish();
@@ -69,6 +74,8 @@ public:
     // Moves the sound made for the frames so far (16-bit stereo samples) into
     // `samples`, replacing what it held.
     void takeAudio(std::vector<int16_t>& samples);
+    // Drops the sound made so far (nothing is written).
+    void dropAudio();
 
     DemoSystem& demo() { return *demo_; }
 

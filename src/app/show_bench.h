@@ -1,8 +1,10 @@
 #pragma once
 // zemra --bench: the whole show rendered offline with no output, timed frame
-// by frame. Prints for each effect the mean and 99th-percentile
-// milliseconds per frame, then the whole show's frames per second and its
-// speed relative to real time on a line ending in "123.4x real time".
+// by frame. Prints for each effect the mean and 99th-percentile milliseconds
+// of drawing one of its frames (the script rows, the effect, the blitter),
+// the same for the music rendered in lockstep before each frame, then the
+// whole show's frames per second and its speed relative to real time on a
+// line ending in "123.4x real time".
 
 #include <ostream>
 #include <string>
@@ -11,7 +13,7 @@
 #include "app/offline_show.h"
 
 struct EffectTimes {
-    std::string effect;  // "(none)" before the first scene
+    std::string effect;  // "(none)" while no effect is shown; "music" for the music
     std::vector<double> frameMs;
 };
 
