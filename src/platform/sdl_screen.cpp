@@ -36,7 +36,9 @@ int windowScale(const ScreenOptions& options, int pictureWidth, int pictureHeigh
 }  // namespace
 
 SdlScreen::SdlScreen(Orientation orientation)
-    : surface_(orientation), display_(surface_, [this] { presentSurface(); }), wide_(static_cast<std::size_t>(surface_.width()) * surface_.height()) {}
+    : surface_(orientation),
+      display_(surface_, [this] { presentSurface(); }),
+      wide_(static_cast<std::size_t>(surface_.width()) * surface_.height()) {}
 
 std::unique_ptr<SdlScreen> SdlScreen::open(const ScreenOptions& options, std::string& error) {
     std::unique_ptr<SdlScreen> screen(new SdlScreen(options.orientation));
@@ -56,6 +58,7 @@ bool SdlScreen::create(const ScreenOptions& options, std::string& error) {
 #endif
         return false;
     }
+    videoInitialised_ = true;
     const int width = surface_.width(), height = surface_.height();
     const int scale = windowScale(options, width, height);
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -100,7 +103,7 @@ bool SdlScreen::create(const ScreenOptions& options, std::string& error) {
 
 SdlScreen::~SdlScreen() {
     close();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (videoInitialised_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 void SdlScreen::close() {

@@ -57,6 +57,7 @@ private:
     PictureSurface surface_;
     SurfaceDisplay display_;  // each finished frame is presented
     std::vector<uint32_t> wide_;  // the picture in 8-bit channels
+    bool videoInitialised_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
