@@ -5,19 +5,97 @@
 
 namespace {
 
-bool parseScale(std::string_view text, int& scale) {
+bool parseNumber(std::string_view text, int low, int high, int& number) {
     int value = 0;
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value < 1 || value > kMaxScale) return false;
-    scale = value;
+    if (failure != std::errc() || end != text.data() + text.size() || value < low || value > high) return false;
+    number = value;
+    return true;
+}
+
+std::string range(int low, int high) { return "a number from " + std::to_string(low) + " to " + std::to_string(high); }
+
+// An option with a value, given as "--name VALUE" or "--name=VALUE".
+class ValueOption {
+public:
+    ValueOption(int argc, const char* const* argv, int& index) : argc_(argc), argv_(argv), index_(index) {}
+
+    // True when the argument at the index is the option `name`.
+    bool is(std::string_view name) const {
+        const std::string_view arg = argv_[index_];
+        return arg == name || (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=');
+    }
+    // Its value, taking the next argument when needed. False when missing.
+    bool take(std::string_view name, std::string_view& value) {
+        const std::string_view arg = argv_[index_];
+        if (arg.size() > name.size()) {
+            value = arg.substr(name.size() + 1);
+            return true;
+        }
+        if (index_ + 1 >= argc_) return false;
+        value = argv_[++index_];
+        return true;
+    }
+
+private:
+    int argc_;
+    const char* const* argv_;
+    int& index_;
+};
+
+bool readPosition(ValueOption& option, const char* name, std::optional<SongPosition>& position, std::string& error) {
+    std::string_view value;
+    SongPosition parsed;
+    if (!option.take(name, value)) {
+        error = std::string(name) + " needs a music position ORDER:ROW, such as 5:0";
+        return false;
+    }
+    if (!parseSongPosition(value, parsed)) {
+        error = std::string(name) + " needs a music position ORDER:ROW, such as 5:0, not '" + std::string(value) + "'";
+        return false;
+    }
+    position = parsed;
+    return true;
+}
+
+bool readNumber(ValueOption& option, const char* name, int low, int high, int& number, std::string& error) {
+    std::string_view value;
+    if (!option.take(name, value)) {
+        error = std::string(name) + " needs " + range(low, high);
+        return false;
+    }
+    if (!parseNumber(value, low, high, number)) {
+        error = std::string(name) + " needs " + range(low, high) + ", not '" + std::string(value) + "'";
+        return false;
+    }
+    return true;
+}
+
+// Options that only mean something together.
+bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& error) {
+    const bool render = !options.render.empty();
+    if (render + options.bench + options.list > 1) {
+        error = "--render, --bench and --list go one at a time";
+        return false;
+    }
+    if (options.end && !render && !options.bench) {
+        error = "--end needs --render or --bench";
+        return false;
+    }
+    if (fpsGiven && !render && !options.bench) {
+        error = "--fps needs --render or --bench";
+        return false;
+    }
     return true;
 }
 
 }  // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, std::string& error) {
+    bool fpsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        ValueOption option(argc, argv, i);
         if (arg == "--fullscreen") {
             options.fullscreen = true;
         } else if (arg == "--portrait") {
@@ -28,38 +106,66 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
-        } else if (arg == "--scale" || arg.starts_with("--scale=")) {
+        } else if (arg == "--list") {
+            options.list = true;
+        } else if (arg == "--bench") {
+            options.bench = true;
+        } else if (option.is("--scale")) {
+            if (!readNumber(option, "--scale", 1, kMaxScale, options.scale, error)) return false;
+        } else if (option.is("--fps")) {
+            if (!readNumber(option, "--fps", kMinRenderFps, kMaxRenderFps, options.fps, error)) return false;
+            fpsGiven = true;
+        } else if (option.is("--start")) {
+            if (!readPosition(option, "--start", options.start, error)) return false;
+        } else if (option.is("--end")) {
+            if (!readPosition(option, "--end", options.end, error)) return false;
+        } else if (option.is("--render")) {
             std::string_view value;
-            if (arg == "--scale") {
-                if (i + 1 >= argc) {
-                    error = "--scale needs a number from 1 to " + std::to_string(kMaxScale);
-                    return false;
-                }
-                value = argv[++i];
-            } else {
-                value = arg.substr(8);
-            }
-            if (!parseScale(value, options.scale)) {
-                error = "--scale needs a number from 1 to " + std::to_string(kMaxScale) + ", not '" +
-                        std::string(value) + "'";
+            if (!option.take("--render", value) || value.empty()) {
+                error = "--render needs a video file (.mp4, .mkv) or a folder to write";
                 return false;
             }
+            options.render = value;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
     }
-    return true;
+    return checkCombination(options, fpsGiven, error);
 }
 
 std::string usageText() {
     return "Usage: zemra [options]\n"
            "Plays the Zemra show in a window with sound. Any key ends it.\n"
            "\n"
-           "  --fullscreen   fill the whole screen\n"
-           "  --scale N      start with the picture enlarged N times (1 to 16)\n"
-           "  --portrait     show the picture upright (240 x 320) instead of landscape\n"
-           "  --mute         play without sound; no audio device is needed\n"
-           "  --help         show this help\n"
-           "  --version      show the version\n";
+           "  --fullscreen       fill the whole screen\n"
+           "  --scale N          enlarge the picture N times (1 to 16): the window's starting\n"
+           "                     size, or each pixel of a video (default 3)\n"
+           "  --portrait         show the picture upright (240 x 320) instead of landscape\n"
+           "  --mute             play without sound; no audio device is needed\n"
+           "  --start ORDER:ROW  start where the music reaches that order and row (also with\n"
+           "                     --render and --bench). The script's earlier rows run first,\n"
+           "                     each at its own time, so fades and ramps stand where they\n"
+           "                     would; effects whose picture builds up frame by frame (the\n"
+           "                     landscape's camera, the water, the pole's scroller) start\n"
+           "                     from their fresh state\n"
+           "  --render OUT       make the show into OUT without a window or sound device, frame\n"
+           "                     by frame: OUT ending in .mp4 or .mkv is a video with sound\n"
+           "                     (needs ffmpeg), anything else a new folder of numbered PNG\n"
+           "                     frames with audio.wav. Ctrl-C stops it, keeping what is made\n"
+           "  --end ORDER:ROW    end the render or benchmark there (--list shows the end)\n"
+           "  --fps N            frames per second of the render or benchmark (1 to 240,\n"
+           "                     default 60)\n"
+           "  --list             print the timeline: each scene with its effect, start position\n"
+           "                     and start time\n"
+           "  --bench            render the whole show with no output and print how long each\n"
+           "                     effect takes per frame and how much faster than real time\n"
+           "                     the show renders\n"
+           "  --help             show this help\n"
+           "  --version          show the version\n";
+}
+
+int usageError(std::ostream& err, const std::string& reason) {
+    err << "zemra: " << reason << "\n\n" << usageText();
+    return 2;
 }

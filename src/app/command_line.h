@@ -1,22 +1,41 @@
 #pragma once
 // The program's command line.
 
+#include <optional>
+#include <ostream>
 #include <string>
+
+#include "app/timeline.h"
+
+constexpr int kDefaultFps = 60;
 
 struct ShowOptions {
     bool fullscreen = false;  // desktop full screen instead of a window
-    int scale = 0;            // starting window size in picture multiples; 0: to suit the desktop
+    int scale = 0;            // picture multiples: the window's starting size (0: to suit the desktop)
+                              // or the video's enlargement (0: the default)
     bool portrait = false;    // the upright 240 x 320 picture instead of landscape
     bool mute = false;        // no audio device; the music still sets the pace
+    std::optional<SongPosition> start;  // where the show starts (in the window too)
+    std::optional<SongPosition> end;    // where a render or benchmark ends
+    std::string render;       // --render OUT: a video file (.mp4, .mkv) or a folder of frames
+    bool bench = false;       // time the whole show rendered offline, with no output
+    bool list = false;        // print the timeline
+    int fps = kDefaultFps;    // frames per second of --render and --bench
     bool help = false;
     bool version = false;
 };
 
 constexpr int kMaxScale = 16;
+constexpr int kMinRenderFps = 1, kMaxRenderFps = 240;
 
 // Reads argv[1..argc-1] into options. False with a one-line reason in error
-// for an unknown option or a bad value.
+// for an unknown option, a bad value or options that do not go together.
+// Positions are only checked for their form here; whether the song holds
+// them is checked against the song.
 bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, std::string& error);
 
 // The --help text.
 std::string usageText();
+
+// Names a bad argument and shows the usage on err; the exit status 2.
+int usageError(std::ostream& err, const std::string& reason);

@@ -11,7 +11,9 @@ DemoApp::~DemoApp() { exitHook(); }
 bool DemoApp::startUp() {
     window_ = std::make_unique<AppWindow>(platform_.screen);
     demo_ = build_(*window_, platform_.clock, platform_.music, messages_);
-    return demo_->loadAll() && demo_->start();
+    if (!demo_->loadAll() || !demo_->start()) return false;
+    if (afterStart_) afterStart_(*demo_);
+    return true;
 }
 
 bool DemoApp::idle() {

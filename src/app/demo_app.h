@@ -26,14 +26,18 @@ struct AppPlatform {
 // stand-in in tests).
 using ShowBuilder = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock&, MusicPlayer&, Dialogs&)>;
 
+// Runs on the show right after it has started, before its first frame (a
+// start part-way in runs the earlier script rows there).
+using AfterStart = std::function<void(DemoSystem&)>;
+
 class DemoApp {
 public:
-    explicit DemoApp(AppPlatform platform, ShowBuilder build = buildShow)
-        : platform_(platform), build_(std::move(build)), messages_(platform.dialogs) {}
+    explicit DemoApp(AppPlatform platform, ShowBuilder build = buildShow, AfterStart afterStart = {})
+        : platform_(platform), build_(std::move(build)), afterStart_(std::move(afterStart)), messages_(platform.dialogs) {}
     ~DemoApp();
 
-    // Creates the window and the show, then loadAll and start. False after a
-    // failure, which has been shown to the user.
+    // Creates the window and the show, then loadAll, start and the after-start
+    // step. False after a failure, which has been shown to the user.
     bool startUp();
     // One frame; while the show is paused, waits a little for events instead
     // of spinning. True: call again.
@@ -66,6 +70,7 @@ private:
 
     AppPlatform platform_;
     ShowBuilder build_;
+    AfterStart afterStart_;
     MessageWatch messages_;
     std::unique_ptr<AppWindow> window_;
     std::unique_ptr<DemoSystem> demo_;

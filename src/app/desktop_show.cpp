@@ -14,11 +14,13 @@
 #include "platform/sdl_screen.h"
 #include "platform/silent_audio_output.h"
 #include "platform/streaming_music_player.h"
+#include "platform/virtual_clock.h"
 
-int runDesktopShow(const ShowOptions& options) {
+int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
     int status = 1;
     {
-        SdlClock clock;
+        SdlClock systemClock;
+        ShiftedClock clock(systemClock);  // reads the music's time once started part-way in
         ScreenOptions screenOptions;
         screenOptions.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
         screenOptions.fullscreen = options.fullscreen;
@@ -37,10 +39,20 @@ int runDesktopShow(const ShowOptions& options) {
         else
             output = std::make_unique<SdlAudioOutput>();
         StreamingMusicPlayer music(*output);
+        music.setStartPosition(start.position.order, start.position.row);
         SdlMessageBox box(screen.get());
         UserMessages messages(&box, std::cerr);
 
-        DemoApp app(AppPlatform{*screen, clock, music, messages});
+        const std::span<const ScriptEntry> script = demoScript();
+        DemoApp app(
+            AppPlatform{*screen, clock, music, messages},
+            [&](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
+                return makeWholeShow(window, c, m, d, remainingScript(script, start));
+            },
+            [&](DemoSystem& demo) {
+                runRowsBefore(demo, script, start);
+                clock.shiftBy(static_cast<uint32_t>(start.timeMs));
+            });
         status = app.run();
     }
     SDL_Quit();

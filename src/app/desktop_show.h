@@ -3,7 +3,9 @@
 // --mute), SDL's clock and message boxes.
 
 #include "app/command_line.h"
+#include "app/seek.h"
 
-// Plays the show; returns the exit status: 0 when it has played and ended,
-// 1 when there is no display or start-up failed.
-int runDesktopShow(const ShowOptions& options);
+// Plays the show from start (showStart() for the beginning); returns the
+// exit status: 0 when it has played and ended, 1 when there is no display or
+// start-up failed.
+int runDesktopShow(const ShowOptions& options, const StartPoint& start);

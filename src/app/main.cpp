@@ -1,15 +1,12 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "app/desktop_show.h"
+#include "app/show_commands.h"
 
 int main(int argc, char** argv) {
     ShowOptions options;
     std::string error;
-    if (!parseCommandLine(argc, argv, options, error)) {
-        std::cerr << "zemra: " << error << "\n\n" << usageText();
-        return 2;
-    }
+    if (!parseCommandLine(argc, argv, options, error)) return usageError(std::cerr, error);
     if (options.help) {
         std::cout << usageText();
         return 0;
@@ -18,5 +15,5 @@ int main(int argc, char** argv) {
         std::cout << "zemra " << ZEMRA_VERSION << '\n';
         return 0;
     }
-    return runDesktopShow(options);
+    return runShowCommand(options, std::cout, std::cerr);
 }

@@ -2,14 +2,6 @@
 
 #include <algorithm>
 
-#include "app/show.h"
-
-std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                          std::span<const ScriptEntry> script) {
-    return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, showAssets()}, catalogueEffects(),
-                                        script);
-}
-
 OfflineShow::OfflineShow(OfflineSettings settings, Dialogs& dialogs, OfflineShowMaker make)
     : settings_(std::move(settings)),
       dialogs_(dialogs),

@@ -34,10 +34,6 @@ struct OfflineSettings {
 using OfflineShowMaker = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock&, MusicPlayer&, Dialogs&,
                                                                    std::span<const ScriptEntry> script)>;
 
-// The whole show with every effect.
-std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                          std::span<const ScriptEntry> script);
-
 class OfflineShow {
 public:
     OfflineShow(OfflineSettings settings, Dialogs& dialogs, OfflineShowMaker make = makeWholeShow);

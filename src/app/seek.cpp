@@ -1,5 +1,7 @@
 #include "app/seek.h"
 
+#include "app/show.h"
+
 StartPoint planStart(SongTimeline& timeline, std::span<const ScriptEntry> script, SongPosition position) {
     StartPoint start;
     start.position = position;
@@ -19,4 +21,10 @@ void runRowsBefore(DemoSystem& demo, std::span<const ScriptEntry> script, const 
         if (CommandTarget* target = demo.find(entry.target))
             target->handleCommand(start.rowTimes[i], entry.command, entry.argument ? entry.argument : "");
     }
+}
+
+std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
+                                          std::span<const ScriptEntry> script) {
+    return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, showAssets()}, catalogueEffects(),
+                                        script);
 }

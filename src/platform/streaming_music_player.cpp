@@ -59,12 +59,13 @@ void StreamingMusicPlayer::setPanSeparation(float separation) {
 bool StreamingMusicPlayer::play() {
     std::lock_guard lock(mutex_);
     if (!song_) return false;
+    if (start_ != Position{}) song_->seek(start_.order, start_.row);
     playing_ = true;
     marks_.clear();
-    lastRendered_ = {};
+    lastRendered_ = start_;
     pastLastRow_ = false;
     songEnded_ = false;
-    reported_ = {};
+    reported_ = start_;
     return true;
 }
 

@@ -47,6 +47,9 @@ public:
     void freeSong() override;
     void close() override;
 
+    // Where play() starts the song: order 0, row 0 unless set.
+    void setStartPosition(int order, int row) { start_ = {order, row}; }
+
 private:
     struct Position {
         int order = 0, row = 0;
@@ -75,4 +78,5 @@ private:
     bool songEnded_ = false;
     uint64_t endFrame_ = 0;  // first frame after the song's audio
     Position reported_;
+    Position start_;
 };

@@ -1,0 +1,82 @@
+#include "app/show_commands.h"
+
+#include <unistd.h>
+
+#include "app/desktop_show.h"
+#include "app/offline_render.h"
+#include "app/show_bench.h"
+
+namespace {
+
+// Why the position is not one the song plays (empty when it is). The end of
+// the song, one past its last order, is allowed where allowEnd is set.
+std::string outsideSong(const char* option, SongPosition position, const SongTimeline& timeline, bool allowEnd) {
+    if (timeline.contains(position) || (allowEnd && position == timeline.end())) return {};
+    const std::string given = std::string(option) + " " + formatSongPosition(position);
+    const int last = timeline.orderCount() - 1;
+    if (position.order > last)
+        return given + " is past the end of the song: its orders are 0 to " + std::to_string(last) +
+               (allowEnd ? ", and " + formatSongPosition(timeline.end()) + " is its end" : "");
+    return given + " is not in the song: order " + std::to_string(position.order) + " has rows 0 to " +
+           std::to_string(timeline.rowsAt(position.order) - 1);
+}
+
+int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream& out, std::ostream& err) {
+    OfflineSettings settings;
+    settings.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
+    settings.fps = options.fps;
+    settings.start = range.start;
+    settings.endMs = range.endMs;
+    if (options.bench) return runBench(settings, out, err);
+
+    std::string reason;
+    if (!checkRenderTarget(options.render, reason)) return usageError(err, reason);
+    RenderJob job;
+    job.out = options.render;
+    job.scale = options.scale > 0 ? options.scale : kDefaultVideoScale;
+    job.show = settings;
+    return renderShow(job, err, isatty(STDERR_FILENO) == 1);
+}
+
+}  // namespace
+
+bool resolveRange(const ShowOptions& options, SongTimeline& timeline, ShowRange& range, std::string& reason) {
+    range = {};
+    range.endMs = timeline.lengthMs();
+    if (options.start) {
+        reason = outsideSong("--start", *options.start, timeline, false);
+        if (!reason.empty()) return false;
+        range.start = planStart(timeline, demoScript(), *options.start);
+    }
+    if (options.end) {
+        reason = outsideSong("--end", *options.end, timeline, true);
+        if (!reason.empty()) return false;
+        if (*options.end <= range.start.position) {
+            reason = "--end " + formatSongPosition(*options.end) + " does not come after the start " +
+                     formatSongPosition(range.start.position);
+            return false;
+        }
+        range.endMs = timeline.timeAt(*options.end);
+    }
+    return true;
+}
+
+int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& err) {
+    const bool offline = options.list || options.bench || !options.render.empty();
+    if (!offline && !options.start) return runDesktopShow(options, showStart());
+
+    SongTimeline timeline;
+    if (!timeline.loadShowModule()) {
+        err << "zemra: Module not found.\n";
+        return 1;
+    }
+    if (options.list) {
+        out << timelineText(timeline, demoScript());
+        return 0;
+    }
+    ShowRange range;
+    std::string reason;
+    if (!resolveRange(options, timeline, range, reason)) return usageError(err, reason);
+    if (!offline) return runDesktopShow(options, range.start);
+    return runOffline(options, range, out, err);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// What the command line asks for: the show in a window (from the start or
+// from --start), or offline: --render, --bench, --list. The positions given
+// are checked against the song before anything else happens.
+
+#include <ostream>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/seek.h"
+
+// The part of the show the options ask for.
+struct ShowRange {
+    StartPoint start;
+    int32_t endMs = 0;
+};
+
+// Checks --start and --end against the song: the reason when a position
+// lies outside it or the end does not come after the start.
+bool resolveRange(const ShowOptions& options, SongTimeline& timeline, ShowRange& range, std::string& reason);
+
+// Runs what the options ask for; the exit status (2 after a bad argument,
+// which is named on err with the usage, before anything is written).
+int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& err);
