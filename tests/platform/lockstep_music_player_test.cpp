@@ -1,12 +1,14 @@
 // The offline music player: the position a frame reads belongs to exactly
 // the audio made up to that frame, the end of the song reads one past the
-// last order, and playing can start part-way in.
+// last order, and playing can start part-way in (as with the player heard
+// live).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/lockstep_music_player.h"
+#include "platform/streaming_music_player.h"
 
 namespace {
 
@@ -30,14 +32,18 @@ public:
     }
     void setGainMillibel(int32_t millibel) override { gain = millibel; }
     void setStereoSeparationPercent(int32_t) override {}
-    void seek(int order, int row) override { at_ = (order * kRows + row) * kRowFrames; }
+    void seek(int order, int row) override { at_ = begin_ = (order * kRows + row) * kRowFrames; }
 
     int32_t gain = 0;
 
 private:
-    // The row of the last frame made; the tail reads as row 0.
-    long lastRow() const { return at_ == 0 || at_ > kSongFrames ? 0 : (at_ - 1) / kRowFrames; }
-    long at_ = 0;
+    // The row of the last frame made, or the row played from; the tail
+    // reads as row 0.
+    long lastRow() const {
+        if (at_ > kSongFrames) return 0;
+        return at_ == begin_ ? begin_ / kRowFrames : (at_ - 1) / kRowFrames;
+    }
+    long at_ = 0, begin_ = 0;
 };
 
 struct Rig {
@@ -107,6 +113,51 @@ TEST(LockstepMusicPlayer, StartsAtTheStartPosition) {
     EXPECT_EQ(audio[0], 600.0f);  // the first frame of order 1, row 2
     rig.player.renderUntil(101);
     EXPECT_EQ(rig.position(), std::make_pair(1, 3));
+}
+
+// An output the test pulls by hand; everything pulled counts as heard.
+class PulledOutput : public AudioOutput {
+public:
+    bool open(int, AudioSource& source) override {
+        source_ = &source;
+        return true;
+    }
+    void close() override { source_ = nullptr; }
+    void setPaused(bool) override {}
+    uint64_t playedFrames() override { return pulled_; }
+    void pull(int frames) {
+        std::vector<float> stereo(2 * static_cast<std::size_t>(frames));
+        source_->fill(stereo.data(), frames);
+        pulled_ += static_cast<uint64_t>(frames);
+        first = stereo[0];
+    }
+    float first = -1;
+
+private:
+    AudioSource* source_ = nullptr;
+    uint64_t pulled_ = 0;
+};
+
+TEST(StreamingMusicPlayer, StartsAtTheStartPositionToo) {
+    PulledOutput output;
+    StreamingMusicPlayer player(output, [](const void*, std::size_t) { return std::make_unique<SteadySong>(); });
+    const auto position = [&player] {
+        const int order = player.order();  // order first: it brings the pair up to date
+        return std::make_pair(order, player.row());
+    };
+    const char bytes[] = "xm";
+    ASSERT_TRUE(player.init(1000, 32, 2));
+    ASSERT_TRUE(player.loadSongMemory(bytes, sizeof bytes));
+    player.setStartPosition(2, 1);
+    ASSERT_TRUE(player.play());
+    EXPECT_EQ(position(), std::make_pair(2, 1));  // before anything is heard
+    output.pull(100);
+    EXPECT_EQ(output.first, 900.0f);  // the first frame of order 2, row 1
+    EXPECT_EQ(position(), std::make_pair(2, 1));
+    output.pull(100);
+    output.pull(100);
+    EXPECT_EQ(position(), std::make_pair(2, 2));
+    player.close();
 }
 
 }  // namespace
