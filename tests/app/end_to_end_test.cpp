@@ -33,7 +33,7 @@ std::string readFile(const std::string& path) {
 bool onPath(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
 
 // A screenshot in xwd's format: true-colour pixels of 3 or 4 bytes as the X
-// server gives them (Xvfb says 24 bits a pixel but lays them out in 4 bytes).
+// server gives them, rows padded to bytes_per_line.
 struct Screenshot {
     int width = 0, height = 0;
     std::vector<uint8_t> rgb;
@@ -60,7 +60,7 @@ bool readXwd(const std::string& path, Screenshot& shot) {
     const uint32_t red = bigEndian32(bytes, 56), green = bigEndian32(bytes, 60), blue = bigEndian32(bytes, 64);
     const std::size_t data = headerSize + 12u * colours;
     if (bitsPerPixel != 24 && bitsPerPixel != 32) return false;
-    const uint32_t pixelBytes = bytesPerLine >= 4 * width ? 4 : 3;
+    const uint32_t pixelBytes = bitsPerPixel / 8;
     if (data + std::size_t(bytesPerLine) * height > bytes.size()) return false;
     shot.width = static_cast<int>(width);
     shot.height = static_cast<int>(height);
