@@ -63,11 +63,12 @@ std::string where(OfflineShow& show) {
 bool checkRenderTarget(const std::string& out, std::string& reason) {
     namespace fs = std::filesystem;
     std::error_code failure;
-    const fs::path path(out);
     if (out.empty()) {
         reason = "--render needs a file or folder name";
         return false;
     }
+    fs::path path(out);
+    if (!path.has_filename()) path = path.parent_path();  // "frames/" is the folder "frames"
     const fs::path parent = path.parent_path().empty() ? fs::path(".") : path.parent_path();
     if (!fs::is_directory(parent, failure) || access(parent.c_str(), W_OK | X_OK) != 0) {
         reason = "cannot write '" + out + "': the folder '" + parent.string() + "' does not exist or is not writable";

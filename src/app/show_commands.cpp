@@ -5,6 +5,7 @@
 #include "app/desktop_show.h"
 #include "app/offline_render.h"
 #include "app/show_bench.h"
+#include "app/video_output.h"
 
 namespace {
 
@@ -31,6 +32,10 @@ int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream&
 
     std::string reason;
     if (!checkRenderTarget(options.render, reason)) return usageError(err, reason);
+    if (VideoOutput::isVideoPath(options.render) && !programOnPath(kFfmpeg)) {
+        err << "zemra: " << kFfmpegMissing << '\n';
+        return 1;
+    }
     RenderJob job;
     job.out = options.render;
     job.scale = options.scale > 0 ? options.scale : kDefaultVideoScale;

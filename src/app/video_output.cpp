@@ -7,8 +7,6 @@
 
 namespace {
 
-const char* const kFfmpeg = "ffmpeg";
-
 std::string lowerExtension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -40,7 +38,7 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     videoPart_ = stem + "-video.mkv";
     audioPart_ = stem + "-audio.wav";
 
-    if (!programOnPath(kFfmpeg)) return fail("making a video needs ffmpeg, which is not installed (apt-get install ffmpeg)");
+    if (!programOnPath(kFfmpeg)) return fail(kFfmpegMissing);
     if (!audio_.open(audioPart_, format.audioRate)) return fail("cannot write '" + audioPart_ + "'");
 
     const std::string size = std::to_string(format.width) + "x" + std::to_string(format.height);

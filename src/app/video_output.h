@@ -15,6 +15,10 @@
 #include "app/render_output.h"
 #include "app/wav_file.h"
 
+// The program that makes the video, and what to say when it is missing.
+inline constexpr const char* kFfmpeg = "ffmpeg";
+inline constexpr const char* kFfmpegMissing = "making a video needs ffmpeg, which is not installed (apt-get install ffmpeg)";
+
 struct VideoFormat {
     int width = 0, height = 0;  // the picture's own size
     int scale = 3;              // each picture pixel becomes scale x scale

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/offline_render.h"
 #include "app/timeline.h"
 #include "support/png.h"
 
@@ -121,6 +122,10 @@ TEST(OfflineCommands, EachBadArgumentExitsWithTwoAndWritesNothing) {
         EXPECT_NE(said.find("Usage: zemra"), std::string::npos) << c.args;
         EXPECT_FALSE(fs::exists(c.out)) << c.args;
     }
+    // Where a render may go: a new video file, a new or empty folder.
+    std::string reason;
+    for (const fs::path& good : {dir / "show.mkv", dir / "frames/", dir / "full" / "new"})
+        EXPECT_TRUE(checkRenderTarget(good.string(), reason)) << good << ": " << reason;
     EXPECT_EQ(readFile(dir / "plain-file"), "a file");
     EXPECT_EQ(readFile(dir / "full" / "keep.txt"), "kept");
     std::size_t left = 0;
