@@ -105,6 +105,7 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
         show.finish();
         return 1;
     }
+    RenderSignals signals;  // from here on the files are closed validly, whatever happens
     std::unique_ptr<RenderOutput> output = openOutput(job, show);
     if (!output->error().empty()) {
         show.finish();
@@ -112,7 +113,6 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
         return 1;
     }
 
-    RenderSignals signals;
     ProgressBar bar(err, show.frameCount(), progressLive);
     std::vector<int16_t> audio;
     bool written = true;
