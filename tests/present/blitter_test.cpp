@@ -107,6 +107,14 @@ TEST(Blitter, InverseEndsAreThePictureAndItsComplement) {
     rig.set("inverse", 0);
     rig.blitter.present(frame.data());
     EXPECT_EQ(rig.display.memory, frame);
+
+    // Strengths outside 0..256 count as the nearer end, not as a wrapped blend.
+    rig.set("inverse", 1024);
+    rig.blitter.present(frame.data());
+    for (size_t i = 0; i < frame.size(); ++i) ASSERT_EQ(rig.display.memory[i], 0xFFFF - frame[i]) << i;
+    rig.set("inverse", -300);
+    rig.blitter.present(frame.data());
+    EXPECT_EQ(rig.display.memory, frame);
 }
 
 TEST(Blitter, TrivialStrengthsCopyOrLeaveTheDisplay) {
