@@ -8,6 +8,7 @@
 
 #include "app/app_window.h"
 #include "app/show.h"
+#include "app/user_messages.h"
 #include "engine/demo_system.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -53,25 +54,10 @@ public:
     DemoSystem* demo() const { return demo_.get(); }
 
 private:
-    // Passes the show's messages on and remembers that there was one: each
-    // of them reports a failure.
-    class MessageWatch : public Dialogs {
-    public:
-        explicit MessageWatch(Dialogs& shown) : shown_(shown) {}
-        void showMessage(const std::string& text) override {
-            failed = true;
-            shown_.showMessage(text);
-        }
-        bool failed = false;
-
-    private:
-        Dialogs& shown_;
-    };
-
     AppPlatform platform_;
     ShowBuilder build_;
     AfterStart afterStart_;
-    MessageWatch messages_;
+    FailureWatch messages_;
     std::unique_ptr<AppWindow> window_;
     std::unique_ptr<DemoSystem> demo_;
 };

@@ -99,8 +99,9 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
 }
 
 int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
-    UserMessages messages(nullptr, err);
-    OfflineShow show(job.show, messages);
+    UserMessages console(nullptr, err);
+    FailureWatch messages(console);
+    OfflineShow show(job.show, messages, job.make);
     if (!show.start()) {
         show.finish();
         return 1;
@@ -132,6 +133,11 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
         return 1;
     }
     const std::string made = std::to_string(show.framesMade()) + " frames";
+    if (messages.failed) {
+        err << "zemra: the show failed at " << where(show) << " after " << made << "; '" << job.out
+            << "' holds them with their sound\n";
+        return 1;
+    }
     if (interrupted) {
         err << "zemra: stopped at " << where(show) << " after " << made << "; '" << job.out
             << "' holds them with their sound\n";

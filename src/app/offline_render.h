@@ -13,6 +13,7 @@ struct RenderJob {
     std::string out;
     int scale = 3;  // video only: each picture pixel becomes scale x scale
     OfflineSettings show;
+    OfflineShowMaker make = makeWholeShow;  // the whole show, or a stand-in in tests
 };
 
 constexpr int kDefaultVideoScale = 3;
@@ -20,7 +21,8 @@ constexpr int kDefaultVideoScale = 3;
 // Whether OUT can be written, checked before anything is: the reason when not.
 bool checkRenderTarget(const std::string& out, std::string& reason);
 
-// Renders; the exit status: 0 done, 1 failed, 130 stopped by Ctrl-C.
+// Renders; the exit status: 0 done, 1 failed (also when the show gave a
+// failure message part-way and stopped), 130 stopped by Ctrl-C.
 // Messages and the progress bar go to `err` (the bar redrawn in place when
 // progressLive is set).
 int renderShow(const RenderJob& job, std::ostream& err, bool progressLive);

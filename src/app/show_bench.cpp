@@ -39,7 +39,8 @@ double percentileOf(std::vector<double> ms, double percent) {
 }
 
 int runBench(const OfflineSettings& settings, std::ostream& out, std::ostream& err) {
-    UserMessages messages(nullptr, err);
+    UserMessages console(nullptr, err);
+    FailureWatch messages(console);
     OfflineShow show(settings, messages);
     const Stopwatch::time_point loading = Stopwatch::now();
     if (!show.start()) {
@@ -89,5 +90,5 @@ int runBench(const OfflineSettings& settings, std::ostream& out, std::ostream& e
     std::snprintf(line, sizeof line, "whole show: %ld frames at %d fps (%.1f s) in %.2f s: %.1f fps, %.1fx real time\n",
                   frames, show.fps(), showSeconds, seconds, fps, speed);
     out << line;
-    return 0;
+    return messages.failed ? 1 : 0;  // the figures of a show that failed part-way are not the show's
 }

@@ -21,5 +21,6 @@ struct EffectTimes {
 double meanOf(const std::vector<double>& ms);
 double percentileOf(std::vector<double> ms, double percent);
 
-// Runs the benchmark; the exit status (1 when the show failed to start).
+// Runs the benchmark; the exit status (1 when the show failed to start or
+// gave a failure message part-way).
 int runBench(const OfflineSettings& settings, std::ostream& out, std::ostream& err);

@@ -17,3 +17,18 @@ private:
     Dialogs* box_;
     std::ostream& console_;
 };
+
+// Passes messages on and remembers that there was one: every message the
+// show gives reports a failure, so a run that showed one has not succeeded.
+class FailureWatch : public Dialogs {
+public:
+    explicit FailureWatch(Dialogs& shown) : shown_(shown) {}
+    void showMessage(const std::string& text) override {
+        failed = true;
+        shown_.showMessage(text);
+    }
+    bool failed = false;
+
+private:
+    Dialogs& shown_;
+};

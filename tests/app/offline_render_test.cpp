@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 
 #include "app/frame_files.h"
 #include "app/offline_render.h"
+#include "app/show.h"
 #include "app/timeline.h"
 #include "effects/logoefu.h"
 #include "present/blitter.h"
@@ -92,6 +94,33 @@ TEST(OfflineRender, ARangeHoldsTheFramesOfItsDurationAndExactlyItsSound) {
         EXPECT_EQ(littleEndian32(wav, 40), wav.size() - 44);
         EXPECT_EQ(wav.size() - 44, 3200u * 44100 / 1000 * 4) << fps << " fps";  // 16-bit stereo
     }
+}
+
+// A show whose second effect cannot be initialised: the render keeps the
+// frames made before it, but says that it failed and does not exit with 0.
+TEST(OfflineRender, AFailureShownPartWayIsNoSuccess) {
+    static const ScriptEntry kScript[] = {
+        {0, 0, "demosys", "seteffect", "a"},
+        {0, 16, "demosys", "seteffect", "b"},
+    };
+    std::map<std::string, fakes::EffectRecord> effects;
+    effects["b"].initResult = false;
+    RenderJob job;
+    job.out = (fs::path(testpng::outputDir()) / "offline-failed").string();
+    fs::remove_all(job.out);
+    job.show = range({0, 0}, {1, 0}, 10);
+    job.show.script = kScript;
+    job.make = [&](MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
+                   std::span<const ScriptEntry> script) {
+        return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, showAssets()},
+                                            fakes::fakeEffects({"a", "b"}, effects), script);
+    };
+    std::ostringstream messages;
+    EXPECT_EQ(renderShow(job, messages, false), 1);
+    EXPECT_NE(messages.str().find("Initializing effect failed.\n"), std::string::npos) << messages.str();
+    EXPECT_NE(messages.str().find("the show failed at order 0, row 1"), std::string::npos) << messages.str();
+    EXPECT_EQ(countFrames(job.out), effects["a"].renders);
+    EXPECT_GT(effects["a"].renders, 0);
 }
 
 TEST(OfflineShow, AStartPartWayInRunsTheEarlierRowsAtTheirOwnTimes) {
