@@ -92,7 +92,8 @@ TEST_F(RunningShow, NothingIsDrawnAfterStop) {
     EXPECT_FALSE(demo->running());
     EXPECT_EQ(show.effects["a"].renders, 1);
     EXPECT_EQ(show.presenter.presents, 1);
-    EXPECT_EQ(show.log.calls, (std::vector<std::string>{"deinit a", "close window"}));
+    EXPECT_EQ(show.log.calls,
+              (std::vector<std::string>{"free song", "close player", "deinit a", "release font", "close window"}));
     frameAt(2, 0, 30);  // later frames return at once
     EXPECT_EQ(show.presenter.presents, 1);
 }
@@ -182,6 +183,19 @@ TEST_F(RunningShow, PausedTimeIsLeftOut) {
     demo->resume();
     frameAt(0, 0, 7000);
     EXPECT_EQ(show.presenter.updates.back(), 1100);
+}
+
+// The tick count wraps after 49.7 days; the frame time does not notice.
+TEST_F(RunningShow, TheFrameTimeCarriesOnAcrossTheTickWrap) {
+    show.clock.now = 0xFFFFFF00u;
+    startWith(demoScript());
+    frameAt(0, 0, 0x100u);
+    show.clock.now = 0x200u;
+    demo->pause();
+    show.clock.now = 0x1200u;
+    demo->resume();
+    frameAt(0, 0, 0x1300u);
+    EXPECT_EQ(show.presenter.updates, (std::vector<int32_t>{0x200, 0x400}));
 }
 
 TEST_F(RunningShow, PauseAndResumeDoNothingAfterShutdown) {

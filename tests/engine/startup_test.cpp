@@ -1,6 +1,7 @@
 // Start-up and shutdown of the show against scripted fakes.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -145,7 +146,15 @@ TEST(Shutdown, LeavesOnlyTheBlitterAndTheShow) {
     EXPECT_EQ(show.music.closeCalls, 1);
     EXPECT_EQ(show.assets.fontReleaseCalls, 1);
     EXPECT_EQ(show.window.closeCalls, 1);
-    EXPECT_EQ(show.log.calls.back(), "close window");
+    // The music stops first, the window closes last; the effects go between.
+    const std::vector<std::string>& calls = show.log.calls;
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 2),
+              (std::vector<std::string>{"free song", "close player"}));
+    EXPECT_EQ(std::set<std::string>(calls.begin() + 2, calls.begin() + 4),
+              (std::set<std::string>{"deinit worldefu", "deinit logoefu"}));
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + 4, calls.end()),
+              (std::vector<std::string>{"release font", "close window"}));
 
     // A second request, a key pressed while the window closes, does nothing.
     demo->shutdown();

@@ -65,6 +65,7 @@ public:
     int playCalls = 0;
     std::vector<bool> pauseCalls;
     int freeCalls = 0, closeCalls = 0;
+    CallLog* log = nullptr;
 
     void setMixer(int m) override { mixer = m; }
     bool init(int r, int c, int f) override;
@@ -83,8 +84,12 @@ public:
     void freeSong() override {
         ++freeCalls;
         songLoaded = false;
+        if (log) log->add("free song");
     }
-    void close() override { ++closeCalls; }
+    void close() override {
+        ++closeCalls;
+        if (log) log->add("close player");
+    }
 
     void setPosition(int order, int row) {
         currentOrder = order;
@@ -147,12 +152,16 @@ public:
     int fontLoadCalls = 0, fontReleaseCalls = 0, gridBuilds = 0;
     int requestedId = -1;
     uint32_t requestedCapacity = 0;
+    CallLog* log = nullptr;
 
     bool loadFont() override {
         ++fontLoadCalls;
         return fontLoads;
     }
-    void releaseFont() override { ++fontReleaseCalls; }
+    void releaseFont() override {
+        ++fontReleaseCalls;
+        if (log) log->add("release font");
+    }
     void buildGridTables() override { ++gridBuilds; }
     uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) override;
 };
@@ -244,6 +253,8 @@ struct FakeShow {
         window.presenter = &presenter;
         window.log = &log;
         presenter.log = &log;
+        music.log = &log;
+        assets.log = &log;
     }
     DemoServices services() { return {window, clock, music, dialogs, assets}; }
     std::unique_ptr<DemoSystem> makeDemo(const std::vector<std::string>& names,
