@@ -116,6 +116,29 @@ TEST(MeshLoading, FaceNormalsAreSmoothedToLength256) {
     EXPECT_EQ(o.normals[8], 0);
 }
 
+// Loading computes in single precision, which decides the last unit in
+// places where double precision would not round the same way.
+TEST(MeshLoading, SinglePrecisionDecidesTheLastUnit) {
+    // 20.1f * 768 rounds to the float 15436.80078125, which times 256 is
+    // 3951821; in double the product would be 3951820.875, truncated to 3951820.
+    Mesh far;
+    ASSERT_TRUE(load(far, fileWith({object("X", {vertexList({768, 0, 0})})}), 20.1f));
+    EXPECT_EQ(far.objects[0].positions[0], 3951821);
+
+    // Two flat faces whose raw normals are (0, 41, 0) and (0, 49, 0): with
+    // g = 1 / len in float, 41 g is just below 1 and 49 g just above, so
+    // they come out 255 and 256 (double precision gives 256 and 255).
+    const std::vector<float> v = {0, -1, 0, 0, 0, 0, -41, 0, 0, 100, -1, 0, 100, 0, 0, 51, 0, 0};
+    Mesh mesh;
+    ASSERT_TRUE(load(mesh, fileWith({object("N", {vertexList(v), faceChunk({0, 1, 2, 3, 4, 5})})}), 1.0f));
+    const std::vector<int32_t>& n = mesh.objects[0].normals;
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(n[3 * i + 0], 0) << i;
+        EXPECT_EQ(n[3 * i + 1], i < 3 ? 255 : 256) << i;
+        EXPECT_EQ(n[3 * i + 2], 0) << i;
+    }
+}
+
 TEST(MeshLoading, ReleaseEmptiesAndLoadingTwiceGivesTheSame) {
     Mesh mesh;
     mesh.release();  // on an empty Mesh: nothing happens

@@ -54,6 +54,36 @@ TEST(WarpGrid, CoordinatesWrapAroundTheTexture) {
     EXPECT_EQ(screen[16], 1);
 }
 
+// Eighth-steps are arithmetic shifts, so a difference of -1 steps by -1 (a
+// division by 8 would step by 0). In the first cell the right and lower
+// corners lie one unit below the top-left one: only the top-left pixel keeps
+// its value, every step away from it drops below it.
+TEST(WarpGrid, NegativeDifferencesStepByFlooredEighths) {
+    auto grid = std::make_unique<WarpGrid>();
+    for (int i = 0; i < kGridPoints; ++i) {
+        grid->U[i] = 1 << 24;  // texel column 1
+        grid->V[i] = 0;
+        grid->L[i] = 256 << 16;
+    }
+    grid->U[1] = grid->U[kGridColumns] = (1 << 24) - 1;  // texel column 0
+    grid->L[1] = grid->L[kGridColumns] = (256 << 16) - 1;  // brightness 255
+
+    const std::vector<uint16_t> texture = namedTexels();
+    std::vector<uint16_t> screen(kWidth * kHeight);
+    grid->draw(screen.data(), texture.data());
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_EQ(screen[y * kWidth + x], x == 0 && y == 0 ? 1 : 0) << x << "," << y;
+    EXPECT_EQ(screen[100 * kWidth + 100], 1);
+
+    // Red 8, green 4, blue 8: brightness 256 keeps one unit of red, green and
+    // blue (0x0821), 255 loses them all.
+    const std::vector<uint32_t> dim(65536, 0x00080408u);
+    grid->drawShaded(screen.data(), dim.data());
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_EQ(screen[y * kWidth + x], x == 0 && y == 0 ? 0x0821 : 0) << x << "," << y;
+    EXPECT_EQ(screen[100 * kWidth + 100], 0x0821);
+}
+
 TEST(WarpGrid, ShadedDrawScalesChannelsBeforePacking) {
     std::vector<uint32_t> texture(65536, 0x00C88040u);  // red 200, green 128, blue 64
     auto grid = std::make_unique<WarpGrid>();
