@@ -1,9 +1,10 @@
-// The credits: the scaled alpha blit (sizes, clipping, alpha) and which
-// picture shows where for a credit value.
+// The credits: the twirled warp, the scaled alpha blit (sizes, clipping,
+// alpha) and which picture shows where for a credit value.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "effects/venkuefu.h"
@@ -127,6 +128,39 @@ TEST_F(CreditsPictures, CreditSixShowsPictureTwoOnePixelAboveCreditFour) {
     CreditsEffect::scaledAlphaBlit(expected.data(), cx6, cy6, picture.width, picture.height, 256, picture.pixels32());
     EXPECT_EQ(drawn(6), expected);
     EXPECT_NE(drawn(6), drawn(4));  // another picture, one row lower
+}
+
+// The warp's grid point (k, j) lands unchanged on pixel (8 (k + 15), 8 (j + 20)),
+// the corner of its cell: that pixel shows the texel the twirl and zoom
+// formulas name, written here from their description. The times include
+// ones whose products wrap and whose sine indices are negative.
+TEST_F(CreditsPictures, WarpCornersShowTheTexelsOfTheTwirlAndZoom) {
+    int32_t table[1024];
+    for (int i = 0; i < 1024; ++i) table[i] = static_cast<int32_t>(std::sin(2 * 3.141592653589793 * i / 1024) * 1023);
+    auto S = [&](int32_t n) { return table[n & 1023]; };
+    auto wrap = [](int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); };
+    Image texture;
+    ASSERT_TRUE(texture.loadTiled16(142));
+    for (int32_t time : {0, 20000, 400000, 2000000000, -6000000}) {
+        SCOPED_TRACE(time);
+        std::vector<uint16_t> screen(240 * 320);
+        credits.drawWarp(screen.data(), time);
+        const int32_t a = wrap(int64_t{time} + 5420556);
+        const int32_t p1 = wrap(a * -13LL) >> 4, p2 = wrap(a * 14LL) >> 6, p3 = wrap(a * -5LL) >> 5, p4 = wrap(a * -10LL) >> 6;
+        const int32_t y0 = S(wrap(a * -35LL) >> 8), x0 = S(wrap(a * 15LL) >> 8);
+        for (int j = -20; j < 20; ++j) {
+            for (int k = -15; k < 15; ++k) {
+                const int i = (j + 20) * 31 + (k + 15);
+                const int64_t zoom = (S(3 * gridAngle[i] + p1) + 6400) * 8;
+                const int32_t twist = (S(((gridRadius[i] * 17) >> 8) + p3) >> 3) + (S(((gridRadius[i] * 11) >> 8) + p2) >> 4) + p4;
+                const int64_t sn = S(twist), cs = S(twist - 256);
+                const uint32_t u = static_cast<uint32_t>(wrap((cs * zoom * k - sn * zoom * j + x0 * (int64_t{1} << 20)) * 2));
+                const uint32_t v = static_cast<uint32_t>(wrap((sn * zoom * k + cs * zoom * j + y0 * (int64_t{1} << 20)) * 2));
+                ASSERT_EQ(screen[(8 * (j + 20)) * 240 + 8 * (k + 15)], texture.pixels16()[tiledIndex(u >> 24, v >> 24)])
+                    << "grid point " << k << ", " << j;
+            }
+        }
+    }
 }
 
 TEST_F(CreditsPictures, ScaleZeroOrNegativeLeavesTheWarpAlone) {

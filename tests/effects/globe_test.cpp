@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "effects/worldefu.h"
@@ -120,6 +121,23 @@ TEST(GlobeRing, ClipBoundsHideTheRingOutsideTheirOpenInterval) {
     EXPECT_EQ(ring.draw(420, 48, 511)[Ring::kPixel], untouched);
     EXPECT_EQ(ring.draw(-32, 48, 511), ring.draw(480, 48, 511));
     EXPECT_NE(ring.draw(-32, 48, 511)[Ring::kPixel], untouched);
+}
+
+// Each track answers to its own name only; other commands and names change nothing.
+TEST(GlobeTracks, SetparamReachesTheTrackOfThatName) {
+    GlobeEffect globe;
+    const char* names[] = {"clip", "clipend", "worldangle", "timeangle", "textangle"};
+    ParamTrack* tracks[] = {&globe.clip, &globe.clipend, &globe.worldangle, &globe.timeangle, &globe.textangle};
+    for (int n = 0; n < 5; ++n) {
+        const std::string setting = std::string("param=") + names[n] + " mode=constant loopmode=stop length=1 value0=";
+        globe.handleCommand(0, "setparam", setting + std::to_string(100 + n));
+        globe.handleCommand(0, "init", setting + "7");
+    }
+    globe.handleCommand(0, "setparam", "param=angle mode=constant loopmode=stop length=1 value0=7");
+    for (int n = 0; n < 5; ++n) {
+        tracks[n]->evaluate(10);
+        EXPECT_EQ(tracks[n]->current, 100 + n) << names[n];
+    }
 }
 
 // The generated maps: a disc of about 202 pixels in the middle of the
