@@ -19,8 +19,6 @@
 #include "platform/offscreen_screen.h"
 #include "platform/virtual_clock.h"
 
-constexpr int kMinFps = 1, kMaxFps = 240;
-
 struct OfflineSettings {
     Orientation orientation = Orientation::Landscape;
     int fps = 60;

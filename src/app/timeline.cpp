@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "app/show.h"
+#include "engine/demo_system.h"
 
 namespace {
-
-// The module's resource and the most its decompressed bytes may take.
-constexpr int kModuleResource = 189;
-constexpr uint32_t kModuleCapacity = 409600;
 
 bool parseCount(std::string_view text, int& value) {
     if (text.empty()) return false;
@@ -47,8 +44,8 @@ std::string formatTime(int32_t ms) {
 bool SongTimeline::load(const void* bytes, std::size_t length) { return player_.load(bytes, length); }
 
 bool SongTimeline::loadShowModule() {
-    std::vector<uint8_t> buffer(kModuleCapacity);
-    const uint32_t size = showAssets().loadCompressedResource(buffer.data(), kModuleCapacity, kModuleResource);
+    std::vector<uint8_t> buffer(kMusicModuleCapacity);
+    const uint32_t size = showAssets().loadCompressedResource(buffer.data(), kMusicModuleCapacity, kMusicModuleResource);
     return size > 0 && load(buffer.data(), size);
 }
 

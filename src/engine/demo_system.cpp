@@ -4,10 +4,7 @@
 
 namespace {
 
-// Start-up constants: the module's resource, the buffer it decompresses into,
-// and the player settings the show asks for.
-constexpr int kModuleResource = 189;
-constexpr uint32_t kModuleCapacity = 409600;
+// The player settings the show asks for.
 constexpr int kMixer = 4, kMixRate = 44100, kMixChannels = 32, kMixFlags = 2;
 constexpr int kPlayerRetries = 10;
 constexpr uint32_t kRetryDelayMs = 100;
@@ -106,8 +103,9 @@ bool DemoSystem::initMusic() {
 bool DemoSystem::loadMusic() {
     MusicPlayer& music = services_.music;
     {
-        std::vector<uint8_t> buffer(kModuleCapacity);
-        const uint32_t size = services_.assets.loadCompressedResource(buffer.data(), kModuleCapacity, kModuleResource);
+        std::vector<uint8_t> buffer(kMusicModuleCapacity);
+        const uint32_t size =
+            services_.assets.loadCompressedResource(buffer.data(), kMusicModuleCapacity, kMusicModuleResource);
         if (size == 0) return fail("Module not found.");
         songLoaded_ = music.loadSongMemory(buffer.data(), size);
         if (!songLoaded_) return fail("Loading module failed.");

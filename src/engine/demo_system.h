@@ -20,6 +20,10 @@
 #include "platform/main_window.h"
 #include "platform/music_player.h"
 
+// The music module: its compressed resource and the most its bytes may take.
+constexpr int kMusicModuleResource = 189;
+constexpr uint32_t kMusicModuleCapacity = 409600;
+
 // One effect the show creates at start-up, under its script name.
 struct EffectMaker {
     std::string name;

@@ -1,7 +1,6 @@
 #include "platform/lockstep_music_player.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/module_player.h"
 
@@ -37,7 +36,7 @@ void LockstepMusicPlayer::setMasterVolume(int volume) {
 }
 
 void LockstepMusicPlayer::setPanSeparation(float separation) {
-    if (song_) song_->setStereoSeparationPercent(static_cast<int32_t>(std::lround(std::clamp(separation, 0.0f, 2.0f) * 100.0f)));
+    if (song_) song_->setStereoSeparationPercent(panSeparationToPercent(separation));
 }
 
 bool LockstepMusicPlayer::play() {

@@ -1,5 +1,6 @@
 #include "platform/module_player.h"
 
+#include <algorithm>
 #include <cmath>
 #include <libopenmpt/libopenmpt.h>
 
@@ -109,6 +110,10 @@ void ModulePlayer::setGainMillibel(int32_t millibel) {
 void ModulePlayer::setStereoSeparationPercent(int32_t percent) {
     impl_->separationPercent = percent;
     impl_->applyRenderParams();
+}
+
+int32_t panSeparationToPercent(float separation) {
+    return static_cast<int32_t>(std::lround(std::clamp(separation, 0.0f, 2.0f) * 100.0f));
 }
 
 int32_t masterVolumeToMillibel(int volume) {

@@ -59,3 +59,6 @@ private:
 // Master volume on a 0..256 scale (256 = unity) expressed as a gain in
 // millibel: 250 gives -21 mB. Volumes of 0 or less give a deep cut.
 int32_t masterVolumeToMillibel(int volume);
+// Pan separation as a fraction (1 the module's own stereo width) expressed
+// as a stereo separation in percent, between 0 and 200: 0.7 gives 70.
+int32_t panSeparationToPercent(float separation);

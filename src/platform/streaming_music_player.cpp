@@ -1,7 +1,6 @@
 #include "platform/streaming_music_player.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/module_player.h"
 
@@ -52,8 +51,7 @@ void StreamingMusicPlayer::setMasterVolume(int volume) {
 
 void StreamingMusicPlayer::setPanSeparation(float separation) {
     std::lock_guard lock(mutex_);
-    const auto percent = static_cast<int32_t>(std::lround(std::clamp(separation, 0.0f, 2.0f) * 100.0f));
-    if (song_) song_->setStereoSeparationPercent(percent);
+    if (song_) song_->setStereoSeparationPercent(panSeparationToPercent(separation));
 }
 
 bool StreamingMusicPlayer::play() {
