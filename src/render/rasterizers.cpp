@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "anim/intmath.h"
-#include "render/tiled_texel.h"
+#include "assets/image.h"
 
 namespace {
 
@@ -146,7 +146,7 @@ std::array<int32_t, 3> texCoordsAndDepth(const ProjectedVertex& v) { return {v.t
 std::array<int32_t, 0> noValues(const ProjectedVertex&) { return {}; }
 
 uint16_t texel(const uint16_t* texture, int32_t u, int32_t v) {
-    return texture[tiledIndex(static_cast<uint32_t>(u >> 8) & 255, static_cast<uint32_t>(v >> 8) & 255)];
+    return texture[tiledIndex((u >> 8) & 255, (v >> 8) & 255)];
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ constexpr int kCellColumns = kGridColumns - 1;  // 30 cells of 8 pixels: 240
 constexpr int kCellRows = kGridRows - 1;        // 40 cells of 8 pixels: 320
 constexpr int kRowPitch = kCellColumns * 8;
 
-// Tiled index of the texel at the top 8 bits of u and v (see tiled_texel.h).
+// Tiled index of the texel at the top 8 bits of u and v (tiledIndex in assets/image.h).
 inline uint32_t tiledTexel(uint32_t u, uint32_t v) {
     return ((v >> 16) & 0xF800) | ((u >> 21) & 0x07C0) | ((v >> 21) & 0x0038) | ((u >> 24) & 0x0007);
 }

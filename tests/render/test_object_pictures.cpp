@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "support/png.h"
+#include "assets/image.h"
 #include "render/face_list.h"
 #include "render/mesh.h"
-#include "render/tiled_texel.h"
+#include "support/png.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <vector>
 
+#include "assets/image.h"
 #include "render/face_list.h"
 #include "render/rasterizers.h"
-#include "render/tiled_texel.h"
 
 namespace {
 

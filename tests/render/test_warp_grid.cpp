@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "anim/intmath.h"
-#include "render/tiled_texel.h"
+#include "assets/image.h"
 #include "render/warp_grid.h"
 
 namespace {
