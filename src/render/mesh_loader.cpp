@@ -15,15 +15,10 @@
 #include "assets/byte_reader.h"
 #include "assets/resources.h"
 #include "render/mesh.h"
+#include "render/mesh_chunk_ids.h"
 
 namespace {
 
-constexpr uint16_t kEditorChunk = 0x3D3D;
-constexpr uint16_t kObjectChunk = 0x4000;
-constexpr uint16_t kTriangleMeshChunk = 0x4100;
-constexpr uint16_t kVertexListChunk = 0x4110;
-constexpr uint16_t kFaceListChunk = 0x4120;
-constexpr uint16_t kMappingChunk = 0x4140;
 constexpr int32_t kHeaderSize = 6;
 
 // A chunk's body: from the position after its header to its end as the
@@ -128,15 +123,15 @@ void readTriangleMesh(ByteReader& reader, const Chunk& chunk, float scale, MeshO
     object.hasMesh = true;
     // Vertices first: the faces need the positions for their normals.
     walkChildren(reader, chunk.body, chunk.end, [&](uint16_t id, const Chunk& child) {
-        if (id == kVertexListChunk) {
+        if (id == meshchunk::kVertexList) {
             readVertices(reader, child, scale, object);
-        } else if (id == kMappingChunk) {
+        } else if (id == meshchunk::kMapping) {
             readMapping(reader, child, object);
             object.hasMapping = true;
         }
     });
     walkChildren(reader, chunk.body, chunk.end, [&](uint16_t id, const Chunk& child) {
-        if (id == kFaceListChunk) readFaces(reader, child, object);
+        if (id == meshchunk::kFaceList) readFaces(reader, child, object);
     });
 }
 
@@ -147,19 +142,19 @@ void readObject(ByteReader& reader, const Chunk& chunk, float scale, MeshObject&
         if (c == 0) break;
     }
     walkChildren(reader, reader.position, chunk.end, [&](uint16_t id, const Chunk& child) {
-        if (id == kTriangleMeshChunk) readTriangleMesh(reader, child, scale, object);
+        if (id == meshchunk::kTriangleMesh) readTriangleMesh(reader, child, scale, object);
     });
 }
 
 void readEditor(ByteReader& reader, const Chunk& chunk, Mesh& mesh) {
     size_t count = 0;
-    walkChildren(reader, chunk.body, chunk.end, [&](uint16_t id, const Chunk&) { count += id == kObjectChunk; });
+    walkChildren(reader, chunk.body, chunk.end, [&](uint16_t id, const Chunk&) { count += id == meshchunk::kObject; });
     // Objects of a further editor chunk follow those already read.
     const size_t firstNew = mesh.objects.size();
     mesh.objects.resize(firstNew + count);
     size_t k = firstNew;
     walkChildren(reader, chunk.body, chunk.end, [&](uint16_t id, const Chunk& child) {
-        if (id == kObjectChunk && k < mesh.objects.size()) readObject(reader, child, mesh.coordinateScale, mesh.objects[k++]);
+        if (id == meshchunk::kObject && k < mesh.objects.size()) readObject(reader, child, mesh.coordinateScale, mesh.objects[k++]);
     });
     mesh.objectCount = static_cast<int32_t>(mesh.objects.size());
 }
@@ -221,7 +216,7 @@ bool Mesh::loadMeshFromBytes(const uint8_t* data, uint32_t size, float scale) {
     const uint32_t mainLength = reader->readU32();
     const Chunk main{reader->position, int64_t{reader->position} + mainLength - kHeaderSize};
     walkChildren(*reader, main.body, main.end, [&](uint16_t id, const Chunk& child) {
-        if (id == kEditorChunk) readEditor(*reader, child, *this);
+        if (id == meshchunk::kEditor) readEditor(*reader, child, *this);
     });
 
     for (MeshObject& object : objects) {

@@ -2,23 +2,18 @@
 
 #include <cstring>
 
+#include "render/mesh_chunk_ids.h"
+
 namespace assetgen {
 
+using namespace meshchunk;
+
 namespace {
-constexpr uint16_t kMain = 0x4D4D;
-constexpr uint16_t kEditor = 0x3D3D;
-constexpr uint16_t kMaterial = 0xAFFF;
 constexpr uint16_t kMaterialName = 0xA000;
 constexpr uint16_t kAmbient = 0xA010;
 constexpr uint16_t kDiffuse = 0xA020;
 constexpr uint16_t kSpecular = 0xA030;
 constexpr uint16_t kColour24 = 0x0011;
-constexpr uint16_t kObject = 0x4000;
-constexpr uint16_t kTriangleMesh = 0x4100;
-constexpr uint16_t kVertexList = 0x4110;
-constexpr uint16_t kVertexFlags = 0x4111;
-constexpr uint16_t kFaceList = 0x4120;
-constexpr uint16_t kFaceMaterial = 0x4130;
 constexpr uint16_t kFaceEdgesVisible = 0x0007;  // edges AB, BC and CA shown
 
 const char* const kMaterialNameText = "Chrome";
