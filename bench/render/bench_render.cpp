@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "render/grid_tables.h"
 #include "render/mesh.h"
 #include "render/warp_grid.h"
@@ -48,7 +49,7 @@ BENCHMARK(BM_WarpGridDrawShaded)->Unit(benchmark::kMicrosecond);
 // OBJ 122 as the tunnel shows it: 44800 units ahead, turning.
 void BM_MeshFrame122(benchmark::State& state) {
     Mesh mesh;
-    if (!mesh.loadMesh(122, 20.1f)) {
+    if (!mesh.loadMesh(res::kSpinningObject, 20.1f)) {
         state.SkipWithError("OBJ 122 missing");
         return;
     }

@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "anim/rgb565.h"
+#include "assets/resource_ids.h"
+
 namespace {
 
 constexpr int kStripWidth = 1264;
 constexpr int kStripHeight = 32;
-constexpr int kBrightnessId = 163;
-constexpr int kCoverageId = 164;
 constexpr int kScreenWidth = 240;   // back buffer columns (across the text)
 constexpr int kScreenHeight = 320;  // back buffer rows (along the text)
 
@@ -29,16 +30,16 @@ bool fontReady() {
 }  // namespace
 
 uint16_t blendTextPixel(uint16_t destination, int brightness, int coverage) {
-    const int r = (destination >> 8) & 0xF8, g = (destination >> 3) & 0xFC, b = (destination & 0x1F) << 3;
+    const int r = rgb565::red8(destination), g = rgb565::green8(destination), b = rgb565::blue8(destination);
     const int ink = brightness * coverage, keep = 256 - coverage;
     const int r2 = (ink + r * keep) >> 8;
     const int g2 = (ink + g * keep) >> 8;
     const int b2 = (ink + b * keep) >> 8;
-    return static_cast<uint16_t>((r2 & 0xF8) << 8 | (g2 & 0xFC) << 3 | (b2 >> 3));
+    return rgb565::pack(r2, g2, b2);
 }
 
 bool loadFont() {
-    if (!brightnessImage.loadJpeg(kBrightnessId) || !coverageImage.loadJpeg(kCoverageId)) return false;
+    if (!brightnessImage.loadJpeg(res::kFontBrightness) || !coverageImage.loadJpeg(res::kFontCoverage)) return false;
     return fontReady();
 }
 

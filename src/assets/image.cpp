@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "anim/rgb565.h"
 #include "assets/jpeg_source.h"
 #include "assets/resources.h"
 
@@ -28,7 +29,7 @@ void convertRow(const JSAMPLE* in, int width, int components, int bitsPerPixel, 
             out[3] = static_cast<uint8_t>((r + g + b) / 3);
             out += 4;
         } else {
-            const uint16_t word = static_cast<uint16_t>((r & 0xF8) << 8 | (g & 0xFC) << 3 | (b >> 3));
+            const uint16_t word = rgb565::pack(r, g, b);
             std::memcpy(out, &word, 2);
             out += 2;
         }

@@ -2,6 +2,8 @@
 
 #include <bzlib.h>
 
+#include <bit>
+
 #include "assets/embedded.h"
 
 std::optional<ResourceBytes> findResource(std::string_view type, int id) {
@@ -26,4 +28,16 @@ uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) {
     // A damaged or oversized stream counts as no data, so callers that only
     // check for 0 never go on with a half-filled buffer.
     return status == BZ_OK ? length : 0;
+}
+
+bool loadTable32(uint32_t* entries, int count, int id) {
+    const uint32_t bytes = static_cast<uint32_t>(count) * 4;
+    if (loadCompressedResource(entries, bytes, id) != bytes) return false;
+    if constexpr (std::endian::native == std::endian::big) {
+        for (int i = 0; i < count; ++i) {
+            const uint32_t v = entries[i];
+            entries[i] = (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
+        }
+    }
+    return true;
 }

@@ -14,11 +14,11 @@ class LogoEffect : public Effect {
 public:
     static constexpr int kPictureWidth = 240;
 
-    void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+    TrackList tracks() override;
     bool load() override;
     bool init() override;
     void deinit() override;
-    void render(int32_t time, uint16_t* backBuffer) override;
+    void draw(int32_t time, uint16_t* backBuffer) override;
 
     // Fills the whole back buffer from picture (32-bit, 240 wide, height rows)
     // at scroll position pos; only its low 16 bits count.

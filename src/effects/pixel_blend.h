@@ -5,15 +5,14 @@
 
 #include <cstdint>
 
+#include "anim/rgb565.h"
+
 namespace blend {
 
-inline uint32_t red8(uint32_t p) { return (p >> 8) & 0xF8; }
-inline uint32_t green8(uint32_t p) { return (p >> 3) & 0xFC; }
-inline uint32_t blue8(uint32_t p) { return (p & 0x1F) << 3; }
-
-inline uint16_t pack(uint32_t r, uint32_t g, uint32_t b) {
-    return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3));
-}
+inline uint32_t red8(uint32_t p) { return rgb565::red8(p); }
+inline uint32_t green8(uint32_t p) { return rgb565::green8(p); }
+inline uint32_t blue8(uint32_t p) { return rgb565::blue8(p); }
+using rgb565::pack;
 
 // Each channel becomes (source * a + destination * (256 - a)) >> 8, a in
 // 0..255: alpha 0 keeps the destination, 255 is not quite the pure source.

@@ -4,9 +4,11 @@
 #include <cmath>
 
 #include "anim/intmath.h"
+#include "assets/resource_ids.h"
 #include "effects/picture_checks.h"
 #include "effects/pixel_blend.h"
 #include "render/grid_tables.h"
+#include "render/sine_tables.h"
 
 using zm::wrapAdd;
 using zm::wrapMul;
@@ -14,10 +16,10 @@ using zm::wrapSub;
 
 namespace {
 
-constexpr int kTextureId = 142;
-constexpr int kTelevisionId = 148, kTelevisionMaskId = 149;
 // Picture and alpha of each credit, in credit order.
-constexpr int kCreditIds[CreditsEffect::kCreditPictures][2] = {{155, 156}, {161, 162}, {159, 160}, {184, 185}};
+constexpr int kCreditIds[CreditsEffect::kCreditPictures][2] = {
+    {res::kCredit1, res::kCredit1Mask}, {res::kCredit2, res::kCredit2Mask},
+    {res::kCredit3, res::kCredit3Mask}, {res::kCredit4, res::kCredit4Mask}};
 // A fixed phase, so the first frame does not start at the curves' origin.
 constexpr int32_t kPhase = 5420556;
 
@@ -25,22 +27,17 @@ bool isPicture(const Image& image) { return hasShape(image, image.width, image.h
 
 }  // namespace
 
-void CreditsEffect::handleCommand(int32_t time, const std::string& command, const std::string& argument) {
-    if (command != "setparam") return;
-    const ParamSettings s = parseParamString(argument);
-    if (s.param == "credit") credit.applySettings(s, time);
-    else if (s.param == "scale") scale.applySettings(s, time);
-}
+TrackList CreditsEffect::tracks() { return {{"credit", &credit}, {"scale", &scale}}; }
 
 bool CreditsEffect::load() {
-    for (int i = 0; i < 1024; ++i) sine_[i] = zm::truncToInt32(std::sin(2.0 * 3.141592653589793 * i / 1024.0) * 1023.0);
+    sine_ = sineTable1023();
     return true;
 }
 
 bool CreditsEffect::init() {
     if (initialised) return true;
-    if (!texture_.loadTiled16(kTextureId) || !hasShape(texture_, 256, 256, 16)) return false;
-    if (!television_.loadWithMask(kTelevisionId, kTelevisionMaskId) || !isPicture(television_)) return false;
+    if (!texture_.loadTiled16(res::kCreditsTexture) || !hasShape(texture_, 256, 256, 16)) return false;
+    if (!television_.loadWithMask(res::kTelevision, res::kTelevisionMask) || !isPicture(television_)) return false;
     for (int i = 0; i < kCreditPictures; ++i) {
         if (!credits_[i].loadWithMask(kCreditIds[i][0], kCreditIds[i][1]) || !isPicture(credits_[i])) return false;
     }
@@ -119,8 +116,7 @@ void CreditsEffect::scaledAlphaBlit(uint16_t* backBuffer, int32_t cx, int32_t cy
     }
 }
 
-void CreditsEffect::render(int32_t time, uint16_t* backBuffer) {
-    if (!initialised && !init()) return;
+void CreditsEffect::draw(int32_t time, uint16_t* backBuffer) {
     credit.evaluate(time);
     scale.evaluate(time);
     drawWarp(backBuffer, time);

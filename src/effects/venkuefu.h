@@ -4,6 +4,7 @@
 // wandering centre, a television set and one of four credit pictures grow
 // and shrink with "scale", alpha-blended. "credit" picks the picture.
 
+#include <array>
 #include <cstdint>
 
 #include "anim/param_track.h"
@@ -15,11 +16,11 @@ class CreditsEffect : public Effect {
 public:
     static constexpr int kCreditPictures = 4;
 
-    void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+    TrackList tracks() override;
     bool load() override;
     bool init() override;
     void deinit() override;
-    void render(int32_t time, uint16_t* backBuffer) override;
+    void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The twirled, zoomed texture over the whole screen at this time.
     void drawWarp(uint16_t* backBuffer, int32_t time);
@@ -43,7 +44,7 @@ public:
 private:
     int32_t sine(int32_t index) const { return sine_[index & 1023]; }
 
-    int32_t sine_[1024] = {};
+    std::array<int32_t, 1024> sine_{};
     WarpGrid grid_;
     Image texture_, television_;
     Image credits_[kCreditPictures];

@@ -1,53 +1,35 @@
 #include "effects/worldefu.h"
 
-#include <bit>
 #include <cstring>
 
+#include "anim/rgb565.h"
+
+#include "assets/resource_ids.h"
 #include "assets/resources.h"
 #include "effects/picture_checks.h"
 #include "effects/pixel_blend.h"
 
-namespace {
-
-constexpr int kGlobeMapId = 137, kRingMapId = 138;
-
-}  // namespace
-
-void GlobeEffect::handleCommand(int32_t time, const std::string& command, const std::string& argument) {
-    if (command != "setparam") return;
-    const ParamSettings s = parseParamString(argument);
-    if (s.param == "clip") clip.applySettings(s, time);
-    else if (s.param == "clipend") clipend.applySettings(s, time);
-    else if (s.param == "worldangle") worldangle.applySettings(s, time);
-    else if (s.param == "timeangle") timeangle.applySettings(s, time);
-    else if (s.param == "textangle") textangle.applySettings(s, time);
-}
-
-bool GlobeEffect::loadMap(uint32_t* entries, int count, int id) {
-    const uint32_t bytes = static_cast<uint32_t>(count) * 4;
-    if (loadCompressedResource(entries, bytes, id) != bytes) return false;
-    if constexpr (std::endian::native == std::endian::big) {
-        for (int i = 0; i < count; ++i) {
-            const uint32_t v = entries[i];
-            entries[i] = (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
-        }
-    }
-    return true;
+TrackList GlobeEffect::tracks() {
+    return {{"clip", &clip}, {"clipend", &clipend}, {"worldangle", &worldangle}, {"timeangle", &timeangle},
+            {"textangle", &textangle}};
 }
 
 bool GlobeEffect::load() { return true; }
 
 bool GlobeEffect::init() {
     if (initialised) return true;
-    if (!dayMap_.loadWithMask(133, 132) || !hasShape(dayMap_, 256, 512, 32)) return false;
-    if (!nightMap_.loadJpeg(134) || !hasShape(nightMap_, 256, 512, 32)) return false;
-    if (!background_.loadJpeg16(131) || !hasShape(background_, kScreenWidth, kScreenHeight, 16)) return false;
-    if (!ringTexture_.loadWithMask(136, 171) || !hasShape(ringTexture_, 32, 512, 32)) return false;
-    if (!ringMask_.loadJpeg(135) || !hasShape(ringMask_, 32, 512, 8)) return false;
+    if (!dayMap_.loadWithMask(res::kGlobeDay, res::kGlobeDaylight) || !hasShape(dayMap_, 256, 512, 32)) return false;
+    if (!nightMap_.loadJpeg(res::kGlobeNight) || !hasShape(nightMap_, 256, 512, 32)) return false;
+    if (!background_.loadJpeg16(res::kGlobeBackground) || !hasShape(background_, kScreenWidth, kScreenHeight, 16))
+        return false;
+    if (!ringTexture_.loadWithMask(res::kRingLettering, res::kRingLetteringMask) ||
+        !hasShape(ringTexture_, 32, 512, 32))
+        return false;
+    if (!ringMask_.loadJpeg(res::kRingLift) || !hasShape(ringMask_, 32, 512, 8)) return false;
     globeMap_ = std::make_unique<int32_t[]>(kGlobeEntries);
     ringMap_ = std::make_unique<uint32_t[]>(kRingEntries);
-    if (!loadMap(reinterpret_cast<uint32_t*>(globeMap_.get()), kGlobeEntries, kGlobeMapId) ||
-        !loadMap(ringMap_.get(), kRingEntries, kRingMapId)) {
+    if (!loadTable32(reinterpret_cast<uint32_t*>(globeMap_.get()), kGlobeEntries, res::kGlobeSphereMap) ||
+        !loadTable32(ringMap_.get(), kRingEntries, res::kGlobeRingMap)) {
         globeMap_.reset();
         ringMap_.reset();
         return false;
@@ -84,7 +66,7 @@ void GlobeEffect::drawGlobe(uint16_t* backBuffer, const int32_t* globeMap, const
         const uint32_t r = (((day >> 16) & 255) * a + ((night >> 16) & 255) * (255 - a)) >> 8;
         const uint32_t g = (((day >> 8) & 255) * a + ((night >> 8) & 255) * (255 - a)) >> 8;
         const uint32_t b = ((day & 255) * a + (night & 255) * (255 - a)) >> 8;
-        out[i] = static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+        out[i] = rgb565::pack(r, g, b);  // r, g, b are at most 254
     }
 }
 
@@ -114,8 +96,7 @@ void GlobeEffect::drawRing(uint16_t* backBuffer, const uint32_t* ringMap, const 
     }
 }
 
-void GlobeEffect::render(int32_t time, uint16_t* backBuffer) {
-    if (!initialised && !init()) return;
+void GlobeEffect::draw(int32_t time, uint16_t* backBuffer) {
     clip.evaluate(time);
     clipend.evaluate(time);
     worldangle.evaluate(time);

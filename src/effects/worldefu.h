@@ -23,16 +23,11 @@ public:
     static constexpr int kRingFirstColumn = 88;
     static constexpr int kRingEntries = kRingColumns * 320;
 
-    void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+    TrackList tracks() override;
     bool load() override;
     bool init() override;
     void deinit() override;
-    void render(int32_t time, uint16_t* backBuffer) override;
-
-    // Fills count little-endian 32-bit entries from BZ2 resource id. False
-    // unless the resource decompresses to exactly that many: a short map
-    // would leave entries undefined.
-    static bool loadMap(uint32_t* entries, int count, int id);
+    void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The planet: day map and night map (32-bit, 256 wide) blended by the
     // daylight mask in the day map's alpha byte; angles in map rows.

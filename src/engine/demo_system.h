@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "engine/command_target.h"
 #include "engine/demo_script.h"
 #include "engine/effect.h"
@@ -21,7 +22,7 @@
 #include "platform/music_player.h"
 
 // The music module: its compressed resource and the most its bytes may take.
-constexpr int kMusicModuleResource = 189;
+constexpr int kMusicModuleResource = res::kMusicModule;
 constexpr uint32_t kMusicModuleCapacity = 409600;
 
 // One effect the show creates at start-up, under its script name.

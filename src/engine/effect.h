@@ -10,11 +10,14 @@
 //   flag and frees what init acquired.
 // - render() first calls init() when the flag is clear and returns without
 //   drawing if that fails; so an effect rendered after deinit initialises
-//   itself again.
+//   itself again. The effect's own drawing is draw().
+// - "setparam" reaches the tracks the effect lists in tracks(); every other
+//   command is ignored.
 // The show reads `initialised` directly.
 
 #include <cstdint>
 
+#include "anim/track_list.h"
 #include "engine/back_buffer.h"
 #include "engine/command_target.h"
 
@@ -24,6 +27,21 @@ public:
     virtual bool load() = 0;
     virtual bool init() = 0;
     virtual void deinit() = 0;
+
     // backBuffer: kScreenWidth x kScreenHeight RGB565 pixels.
-    virtual void render(int32_t time, uint16_t* backBuffer) = 0;
+    void render(int32_t time, uint16_t* backBuffer) {
+        if (!initialised && !init()) return;
+        draw(time, backBuffer);
+    }
+
+    void handleCommand(int32_t time, const std::string& command, const std::string& argument) override {
+        applySetParam(tracks(), time, command, argument);
+    }
+
+    // The tracks "setparam" can reach, in the order their names are compared.
+    virtual TrackList tracks() { return {}; }
+
+protected:
+    // One frame into backBuffer; called only while initialised.
+    virtual void draw(int32_t time, uint16_t* backBuffer) = 0;
 };

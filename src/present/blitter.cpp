@@ -177,11 +177,12 @@ void Blitter::handleCommand(int32_t time, const std::string& command, const std:
         else if (argument == "inverse") mode = kBlitInverse;
         else if (argument == "mul") mode = kBlitMul;
         else if (argument == "motionblur") mode = kBlitMotionBlur;
-    } else if (command == "setparam") {
-        const ParamSettings settings = parseParamString(argument);
-        if (settings.param == "control") control.applySettings(settings, time);
+    } else {
+        applySetParam(tracks(), time, command, argument);
     }
 }
+
+TrackList Blitter::tracks() { return {{"control", &control}}; }
 
 void Blitter::update(int32_t time) { control.evaluate(time); }
 

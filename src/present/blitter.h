@@ -11,6 +11,7 @@
 #include <string>
 
 #include "anim/param_track.h"
+#include "anim/track_list.h"
 #include "engine/frame_presenter.h"
 #include "platform/display.h"
 
@@ -24,6 +25,8 @@ public:
     // "setmode" with "normal", "inverse", "mul" or "motionblur";
     // "setparam" with a string for the track "control".
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+    // The tracks "setparam" can reach.
+    TrackList tracks();
     void update(int32_t time) override;
     void present(const uint16_t* backBuffer) override;
 

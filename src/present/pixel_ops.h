@@ -8,16 +8,14 @@
 
 #include <cstdint>
 
+#include "anim/rgb565.h"
+
 namespace pixel {
 
-inline uint16_t red8(uint16_t p) { return (p >> 8) & 0xF8; }
-inline uint16_t green8(uint16_t p) { return (p >> 3) & 0xFC; }
-inline uint16_t blue8(uint16_t p) { return static_cast<uint16_t>((p & 0x1F) << 3); }
-
-// Packs 8-bit channels (each at most 255).
-inline uint16_t pack(uint16_t r, uint16_t g, uint16_t b) {
-    return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3));
-}
+using rgb565::blue8;
+using rgb565::green8;
+using rgb565::pack;
+using rgb565::red8;
 
 // Blend towards the negative, a in 0..256 being the negative's weight:
 // each channel ((255 - C) * a + C * (256 - a)) >> 8, at most 255 * 256.
@@ -62,8 +60,8 @@ inline uint16_t trail(uint16_t s, uint16_t d, uint16_t a) {
     const uint16_t fresh = static_cast<uint16_t>(256 - a);
     const uint16_t r = static_cast<uint16_t>(red8(d) * a + red8(s) * fresh) >> 8;
     const uint16_t g = static_cast<uint16_t>(green8(d) * a + green8(s) * fresh) >> 8;
-    const uint16_t b = static_cast<uint16_t>(blue8(s) * fresh + blue8(d) * a) >> 11;
-    return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | b);
+    const uint16_t b = static_cast<uint16_t>(blue8(s) * fresh + blue8(d) * a) >> 8;
+    return pack(r, g, b);
 }
 
 }  // namespace pixel

@@ -1,6 +1,7 @@
 #include "render/warp_grid.h"
 
 #include "anim/intmath.h"
+#include "anim/rgb565.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ inline uint16_t shade(uint32_t texel, int32_t brightness) {
     const uint32_t f = static_cast<uint32_t>(brightness);
     if (f <= 256) return shadeInRange(texel, f);
     const uint32_t rf = ((texel >> 16) & 0xFF) * f, gf = ((texel >> 8) & 0xFF) * f, bf = (texel & 0xFF) * f;
-    return static_cast<uint16_t>((((rf >> 8) & 0xF8) << 8) | (((gf >> 8) & 0xFC) << 3) | (bf >> 11));
+    return rgb565::pack(rf >> 8, gf >> 8, bf >> 8);
 }
 
 // Fills the 8 x 8 cells by eighth-steps: down each grid column (the left

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "assets/image.h"
 #include "assets/resources.h"
 #include "test_jpeg.h"
@@ -11,7 +12,7 @@ namespace {
 
 using testjpeg::Rgb;
 
-constexpr int kFontBrightnessId = 163;
+constexpr int kFontBrightnessId = res::kFontBrightness;
 
 // Colour and grey pictures whose every pixel differs from its neighbours,
 // so that a misplaced texel shows.

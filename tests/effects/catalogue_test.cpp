@@ -8,7 +8,9 @@
 
 #include "assets/font.h"
 #include "effects/catalogue.h"
+#include "present/blitter.h"
 #include "render/grid_tables.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -55,6 +57,37 @@ TEST_F(Catalogue, EveryEffectSurvivesInitDeinitAndRenderingAfterDeinit) {
         EXPECT_EQ(first, second);  // the same frame after reloading everything
         effect->deinit();
     }
+}
+
+// "setparam" with each listed name reaches that name's own track; a name no
+// track has, and any other command, change no track.
+void expectTracksAnswerByName(CommandTarget& target, const TrackList& tracks) {
+    const auto setting = [](std::string_view name, int value) {
+        return "param=" + std::string(name) + " mode=constant loopmode=stop length=1 value0=" + std::to_string(value);
+    };
+    for (size_t n = 0; n < tracks.size(); ++n) {
+        target.handleCommand(0, "setparam", setting(tracks[n].name, 1000 + static_cast<int>(n)));
+        for (const char* other : {"init", "seteffect", "setmode", "Setparam", "setparam "})
+            target.handleCommand(0, other, setting(tracks[n].name, 7));
+    }
+    target.handleCommand(0, "setparam", setting("nosuchtrack", 7));
+    target.handleCommand(0, "setparam", setting("", 7));
+    for (size_t n = 0; n < tracks.size(); ++n) {
+        SCOPED_TRACE(std::string(tracks[n].name));
+        tracks[n].track->evaluate(10);
+        EXPECT_EQ(tracks[n].track->current, 1000 + static_cast<int>(n));
+    }
+}
+
+TEST(ScriptTargets, EveryListedTrackAnswersToItsOwnNameOnly) {
+    for (const EffectEntry& entry : effectCatalogue()) {
+        SCOPED_TRACE(entry.name);
+        std::unique_ptr<Effect> effect = entry.create();
+        expectTracksAnswerByName(*effect, effect->tracks());
+    }
+    fakes::FakeDisplay display(2, 480);
+    Blitter blitter(display);
+    expectTracksAnswerByName(blitter, blitter.tracks());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "effects/venkuefu.h"
 #include "render/grid_tables.h"
 
@@ -140,7 +141,7 @@ TEST_F(CreditsPictures, WarpCornersShowTheTexelsOfTheTwirlAndZoom) {
     auto S = [&](int32_t n) { return table[n & 1023]; };
     auto wrap = [](int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); };
     Image texture;
-    ASSERT_TRUE(texture.loadTiled16(142));
+    ASSERT_TRUE(texture.loadTiled16(res::kCreditsTexture));
     for (int32_t time : {0, 20000, 400000, 2000000000, -6000000}) {
         SCOPED_TRACE(time);
         std::vector<uint16_t> screen(240 * 320);
@@ -169,17 +170,6 @@ TEST_F(CreditsPictures, ScaleZeroOrNegativeLeavesTheWarpAlone) {
     EXPECT_EQ(drawn(1), black);
     credits.scale.current = -40;
     EXPECT_EQ(drawn(1), black);
-}
-
-TEST_F(CreditsPictures, ScriptSetsCreditAndScaleOnly) {
-    credits.handleCommand(0, "setparam", "param=credit mode=constant loopmode=stop length=1 value0=3");
-    credits.handleCommand(0, "setparam", "param=scale mode=fast loopmode=stop length=800 value0=0 value1=256");
-    credits.handleCommand(0, "setparam", "param=zoom mode=constant loopmode=stop length=1 value0=7");
-    credits.handleCommand(0, "init", "param=credit mode=constant loopmode=stop length=1 value0=1");
-    credits.credit.evaluate(900);
-    credits.scale.evaluate(900);
-    EXPECT_EQ(credits.credit.current, 3);
-    EXPECT_EQ(credits.scale.current, 256);
 }
 
 }  // namespace

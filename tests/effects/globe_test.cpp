@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_ids.h"
+#include "assets/resources.h"
 #include "effects/worldefu.h"
 
 namespace {
@@ -123,29 +125,12 @@ TEST(GlobeRing, ClipBoundsHideTheRingOutsideTheirOpenInterval) {
     EXPECT_NE(ring.draw(-32, 48, 511)[Ring::kPixel], untouched);
 }
 
-// Each track answers to its own name only; other commands and names change nothing.
-TEST(GlobeTracks, SetparamReachesTheTrackOfThatName) {
-    GlobeEffect globe;
-    const char* names[] = {"clip", "clipend", "worldangle", "timeangle", "textangle"};
-    ParamTrack* tracks[] = {&globe.clip, &globe.clipend, &globe.worldangle, &globe.timeangle, &globe.textangle};
-    for (int n = 0; n < 5; ++n) {
-        const std::string setting = std::string("param=") + names[n] + " mode=constant loopmode=stop length=1 value0=";
-        globe.handleCommand(0, "setparam", setting + std::to_string(100 + n));
-        globe.handleCommand(0, "init", setting + "7");
-    }
-    globe.handleCommand(0, "setparam", "param=angle mode=constant loopmode=stop length=1 value0=7");
-    for (int n = 0; n < 5; ++n) {
-        tracks[n]->evaluate(10);
-        EXPECT_EQ(tracks[n]->current, 100 + n) << names[n];
-    }
-}
-
 // The generated maps: a disc of about 202 pixels in the middle of the
 // square whose entries stay inside the planet maps' window, and a ring whose
 // halves are empty or valid texel references.
 TEST(GlobeMaps, GeneratedSphereAndRingMapsHaveTheirShape) {
     std::vector<int32_t> globe(GlobeEffect::kGlobeEntries);
-    ASSERT_TRUE(GlobeEffect::loadMap(reinterpret_cast<uint32_t*>(globe.data()), GlobeEffect::kGlobeEntries, 137));
+    ASSERT_TRUE(loadTable32(reinterpret_cast<uint32_t*>(globe.data()), GlobeEffect::kGlobeEntries, res::kGlobeSphereMap));
     int top = 240, bottom = -1, left = 240, right = -1, inside = 0;
     for (int i = 0; i < GlobeEffect::kGlobeEntries; ++i) {
         const int32_t e = globe[i];
@@ -165,7 +150,7 @@ TEST(GlobeMaps, GeneratedSphereAndRingMapsHaveTheirShape) {
     EXPECT_NEAR(inside, 3.14159 * 101 * 101, 400);
 
     std::vector<uint32_t> ring(GlobeEffect::kRingEntries);
-    ASSERT_TRUE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries, 138));
+    ASSERT_TRUE(loadTable32(ring.data(), GlobeEffect::kRingEntries, res::kGlobeRingMap));
     int nearSide = 0, farSide = 0, both = 0;
     for (uint32_t w : ring) {
         const uint32_t first = w & 0xFFFF, second = w >> 16;
@@ -184,10 +169,10 @@ TEST(GlobeMaps, GeneratedSphereAndRingMapsHaveTheirShape) {
 // effect never draws from entries the resource did not fill.
 TEST(GlobeMaps, MapsThatDoNotFillTheirTableExactlyAreRefused) {
     std::vector<uint32_t> ring(GlobeEffect::kRingEntries + 16);
-    EXPECT_FALSE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries + 16, 138));
-    EXPECT_FALSE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries - 16, 138));
-    EXPECT_FALSE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries, 4242));
-    EXPECT_TRUE(GlobeEffect::loadMap(ring.data(), GlobeEffect::kRingEntries, 138));
+    EXPECT_FALSE(loadTable32(ring.data(), GlobeEffect::kRingEntries + 16, res::kGlobeRingMap));
+    EXPECT_FALSE(loadTable32(ring.data(), GlobeEffect::kRingEntries - 16, res::kGlobeRingMap));
+    EXPECT_FALSE(loadTable32(ring.data(), GlobeEffect::kRingEntries, 4242));
+    EXPECT_TRUE(loadTable32(ring.data(), GlobeEffect::kRingEntries, res::kGlobeRingMap));
 }
 
 }  // namespace

@@ -60,15 +60,4 @@ TEST(LogoScroll, WhiteStaysWhiteForEveryFraction) {
     }
 }
 
-TEST(LogoScroll, OnlySetparamOfPosMovesTheTrack) {
-    LogoEffect logo;
-    logo.handleCommand(0, "setparam", "param=speed mode=constant loopmode=stop length=1 value0=99");
-    logo.handleCommand(0, "seteffect", "param=pos mode=constant loopmode=stop length=1 value0=99");
-    logo.pos.evaluate(10);
-    EXPECT_EQ(logo.pos.current, 0);
-    logo.handleCommand(0, "setparam", "param=pos mode=linear loopmode=stop length=20300 value0=0 value1=65535");
-    logo.pos.evaluate(20300);
-    EXPECT_EQ(logo.pos.current, 65535);
-}
-
 }  // namespace

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "assets/byte_reader.h"
 #include "assets/resources.h"
 #include "mesh_builders.h"
@@ -209,7 +210,7 @@ void findHeaders(const std::vector<uint8_t>& bytes, size_t first, size_t end, st
 // Random damage to a generated object, then a frame of drawing with whatever
 // loaded; under the sanitizers any access outside the data or the arrays fails.
 TEST(MeshLoading, RandomlyDamagedObjectsLoadWithinBounds) {
-    const auto resource = findResource("OBJ", 122);
+    const auto resource = findResource("OBJ", res::kSpinningObject);
     ASSERT_TRUE(resource);
     const std::vector<uint8_t> original(resource->data, resource->data + resource->size);
     std::vector<size_t> headers;
@@ -260,7 +261,10 @@ TEST(GeneratedObjects, LoadWithTheirCountsAndOutwardNormals) {
         int id;
         float scale;
         int vertices, faces;
-    } objects[] = {{111, 35.1f, 218, 432}, {122, 20.1f, 258, 512}, {125, 40.1f, 288, 576}, {146, 30.1f, 302, 600}};
+    } objects[] = {{res::kFractalObject, 35.1f, 218, 432},
+                   {res::kSpinningObject, 20.1f, 258, 512},
+                   {res::kWaterRing, 40.1f, 288, 576},
+                   {res::kShaftCamera, 30.1f, 302, 600}};
     for (const auto& expected : objects) {
         Mesh mesh;
         ASSERT_TRUE(mesh.loadMesh(expected.id, expected.scale)) << expected.id;
@@ -273,7 +277,7 @@ TEST(GeneratedObjects, LoadWithTheirCountsAndOutwardNormals) {
         EXPECT_EQ(o.faceCount, expected.faces) << expected.id;
         // Normals point away from the centre, or for the ring away from the
         // circle through its tube (which lies in the loaded x-z plane).
-        const bool ring = expected.id == 125;
+        const bool ring = expected.id == res::kWaterRing;
         int outward = 0;
         for (int i = 0; i < o.vertexCount; ++i) {
             const int32_t* n = &o.normals[3 * i];

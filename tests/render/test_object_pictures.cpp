@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "assets/image.h"
 #include "render/face_list.h"
 #include "render/mesh.h"
@@ -54,10 +55,10 @@ TEST(ObjectPictures, EachObjectSpinningAtItsEffectsDistance) {
     const std::vector<uint16_t> texture = environmentTexture();
     // Depths as the effects place them: the fractal zoom's object, the
     // tunnel's, the water's and the shaft's.
-    const View views[] = {{111, 35.1f, 102400, {8400, 12000, 15600}},
-                          {122, 20.1f, 44800, {9000, 5000, 3000}},
-                          {125, 40.1f, 115200, {4800, 18000, 8400}},
-                          {146, 30.1f, 80000, {3000, 14000, 9000}}};
+    const View views[] = {{res::kFractalObject, 35.1f, 102400, {8400, 12000, 15600}},
+                          {res::kSpinningObject, 20.1f, 44800, {9000, 5000, 3000}},
+                          {res::kWaterRing, 40.1f, 115200, {4800, 18000, 8400}},
+                          {res::kShaftCamera, 30.1f, 80000, {3000, 14000, 9000}}};
     for (const View& view : views) {
         Mesh mesh;
         ASSERT_TRUE(mesh.loadMesh(view.id, view.scale));

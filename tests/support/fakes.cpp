@@ -64,8 +64,7 @@ void FakeEffect::deinit() {
     initialised = false;
 }
 
-void FakeEffect::render(int32_t time, uint16_t* backBuffer) {
-    if (!initialised && !init()) return;
+void FakeEffect::draw(int32_t time, uint16_t* backBuffer) {
     ++record_.renders;
     record_.renderTimes.push_back(time);
     if (log_) log_->add("render " + name_ + " @" + std::to_string(time));

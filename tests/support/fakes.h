@@ -187,7 +187,9 @@ public:
     bool load() override;
     bool init() override;
     void deinit() override;
-    void render(int32_t time, uint16_t* backBuffer) override;
+
+protected:
+    void draw(int32_t time, uint16_t* backBuffer) override;
 
 private:
     std::string name_;

@@ -8,10 +8,12 @@
 #include <cmath>
 #include <string>
 
+#include "assets/resource_ids.h"
 #include "common/canvas.h"
 #include "common/lettering.h"
 #include "common/noise.h"
 #include "common/output.h"
+#include "common/picture_output.h"
 #include "common/smoothstep.h"
 
 namespace {
@@ -167,17 +169,16 @@ Picture creditPicture(const std::string& role, const std::string& name, int heig
 }
 
 void addPicture(assetgen::Output& out, int id, int maskId, const Picture& p) {
-    out.add("JPEG", id, p.colour.toJpeg(95));
-    out.add("JPEG", maskId, p.mask.toJpeg(95));
+    assetgen::addPictureWithMask(out, id, maskId, p.colour, p.mask);
 }
 
 }  // namespace
 
 void generate(assetgen::Output& out) {
-    out.add("JPEG", 142, warpTexture().toJpeg(92));
-    addPicture(out, 148, 149, television());
-    addPicture(out, 155, 156, creditPicture("PRESENTED BY", "MORVANTIDE, INC", 50));
-    addPicture(out, 161, 162, creditPicture("CODE", "HALVERIN", 50));
-    addPicture(out, 159, 160, creditPicture("MUSIC AND GRAPHICS", "HALVERIN", 52));
-    addPicture(out, 184, 185, creditPicture("RELEASED AT", "GATHMOOR 2002", 50));
+    out.add("JPEG", res::kCreditsTexture, warpTexture().toJpeg(92));
+    addPicture(out, res::kTelevision, res::kTelevisionMask, television());
+    addPicture(out, res::kCredit1, res::kCredit1Mask, creditPicture("PRESENTED BY", "MORVANTIDE, INC", 50));
+    addPicture(out, res::kCredit2, res::kCredit2Mask, creditPicture("CODE", "HALVERIN", 50));
+    addPicture(out, res::kCredit3, res::kCredit3Mask, creditPicture("MUSIC AND GRAPHICS", "HALVERIN", 52));
+    addPicture(out, res::kCredit4, res::kCredit4Mask, creditPicture("RELEASED AT", "GATHMOOR 2002", 50));
 }

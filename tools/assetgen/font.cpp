@@ -13,6 +13,7 @@
 #include <limits>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "common/jpeg.h"
 #include "common/output.h"
 
@@ -259,6 +260,6 @@ void generate(assetgen::Output& out) {
     std::vector<double> coverage(brightness.size(), 0.0);
     for (const Glyph& glyph : glyphs()) renderGlyph(glyph, brightness, coverage);
     // High quality keeps the edges clean and the blank columns at zero.
-    out.add("JPEG", 163, assetgen::encodeJpeg(toBytes(brightness), kStripWidth, kHeight, 1, 98));
-    out.add("JPEG", 164, assetgen::encodeJpeg(toBytes(coverage), kStripWidth, kHeight, 1, 98));
+    out.add("JPEG", res::kFontBrightness, assetgen::encodeJpeg(toBytes(brightness), kStripWidth, kHeight, 1, 98));
+    out.add("JPEG", res::kFontCoverage, assetgen::encodeJpeg(toBytes(coverage), kStripWidth, kHeight, 1, 98));
 }

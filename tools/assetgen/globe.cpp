@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "assets/resource_ids.h"
 #include "common/canvas.h"
 #include "common/jpeg.h"
 #include "common/lettering.h"
@@ -91,14 +92,14 @@ RingPictures ringPictures() {
 
 void generate(assetgen::Output& out) {
     const globe::PlanetMaps maps = globe::planetMaps();
-    out.add("JPEG", 133, maps.day.toJpeg(92));
-    out.add("JPEG", 132, maps.daylight.toJpeg(92));
-    out.add("JPEG", 134, maps.night.toJpeg(92));
-    out.add("JPEG", 131, assetgen::turnToPortrait(background()).toJpeg(92));
+    out.add("JPEG", res::kGlobeDay, maps.day.toJpeg(92));
+    out.add("JPEG", res::kGlobeDaylight, maps.daylight.toJpeg(92));
+    out.add("JPEG", res::kGlobeNight, maps.night.toJpeg(92));
+    out.add("JPEG", res::kGlobeBackground, assetgen::turnToPortrait(background()).toJpeg(92));
     const RingPictures ring = ringPictures();
-    out.add("JPEG", 136, ring.colour.toJpeg(95));
-    out.add("JPEG", 171, ring.alpha.toJpeg(95));
-    out.add("JPEG", 135, ring.white.toJpeg(95));
-    out.add("BZ2", 137, assetgen::compressBz2(globe::sphereMap()));
-    out.add("BZ2", 138, assetgen::compressBz2(globe::ringMap()));
+    out.add("JPEG", res::kRingLettering, ring.colour.toJpeg(95));
+    out.add("JPEG", res::kRingLetteringMask, ring.alpha.toJpeg(95));
+    out.add("JPEG", res::kRingLift, ring.white.toJpeg(95));
+    out.add("BZ2", res::kGlobeSphereMap, assetgen::compressBz2(globe::sphereMap()));
+    out.add("BZ2", res::kGlobeRingMap, assetgen::compressBz2(globe::ringMap()));
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <optional>
 
+#include "common/bytes.h"
+
 namespace globe {
 
 namespace {
@@ -49,13 +51,6 @@ std::optional<double> hitSphere(const Ray& ray) {
     return (-b - std::sqrt(disc)) / (2 * a);
 }
 
-void putLe32(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 24));
-}
-
 // The ring's own frame: right stays +x, up is the tilted axis, front points
 // from the centre towards the camera side of the ring.
 const Vec3 kRingUp{0, std::cos(kRingTilt), std::sin(kRingTilt)};
@@ -94,7 +89,7 @@ std::vector<uint8_t> sphereMap() {
             const Ray ray = rayThrough(279 - r, c);
             const auto t = hitSphere(ray);
             if (!t) {
-                putLe32(out, 0xFFFFFFFFu);
+                assetgen::appendLe32(out, 0xFFFFFFFFu);
                 continue;
             }
             const Vec3 p = add(ray.origin, scale(ray.dir, *t));
@@ -102,7 +97,7 @@ std::vector<uint8_t> sphereMap() {
             const double lon = std::atan2(p.x, p.z);
             const int u = std::clamp(static_cast<int>(std::floor(colat * 256.0 / kPi)), 0, 255);
             const int v = (static_cast<int>(std::floor(256.0 + lon * 256.0 / kPi)) + 512) % 512;
-            putLe32(out, static_cast<uint32_t>(v * 256 + u));
+            assetgen::appendLe32(out, static_cast<uint32_t>(v * 256 + u));
         }
     }
     return out;
@@ -126,7 +121,7 @@ std::vector<uint8_t> ringMap() {
                 const auto planet = hitSphere(ray);
                 if (!planet || *planet > t2) farSide = ribbonTexel(ray, t2);
             }
-            putLe32(out, farSide | (nearSide << 16));
+            assetgen::appendLe32(out, farSide | (nearSide << 16));
         }
     }
     return out;

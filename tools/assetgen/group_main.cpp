@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/output.h"
+#include "common/resource_check.h"
 
 #ifndef ASSET_GROUP_NAME
 #error "ASSET_GROUP_NAME must name the group"
@@ -76,6 +77,13 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(dir);
         assetgen::Output out(dir);
         generate(out);
+        for (const auto& r : out.resources()) {
+            const std::string problem = assetgen::checkResource(r);
+            if (!problem.empty()) {
+                std::fprintf(stderr, "assetgen_%s: %s\n", ASSET_GROUP_NAME, problem.c_str());
+                return 1;
+            }
+        }
         for (const auto& r : out.resources()) {
             const std::string path = dir + "/" + r.type + "_" + std::to_string(r.id) + extensionFor(r.type);
             assetgen::writeIfChanged(path, std::string(r.bytes.begin(), r.bytes.end()));

@@ -1,5 +1,5 @@
-// zemra-resources: lists every resource embedded in the show, with the size
-// and component count of each picture.
+// zemra-resources: lists every resource embedded in the show, with its name
+// and the size and component count of each picture.
 
 #include <algorithm>
 #include <cstdio>
@@ -8,6 +8,7 @@
 
 #include "assets/embedded.h"
 #include "assets/jpeg_source.h"
+#include "assets/resource_ids.h"
 
 int main() {
     std::vector<const EmbeddedResource*> all;
@@ -26,7 +27,7 @@ int main() {
         return byType != 0 ? byType < 0 : all[a]->id < all[b]->id;
     });
 
-    std::printf("%-5s %5s %9s  %-10s %s\n", "type", "id", "bytes", "group", "picture");
+    std::printf("%-5s %5s %9s  %-10s %-24s %s\n", "type", "id", "bytes", "group", "name", "picture");
     uint64_t total = 0;
     for (size_t i : order) {
         const EmbeddedResource& r = *all[i];
@@ -40,7 +41,9 @@ int main() {
                 picture = "not a readable JPEG";
             }
         }
-        std::printf("%-5s %5d %9u  %-10s %s\n", r.type, r.id, r.size, groupOf[i], picture.c_str());
+        const res::ResourceSpec* spec = res::findResourceSpec(r.type, r.id);
+        const std::string name = spec != nullptr ? std::string(spec->name) : "(not in the list)";
+        std::printf("%-5s %5d %9u  %-10s %-24s %s\n", r.type, r.id, r.size, groupOf[i], name.c_str(), picture.c_str());
         total += r.size;
     }
     std::printf("%zu resources, %llu bytes\n", all.size(), static_cast<unsigned long long>(total));

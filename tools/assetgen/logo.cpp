@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assets/resource_ids.h"
 #include "common/canvas.h"
 #include "common/lettering.h"
 #include "common/noise.h"
@@ -183,5 +184,5 @@ void generate(assetgen::Output& out) {
     drawPlanetRim(c);
     drawSunrise(c);
     drawTitle(c);
-    out.add("JPEG", 141, assetgen::turnToPortrait(c).toJpeg(92));
+    out.add("JPEG", res::kTitlePanorama, assetgen::turnToPortrait(c).toJpeg(92));
 }

@@ -1,10 +1,11 @@
 // The soundtrack: an original XM module composed and synthesised here,
-// stored bzip2-compressed as BZ2 189. Start-up decompresses it into a
+// stored bzip2-compressed as the BZ2 music module. Start-up decompresses it into a
 // 409600-byte buffer, so the module must not be larger.
 
 #include <stdexcept>
 #include <string>
 
+#include "assets/resource_ids.h"
 #include "common/jpeg.h"
 #include "common/output.h"
 #include "music_form.h"
@@ -44,5 +45,5 @@ void generate(assetgen::Output& out) {
     }
     // The plain module beside the resource, to open in a tracker.
     assetgen::writeIfChanged(out.dir() + "/soundtrack.xm", std::string(xm.begin(), xm.end()));
-    out.add("BZ2", 189, assetgen::compressBz2(xm));
+    out.add("BZ2", res::kMusicModule, assetgen::compressBz2(xm));
 }

@@ -1,5 +1,7 @@
 #include "music_xm.h"
 
+#include "common/bytes.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -9,14 +11,8 @@ namespace {
 class ByteWriter {
 public:
     void u8(unsigned v) { bytes_.push_back(static_cast<uint8_t>(v)); }
-    void u16(unsigned v) {
-        u8(v & 0xFF);
-        u8((v >> 8) & 0xFF);
-    }
-    void u32(uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    }
+    void u16(unsigned v) { assetgen::appendLe16(bytes_, v); }
+    void u32(uint32_t v) { assetgen::appendLe32(bytes_, v); }
     // Text padded with `pad` (or cut) to exactly `length` bytes.
     void text(const std::string& s, size_t length, char pad = '\0') {
         for (size_t i = 0; i < length; ++i) u8(i < s.size() ? static_cast<uint8_t>(s[i]) : static_cast<uint8_t>(pad));

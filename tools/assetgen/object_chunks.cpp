@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/bytes.h"
 #include "render/mesh_chunk_ids.h"
 
 namespace assetgen {
@@ -26,13 +27,12 @@ Chunk colour(uint16_t id, uint8_t r, uint8_t g, uint8_t b) {
 }  // namespace
 
 Chunk& Chunk::u16(uint16_t v) {
-    body_.push_back(static_cast<uint8_t>(v));
-    body_.push_back(static_cast<uint8_t>(v >> 8));
+    assetgen::appendLe16(body_, v);
     return *this;
 }
 
 Chunk& Chunk::u32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) body_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    assetgen::appendLe32(body_, v);
     return *this;
 }
 
@@ -59,9 +59,8 @@ std::vector<uint8_t> Chunk::serialise() const {
     std::vector<uint8_t> out;
     out.reserve(6 + body_.size());
     const uint32_t length = static_cast<uint32_t>(6 + body_.size());
-    out.push_back(static_cast<uint8_t>(id_));
-    out.push_back(static_cast<uint8_t>(id_ >> 8));
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(length >> (8 * i)));
+    assetgen::appendLe16(out, id_);
+    assetgen::appendLe32(out, length);
     out.insert(out.end(), body_.begin(), body_.end());
     return out;
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "assets/resource_ids.h"
 #include "common/output.h"
 #include "object_chunks.h"
 #include "object_shapes.h"
@@ -105,8 +106,8 @@ void addObject(assetgen::Output& out, int id, const TriangleMesh& mesh) {
 }  // namespace
 
 void generate(assetgen::Output& out) {
-    addObject(out, 111, twistedStar());
-    addObject(out, 122, spikedBall());
-    addObject(out, 125, twistedRing());
-    addObject(out, 146, starFruit());
+    addObject(out, res::kFractalObject, twistedStar());
+    addObject(out, res::kSpinningObject, spikedBall());
+    addObject(out, res::kWaterRing, twistedRing());
+    addObject(out, res::kShaftCamera, starFruit());
 }

@@ -105,4 +105,12 @@ std::vector<uint8_t> Canvas::toJpeg(int quality) const {
     return encodeJpeg(bytes(), width_, height_, channels_, quality);
 }
 
+Canvas turnToPortrait(const Canvas& landscape) {
+    const int w = landscape.width(), h = landscape.height();
+    Canvas portrait(h, w, landscape.channels());
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c) portrait.set(r, w - 1 - c, landscape.get(c, r));
+    return portrait;
+}
+
 }  // namespace assetgen

@@ -46,4 +46,11 @@ private:
     std::vector<double> data_;
 };
 
+// A picture composed in landscape (as watched) turned into the portrait
+// picture the show stores: landscape pixel (column c, row r) of a W x H
+// picture becomes portrait pixel (x = r, y = W - 1 - c) of an H x W picture.
+// The show's back buffer is watched turned a quarter turn clockwise, so
+// lettering that reads left to right here reads left to right on screen.
+Canvas turnToPortrait(const Canvas& landscape);
+
 }  // namespace assetgen

@@ -216,12 +216,4 @@ std::vector<double> distanceField(const std::vector<Segment>& segments, int widt
 
 double strokeCoverage(double d, double halfWidth) { return std::clamp(halfWidth - d + 0.5, 0.0, 1.0); }
 
-Canvas turnToPortrait(const Canvas& landscape) {
-    const int w = landscape.width(), h = landscape.height();
-    Canvas portrait(h, w, landscape.channels());
-    for (int r = 0; r < h; ++r)
-        for (int c = 0; c < w; ++c) portrait.set(r, w - 1 - c, landscape.get(c, r));
-    return portrait;
-}
-
 }  // namespace assetgen

@@ -1,0 +1,19 @@
+#pragma once
+// Fills the back buffer from a 240-wide picture of 32-bit pixels, screen row
+// r showing the picture at row y + r x step (16.16 fixed point): the two
+// picture rows around that position blended by its fraction. The logo
+// scroll moves y with step 1.0; the backgrounds that breathe stretch the
+// picture vertically with step = shown rows / 320.
+//
+// Per channel: (upper x (0xFFFF - e) + lower x e) >> 16, e the fraction, then
+// packed to RGB565. The weights add up to 65535, so equal rows of value v
+// give v - 1 before packing (the picture is a shade darker; this is intended).
+// The caller keeps every row read, (y >> 16) + 1 included, inside the picture.
+
+#include <cstdint>
+
+void drawRowBlended(uint16_t* backBuffer, const uint32_t* picture, int32_t y, int32_t step);
+
+// The start and step that show g rows (16.16) of a 320-row picture centred
+// on the screen: y = (320 << 16 - g) >> 1, step = g / 320.
+void stretchedRows(int32_t g, int32_t& y, int32_t& step);
