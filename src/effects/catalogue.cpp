@@ -1,6 +1,8 @@
 #include "effects/catalogue.h"
 
 #include "effects/logoefu.h"
+#include "effects/magnetefu.h"
+#include "effects/tunnelefu.h"
 #include "effects/venkuefu.h"
 #include "effects/worldefu.h"
 
@@ -16,6 +18,8 @@ std::unique_ptr<Effect> make() {
 const std::vector<EffectEntry>& effectCatalogue() {
     static const std::vector<EffectEntry> entries = {
         {"worldefu", &make<GlobeEffect>},
+        {"tunnelefu", &make<TunnelEffect>},
+        {"magnetefu", &make<MagnetEffect>},
         {"logoefu", &make<LogoEffect>},
         {"venkuefu", &make<CreditsEffect>},
     };

@@ -1,0 +1,102 @@
+#include "effects/magnetefu.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "anim/intmath.h"
+#include "anim/rgb565.h"
+#include "assets/resource_ids.h"
+#include "effects/picture_checks.h"
+#include "render/grid_tables.h"
+#include "render/isqrt.h"
+
+using zm::truncToInt32;
+using zm::wrapAdd;
+using zm::wrapShl;
+
+namespace {
+
+// A fixed phase, so the first frame does not start at the paths' centres.
+constexpr int32_t kPhase = 59452454;
+
+// Each pole's rates across (A) and down (B) and its charge.
+struct PolePath {
+    double rateX, rateY;
+    int32_t charge;
+};
+constexpr PolePath kPaths[MagnetEffect::kPoles] = {
+    {0.00121254, 0.00102471, 96}, {0.00133643, 0.00104449, -96},
+    {0.00141693, 0.00112547, 96}, {0.00121449, 0.00114397, -96}};
+
+}  // namespace
+
+bool MagnetEffect::load() { return true; }
+
+bool MagnetEffect::init() {
+    if (initialised) return true;
+    if (!texture_.loadTiled16(res::kMagnetTexture) || !hasShape(texture_, 256, 256, 16)) return false;
+    if (!glow_.loadJpeg(res::kMagnetGlow) || !hasShape(glow_, kGlowSize, kGlowSize, 32)) return false;
+    initialised = true;
+    return true;
+}
+
+void MagnetEffect::deinit() {
+    if (!initialised) return;
+    initialised = false;
+    texture_.release();
+    glow_.release();
+}
+
+std::array<MagnetEffect::Pole, MagnetEffect::kPoles> MagnetEffect::poles(int32_t time) {
+    const double t = wrapAdd(time, kPhase);
+    std::array<Pole, kPoles> result{};
+    for (int k = 0; k < kPoles; ++k) {
+        result[k] = {truncToInt32((std::sin(t * kPaths[k].rateX) * 10.0 + 15.0) * 256.0),
+                     truncToInt32((std::sin(t * kPaths[k].rateY) * 15.0 + 20.0) * 256.0), kPaths[k].charge};
+    }
+    return result;
+}
+
+void MagnetEffect::fillField(WarpGrid& grid, const std::array<Pole, kPoles>& poles) {
+    // Poles stay within the screen's grid (5..25 by 5..35 cells), so every
+    // distance, square and product below fits in 32 bits.
+    int index = 0;
+    for (int32_t i = 0; i < kGridRows; ++i) {
+        for (int32_t j = 0; j < kGridColumns; ++j, ++index) {
+            int32_t su = 0, sv = 0;
+            for (const Pole& p : poles) {
+                const int32_t x = p.x - 256 * j, y = p.y - 256 * i;
+                const int32_t root = static_cast<int32_t>(isqrt(static_cast<uint32_t>(x * x + y * y)));
+                const int32_t d = root == 0 ? 1 : root;
+                su += p.charge * x * 256 / d;
+                sv += p.charge * y * 256 / d;
+            }
+            grid.U[index] = wrapShl(su, 16);
+            grid.V[index] = wrapShl(sv, 16);
+        }
+    }
+}
+
+void MagnetEffect::additiveBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
+                                const uint32_t* pixels) {
+    // Corners in 64 bits, so a centre anywhere in the 32-bit range clips.
+    const int64_t x0 = int64_t{cx} - (w >> 1), y0 = int64_t{cy} - (h >> 1);
+    // The visible part; the source walk starts where it would have reached.
+    const int64_t firstX = std::max<int64_t>(x0, 0), endX = std::min<int64_t>(x0 + w, kScreenWidth);
+    const int64_t firstY = std::max<int64_t>(y0, 0), endY = std::min<int64_t>(y0 + h, kScreenHeight);
+    for (int64_t y = firstY; y < endY; ++y) {
+        const uint32_t* source = pixels + (y - y0) * w + (firstX - x0);
+        uint16_t* out = backBuffer + y * kScreenWidth;
+        for (int64_t x = firstX; x < endX; ++x, ++source) {
+            const uint32_t p = *source;
+            out[x] = rgb565::addSaturated(out[x], (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        }
+    }
+}
+
+void MagnetEffect::draw(int32_t time, uint16_t* backBuffer) {
+    const auto current = poles(time);
+    fillField(grid_, current);
+    grid_.draw(backBuffer, texture_.pixels16());
+    for (const Pole& p : current) additiveBlit(backBuffer, p.x >> 5, p.y >> 5, kGlowSize, kGlowSize, glow_.pixels32());
+}
