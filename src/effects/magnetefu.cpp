@@ -35,7 +35,9 @@ bool MagnetEffect::load() { return true; }
 bool MagnetEffect::init() {
     if (initialised) return true;
     if (!texture_.loadTiled16(res::kMagnetTexture) || !hasShape(texture_, 256, 256, 16)) return false;
-    if (!glow_.loadJpeg(res::kMagnetGlow) || !hasShape(glow_, kGlowSize, kGlowSize, 32)) return false;
+    // The glow is kept as RGB565: adding to an RGB565 pixel uses only each
+    // channel's top 5 or 6 bits, and the packed addition is the same sum.
+    if (!glow_.loadJpeg16(res::kMagnetGlow) || !hasShape(glow_, kGlowSize, kGlowSize, 16)) return false;
     initialised = true;
     return true;
 }
@@ -78,19 +80,16 @@ void MagnetEffect::fillField(WarpGrid& grid, const std::array<Pole, kPoles>& pol
 }
 
 void MagnetEffect::additiveBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
-                                const uint32_t* pixels) {
+                                const uint16_t* light) {
     // Corners in 64 bits, so a centre anywhere in the 32-bit range clips.
     const int64_t x0 = int64_t{cx} - (w >> 1), y0 = int64_t{cy} - (h >> 1);
     // The visible part; the source walk starts where it would have reached.
     const int64_t firstX = std::max<int64_t>(x0, 0), endX = std::min<int64_t>(x0 + w, kScreenWidth);
     const int64_t firstY = std::max<int64_t>(y0, 0), endY = std::min<int64_t>(y0 + h, kScreenHeight);
     for (int64_t y = firstY; y < endY; ++y) {
-        const uint32_t* source = pixels + (y - y0) * w + (firstX - x0);
-        uint16_t* out = backBuffer + y * kScreenWidth;
-        for (int64_t x = firstX; x < endX; ++x, ++source) {
-            const uint32_t p = *source;
-            out[x] = rgb565::addSaturated(out[x], (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-        }
+        const uint16_t* source = light + (y - y0) * w + (firstX - x0);
+        uint16_t* out = backBuffer + y * kScreenWidth + firstX;
+        rgb565::addSaturatedRow(out, source, endX - firstX);
     }
 }
 
@@ -98,5 +97,5 @@ void MagnetEffect::draw(int32_t time, uint16_t* backBuffer) {
     const auto current = poles(time);
     fillField(grid_, current);
     grid_.draw(backBuffer, texture_.pixels16());
-    for (const Pole& p : current) additiveBlit(backBuffer, p.x >> 5, p.y >> 5, kGlowSize, kGlowSize, glow_.pixels32());
+    for (const Pole& p : current) additiveBlit(backBuffer, p.x >> 5, p.y >> 5, kGlowSize, kGlowSize, glow_.pixels16());
 }

@@ -29,11 +29,11 @@ public:
     static std::array<Pole, kPoles> poles(int32_t time);
     // Fills the grid's U and V planes with the poles' field.
     static void fillField(WarpGrid& grid, const std::array<Pole, kPoles>& poles);
-    // Adds a w x h picture of 32-bit pixels (red bits 16-23, green 8-15, blue
-    // 0-7) centred on (cx, cy), each channel clamped at 255, clipped to the
-    // screen pixel by pixel.
+    // Adds a w x h RGB565 picture centred on (cx, cy), each channel clamped
+    // at its top, clipped to the screen pixel by pixel. The same as adding the
+    // 8-bit channels of the 32-bit pixels it was packed from (rgb565.h).
     static void additiveBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
-                             const uint32_t* pixels);
+                             const uint16_t* light);
 
     const WarpGrid& grid() const { return grid_; }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "anim/rgb565.h"
 #include "effects/magnetefu.h"
 #include "render/grid_tables.h"
 #include "support/png.h"
@@ -49,10 +50,34 @@ TEST(MagnetField, PolesStartOffCentreAndStayOnTheirPaths) {
     }
 }
 
+// The glow given as 32-bit pixels, packed as the effect keeps it.
 std::vector<uint16_t> blitOnto(uint16_t background, int32_t cx, int32_t cy, const std::vector<uint32_t>& glow) {
-    std::vector<uint16_t> buffer(240 * 320, background);
-    MagnetEffect::additiveBlit(buffer.data(), cx, cy, 128, 128, glow.data());
+    std::vector<uint16_t> light(glow.size()), buffer(240 * 320, background);
+    for (size_t i = 0; i < glow.size(); ++i) light[i] = rgb565::fromXrgb(glow[i]);
+    MagnetEffect::additiveBlit(buffer.data(), cx, cy, 128, 128, light.data());
     return buffer;
+}
+
+TEST(MagnetGlow, PackedAdditionIsTheEightBitSumClampedAndRepacked) {
+    // Every destination pixel against source channels across their range.
+    for (uint32_t d = 0; d < 65536; ++d)
+        for (uint32_t c = 0; c < 256; c += 17) {
+            const uint32_t r = c, g = (c * 7 + 3) & 255, b = 255 - c;
+            const uint16_t dst = static_cast<uint16_t>(d);
+            ASSERT_EQ(rgb565::addSaturated565(dst, rgb565::fromXrgb(r << 16 | g << 8 | b)),
+                      rgb565::addSaturated(dst, r, g, b))
+                << d << " " << c;
+        }
+    // The row form, eight lanes at a time and the rest singly, agrees with it.
+    std::vector<uint16_t> row(65536 + 5), light(row.size());
+    for (size_t i = 0; i < row.size(); ++i) {
+        row[i] = static_cast<uint16_t>(i);
+        light[i] = static_cast<uint16_t>(i * 40503u >> 3);
+    }
+    std::vector<uint16_t> expected(row.size());
+    for (size_t i = 0; i < row.size(); ++i) expected[i] = rgb565::addSaturated565(row[i], light[i]);
+    rgb565::addSaturatedRow(row.data(), light.data(), static_cast<int64_t>(row.size()));
+    EXPECT_EQ(row, expected);
 }
 
 TEST(MagnetGlow, ClipsAtEveryEdgeAndKeepsItsSourceWalk) {

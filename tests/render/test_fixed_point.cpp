@@ -73,11 +73,16 @@ TEST(Isqrt, FloorOfTheSquareRoot) {
     EXPECT_EQ(isqrt(4294967295u), 65535u);
     EXPECT_EQ(isqrt(65535u * 65535u), 65535u);
     EXPECT_EQ(isqrt(65535u * 65535u - 1), 65534u);
+    // Both sides of every perfect square, where a rounded root would slip.
+    for (uint32_t r = 1; r <= 65535; ++r) {
+        ASSERT_EQ(isqrt(r * r), r);
+        ASSERT_EQ(isqrt(r * r - 1), r - 1);
+    }
     std::mt19937 rng(17);
     for (int i = 0; i < 200000; ++i) {
         const uint32_t n = rng() >> (rng() % 32);
-        const uint64_t root = static_cast<uint64_t>(std::sqrt(static_cast<double>(n)));
-        ASSERT_EQ(isqrt(n), root) << n;
+        const uint64_t root = isqrt(n);
+        ASSERT_TRUE(root * root <= n && (root + 1) * (root + 1) > n) << n;
     }
 }
 
