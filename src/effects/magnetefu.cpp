@@ -12,7 +12,9 @@
 
 using zm::truncToInt32;
 using zm::wrapAdd;
+using zm::wrapMul;
 using zm::wrapShl;
+using zm::wrapSub;
 
 namespace {
 
@@ -60,18 +62,19 @@ std::array<MagnetEffect::Pole, MagnetEffect::kPoles> MagnetEffect::poles(int32_t
 }
 
 void MagnetEffect::fillField(WarpGrid& grid, const std::array<Pole, kPoles>& poles) {
-    // Poles stay within the screen's grid (5..25 by 5..35 cells), so every
-    // distance, square and product below fits in 32 bits.
+    // The show's poles stay within the screen's grid (5..25 by 5..35 cells),
+    // where nothing below wraps; poles placed anywhere else wrap in 32 bits.
     int index = 0;
     for (int32_t i = 0; i < kGridRows; ++i) {
         for (int32_t j = 0; j < kGridColumns; ++j, ++index) {
             int32_t su = 0, sv = 0;
             for (const Pole& p : poles) {
-                const int32_t x = p.x - 256 * j, y = p.y - 256 * i;
-                const int32_t root = static_cast<int32_t>(isqrt(static_cast<uint32_t>(x * x + y * y)));
+                const int32_t x = wrapSub(p.x, 256 * j), y = wrapSub(p.y, 256 * i);
+                const uint32_t square = static_cast<uint32_t>(wrapAdd(wrapMul(x, x), wrapMul(y, y)));
+                const int32_t root = static_cast<int32_t>(isqrt(square));
                 const int32_t d = root == 0 ? 1 : root;
-                su += p.charge * x * 256 / d;
-                sv += p.charge * y * 256 / d;
+                su = wrapAdd(su, wrapMul(wrapMul(p.charge, x), 256) / d);
+                sv = wrapAdd(sv, wrapMul(wrapMul(p.charge, y), 256) / d);
             }
             grid.U[index] = wrapShl(su, 16);
             grid.V[index] = wrapShl(sv, 16);
