@@ -44,7 +44,9 @@ TEST_P(OpeningFrames, ShowAPicture) {
 
 INSTANTIATE_TEST_SUITE_P(Show, OpeningFrames,
                          testing::Values(SongPosition{1, 0}, SongPosition{3, 64}, SongPosition{5, 8},
-                                         SongPosition{6, 0}, SongPosition{7, 24}, SongPosition{8, 80}),
+                                         SongPosition{6, 0}, SongPosition{7, 24}, SongPosition{8, 80},
+                                         SongPosition{9, 16}, SongPosition{10, 80}, SongPosition{11, 40},
+                                         SongPosition{12, 64}),
                          [](const testing::TestParamInfo<SongPosition>& info) {
                              return "at_" + std::to_string(info.param.order) + "_" +
                                     std::to_string(info.param.row);
