@@ -18,6 +18,8 @@ const std::vector<std::pair<std::string, std::string>> kSettings = {
     {"worldefu", "param=timeangle mode=linear loopmode=continue length=1000 value0=0 value1=80"},
     {"worldefu", "param=textangle mode=linear loopmode=continue length=10000 value0=0 value1=-512"},
     {"worldefu", "param=clip mode=constant loopmode=stop length=1 value0=48"},
+    {"tolppaefu", "param=phase mode=linear loopmode=continue length=19200 value0=0 value1=3900"},
+    {"fractalefu", "param=zoom mode=linear loopmode=continue length=6400 value0=0 value1=4095"},
     {"logoefu", "param=pos mode=linear loopmode=stop length=20300 value0=0 value1=65535"},
     {"venkuefu", "param=scale mode=constant loopmode=stop length=1 value0=256"},
 };

@@ -1,7 +1,9 @@
 #include "effects/catalogue.h"
 
+#include "effects/fractalefu.h"
 #include "effects/logoefu.h"
 #include "effects/magnetefu.h"
+#include "effects/tolppaefu.h"
 #include "effects/tunnelefu.h"
 #include "effects/venkuefu.h"
 #include "effects/worldefu.h"
@@ -19,6 +21,8 @@ const std::vector<EffectEntry>& effectCatalogue() {
     static const std::vector<EffectEntry> entries = {
         {"worldefu", &make<GlobeEffect>},
         {"tunnelefu", &make<TunnelEffect>},
+        {"tolppaefu", &make<PoleEffect>},
+        {"fractalefu", &make<FractalZoomEffect>},
         {"magnetefu", &make<MagnetEffect>},
         {"logoefu", &make<LogoEffect>},
         {"venkuefu", &make<CreditsEffect>},

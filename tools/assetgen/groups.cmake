@@ -9,3 +9,5 @@ zemra_asset_group(magnet magnet.cpp)
 zemra_asset_group(music music.cpp music_xm.cpp music_synth.cpp music_drum_kit.cpp music_tonal.cpp
   music_theory.cpp music_score.cpp music_form.cpp music_part_rhythm.cpp music_part_harmony.cpp
   music_part_melody.cpp music_part_accents.cpp)
+zemra_asset_group(pole pole.cpp)
+zemra_asset_group(fractal fractal.cpp)
