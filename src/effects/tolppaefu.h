@@ -53,12 +53,15 @@ public:
     static void drawFace(uint16_t* out, int32_t n, const uint32_t* texels, const uint8_t* brightness,
                          const uint8_t* coverage);
 
-    ParamTrack phase;
-
 private:
     int32_t sine(int32_t index) const { return sine_[index & 1023]; }
 
     std::array<int32_t, 1024> sine_{};
     TextStrips strips_;
+
+public:
+    ParamTrack phase;
+
+private:
     Image skin_, backdrop_;
 };

@@ -129,22 +129,6 @@ TEST(PoleFace, WidthSetsTheBrightnessUnclampedAboveSixtyFour) {
     EXPECT_EQ(row[0], 0xFFFF);
 }
 
-TEST(PoleFace, TheSkinsColumnsSpanTheFace) {
-    std::vector<uint32_t> texels(32);
-    for (int u = 0; u < 32; ++u) texels[u] = static_cast<uint32_t>(u * 8) << 16;  // red 8u
-    std::vector<uint8_t> none(32, 0);
-    for (int32_t n : {1, 7, 31, 32, 33, 64}) {
-        std::vector<uint16_t> row(n);
-        PoleEffect::drawFace(row.data(), n, texels.data(), none.data(), none.data());
-        EXPECT_EQ(row[0], 0) << n;
-        // From 32 pixels on, the last pixel reads the last column.
-        if (n >= 32) {
-            EXPECT_EQ(row[n - 1] >> 11, ((31 * 8 * 255 * 4 * n) >> 16) >> 3) << n;
-        }
-        EXPECT_TRUE(std::is_sorted(row.begin(), row.end())) << n;
-    }
-}
-
 TEST(PoleScene, AFrameToLookAt) {
     ASSERT_TRUE(loadFont());
     PoleEffect effect;
