@@ -163,9 +163,9 @@ TEST(FractalZoomPictures, EachLevelIsTheCentreOfThePreviousEnlargedTwice) {
                            (2 - std::abs(dx)) * (2 - std::abs(dy)) / 16.0;
             return sum - ((p[i][(80 + y) * 240 + 60 + x] >> shift) & 255);
         };
-        // Outer columns 61..179 and rows 81..239.
+        // Outer columns 61..178 and rows 81..239 (inner columns up to 238, and one more when off).
         const auto at = [&](int offset) {
-            return meanDifference(119 * 159, [&](int n, int shift) { return shrunk(1 + n % 119, 1 + n / 119, shift, offset); });
+            return meanDifference(118 * 159, [&](int n, int shift) { return shrunk(1 + n % 118, 1 + n / 118, shift, offset); });
         };
         const double mean = at(0), off = at(1);
         std::printf("zoom pictures %d and %d: mean channel difference %.2f (%.2f one inner pixel off)\n", i, i + 1, mean, off);
