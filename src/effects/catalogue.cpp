@@ -2,10 +2,12 @@
 
 #include "effects/fractalefu.h"
 #include "effects/logoefu.h"
+#include "effects/loppuefu.h"
 #include "effects/magnetefu.h"
 #include "effects/tolppaefu.h"
 #include "effects/tunnelefu.h"
 #include "effects/venkuefu.h"
+#include "effects/vesiefu.h"
 #include "effects/worldefu.h"
 
 namespace {
@@ -22,10 +24,12 @@ const std::vector<EffectEntry>& effectCatalogue() {
         {"worldefu", &make<GlobeEffect>},
         {"tunnelefu", &make<TunnelEffect>},
         {"tolppaefu", &make<PoleEffect>},
+        {"vesiefu", &make<WaterEffect>},
         {"fractalefu", &make<FractalZoomEffect>},
         {"magnetefu", &make<MagnetEffect>},
         {"logoefu", &make<LogoEffect>},
         {"venkuefu", &make<CreditsEffect>},
+        {"loppuefu", &make<EndSceneEffect>},
     };
     return entries;
 }

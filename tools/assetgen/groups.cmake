@@ -11,3 +11,5 @@ zemra_asset_group(music music.cpp music_xm.cpp music_synth.cpp music_drum_kit.cp
   music_part_melody.cpp music_part_accents.cpp)
 zemra_asset_group(pole pole.cpp)
 zemra_asset_group(fractal fractal.cpp)
+zemra_asset_group(water water.cpp)
+zemra_asset_group(ending ending.cpp)

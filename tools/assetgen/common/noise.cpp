@@ -95,4 +95,24 @@ double fbm3(double x, double y, double z, int octaves, uint32_t seed) {
     return sum / total;
 }
 
+CellSample cellular(double x, double y, uint32_t seed, int period) {
+    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
+    CellSample best{1e9, 1e9, 0, 0, 0};
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int cx = wrap(ix + dx, period), cy = wrap(iy + dy, period);
+            const uint32_t h = hash(cx, cy, 1, seed);
+            const double px = ix + dx + lattice(cx, cy, 2, seed), py = iy + dy + lattice(cx, cy, 3, seed);
+            const double d = std::hypot(px - x, py - y);
+            if (d < best.nearest) {
+                best.second = best.nearest;
+                best = {d, best.second, h, px, py};
+            } else if (d < best.second) {
+                best.second = d;
+            }
+        }
+    }
+    return best;
+}
+
 }  // namespace assetgen

@@ -26,6 +26,18 @@ double valueNoise(double x, double y, uint32_t seed, int period = 0);
 // doubles the frequency (and the period) and halves the amplitude.
 double fbm(double x, double y, int octaves, uint32_t seed, int period = 0);
 
+// Cellular (Worley) noise: one jittered feature point per lattice cell.
+// nearest and second are the distances (in lattice units) from (x, y) to the
+// closest and the next closest point; cell is a hash of the closest point's
+// cell, for per-cell colours. With period > 0 the points repeat every
+// period cells, so a picture that samples one period across is seamless.
+struct CellSample {
+    double nearest, second;
+    uint32_t cell;
+    double pointX, pointY;  // the closest point, in the same units as (x, y)
+};
+CellSample cellular(double x, double y, uint32_t seed, int period = 0);
+
 // 3D value noise in [0, 1] (no period), for textures wrapped on spheres.
 double valueNoise3(double x, double y, double z, uint32_t seed);
 double fbm3(double x, double y, double z, int octaves, uint32_t seed);
