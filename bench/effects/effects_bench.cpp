@@ -21,7 +21,13 @@ const std::vector<std::pair<std::string, std::string>> kSettings = {
     {"tolppaefu", "param=phase mode=linear loopmode=continue length=19200 value0=0 value1=3900"},
     {"fractalefu", "param=zoom mode=linear loopmode=continue length=6400 value0=0 value1=4095"},
     {"logoefu", "param=pos mode=linear loopmode=stop length=20300 value0=0 value1=65535"},
+    {"vesiefu", "param=speed mode=constant loopmode=stop length=1 value0=416"},
     {"venkuefu", "param=scale mode=constant loopmode=stop length=1 value0=256"},
+    {"loppuefu", "param=pos1 mode=constant loopmode=stop length=1 value0=160"},
+    {"loppuefu", "param=pos2 mode=constant loopmode=stop length=1 value0=160"},
+    {"loppuefu", "param=pos3 mode=constant loopmode=stop length=1 value0=150"},
+    {"loppuefu", "param=camz mode=constant loopmode=stop length=1 value0=40000"},
+    {"loppuefu", "param=roll mode=linear loopmode=continue length=1000 value0=0 value1=3000"},
 };
 
 void renderFrames(benchmark::State& state, const EffectEntry* entry) {

@@ -63,13 +63,13 @@ Canvas waterBed() {
             double h = 0.12 * std::pow(ripple, 1.5) + 0.03 * grain;
             Colour c = mix(Colour{150, 138, 100}, Colour{196, 182, 138}, 0.6 * ripple + 0.4 * grain);
 
-            const Stone gravel = stoneLayer(x, y, 24, 1272, 0.75, 0.04);
+            const Stone gravel = stoneLayer(x, y, 24, 1272, 0.4, 0.05);
             if (gravel.height > 0) {
                 h = std::max(h, 0.15 + 0.25 * gravel.height);
                 const Colour base = stoneColours[(gravel.cell >> 10) % 8];
                 c = scaled(base, 0.75 + 0.35 * ((gravel.cell >> 16) & 255) / 255.0);
             }
-            const Stone pebble = stoneLayer(x, y, 7, 1273, 0.8, 0.025);
+            const Stone pebble = stoneLayer(x, y, 6, 1273, 0.7, 0.03);
             if (pebble.height > 0) {
                 h = std::max(h, 0.2 + 0.8 * pebble.height);
                 const Colour base = stoneColours[(pebble.cell >> 10) % 8];
