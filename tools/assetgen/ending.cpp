@@ -15,6 +15,7 @@
 #include "common/lettering.h"
 #include "common/noise.h"
 #include "common/output.h"
+#include "common/planet_rim.h"
 #include "common/picture_output.h"
 #include "common/smoothstep.h"
 #include "common/starfield.h"
@@ -72,26 +73,14 @@ void drawMoon(Canvas& c) {
 // The planet: a night side with faint cloud bands, lit along its rim, under
 // an atmosphere that glows blue above the rim and gold towards the sun.
 void drawPlanet(Canvas& c) {
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const double edge = std::hypot(x + 0.5 - kPlanetX, y + 0.5 - kPlanetY) - kPlanetRadius;  // < 0 inside
-            const double sunward = std::exp(-std::pow((x - kSunX) / 90.0, 2.0));
-            if (edge < 0) {
-                const double clouds = assetgen::fbm(x / 50.0, y / 9.0 + x / 200.0, 5, 1442);
-                const double storms = assetgen::fbm(x / 18.0, y / 6.0, 3, 1443);
-                Colour ground = mix(Colour{6, 8, 22}, Colour{26, 30, 62}, clouds);
-                ground = mix(ground, Colour{44, 40, 86}, smoothstep(0.6, 0.8, storms) * 0.5);
-                const double inner = std::exp(edge / (5.0 + 14.0 * sunward));
-                ground = mix(ground, mix(Colour{70, 120, 230}, Colour{255, 176, 96}, sunward),
-                             inner * (0.55 + 0.45 * sunward));
-                c.blend(x, y, ground, std::clamp(-edge, 0.0, 1.0));
-            } else {
-                const double haze = std::exp(-edge / (5.0 + 16.0 * sunward));
-                const Colour air = mix(Colour{80, 110, 255}, Colour{255, 190, 120}, sunward * 0.85);
-                assetgen::addLight(c, x, y, air, haze * (0.45 + 0.8 * sunward));
-            }
-        }
-    }
+    assetgen::drawPlanetRim(c, {.centreX = kPlanetX, .centreY = kPlanetY, .radius = kPlanetRadius,
+                                .sunX = kSunX, .sunSpread = 90.0,
+                                .groundDark = {6, 8, 22}, .groundLight = {30, 34, 70},
+                                .cloudScaleX = 50.0, .cloudScaleY = 9.0, .cloudSeed = 1442,
+                                .rimCool = {70, 120, 230}, .rimWarm = {255, 176, 96},
+                                .innerWidth = 5.0, .innerSunWidth = 14.0, .innerBase = 0.55, .innerSun = 0.45,
+                                .airCool = {80, 110, 255}, .airWarm = {255, 190, 120}, .airSunMix = 0.85,
+                                .hazeWidth = 5.0, .hazeSunWidth = 16.0, .hazeBase = 0.45, .hazeSun = 0.8});
 }
 
 // The sun just peeking over the rim: a white core, a warm halo and a thin

@@ -12,6 +12,7 @@
 #include "common/lettering.h"
 #include "common/noise.h"
 #include "common/output.h"
+#include "common/planet_rim.h"
 #include "common/smoothstep.h"
 #include "common/starfield.h"
 
@@ -30,26 +31,14 @@ constexpr double kPlanetRadius = 1500.0;
 // A huge planet whose rim arcs across the lower left; its night side shows
 // faint clouds, its atmosphere glows, most strongly towards the sun.
 void drawPlanetRim(Canvas& c) {
-    const double cx = kSunX, cy = kSunY + kPlanetRadius;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
-            const double edge = r - kPlanetRadius;  // negative inside
-            const double sunward = std::exp(-std::pow((x - kSunX) / 260.0, 2.0));
-            if (edge < 0) {
-                const double clouds = assetgen::fbm(x / 60.0, y / 14.0, 5, 77);
-                Colour ground = mix(Colour{4, 6, 14}, Colour{18, 22, 40}, clouds);
-                // Light scattered just inside the rim.
-                const double inner = std::exp(edge / (4.0 + 10.0 * sunward));
-                ground = mix(ground, mix(Colour{60, 120, 220}, Colour{255, 170, 90}, sunward), inner * (0.5 + 0.5 * sunward));
-                c.set(x, y, ground);
-            } else {
-                const double haze = std::exp(-edge / (6.0 + 14.0 * sunward));
-                const Colour air = mix(Colour{70, 130, 255}, Colour{255, 190, 120}, sunward * 0.8);
-                assetgen::addLight(c, x, y, air, haze * (0.35 + 0.9 * sunward));
-            }
-        }
-    }
+    assetgen::drawPlanetRim(c, {.centreX = kSunX, .centreY = kSunY + kPlanetRadius, .radius = kPlanetRadius,
+                                .sunX = kSunX, .sunSpread = 260.0,
+                                .groundDark = {4, 6, 14}, .groundLight = {18, 22, 40},
+                                .cloudScaleX = 60.0, .cloudScaleY = 14.0, .cloudSeed = 77,
+                                .rimCool = {60, 120, 220}, .rimWarm = {255, 170, 90},
+                                .innerWidth = 4.0, .innerSunWidth = 10.0, .innerBase = 0.5, .innerSun = 0.5,
+                                .airCool = {70, 130, 255}, .airWarm = {255, 190, 120}, .airSunMix = 0.8,
+                                .hazeWidth = 6.0, .hazeSunWidth = 14.0, .hazeBase = 0.35, .hazeSun = 0.9});
 }
 
 // The sun just above the rim: a white core, warm halo and a long flat streak.
