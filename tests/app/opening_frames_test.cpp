@@ -46,7 +46,9 @@ INSTANTIATE_TEST_SUITE_P(Show, OpeningFrames,
                          testing::Values(SongPosition{1, 0}, SongPosition{3, 64}, SongPosition{5, 8},
                                          SongPosition{6, 0}, SongPosition{7, 24}, SongPosition{8, 80},
                                          SongPosition{9, 16}, SongPosition{10, 80}, SongPosition{11, 40},
-                                         SongPosition{12, 64}),
+                                         SongPosition{12, 64}, SongPosition{28, 60}, SongPosition{29, 120},
+                                         SongPosition{31, 64}, SongPosition{32, 64}, SongPosition{33, 80},
+                                         SongPosition{34, 100}),
                          [](const testing::TestParamInfo<SongPosition>& info) {
                              return "at_" + std::to_string(info.param.order) + "_" +
                                     std::to_string(info.param.row);
