@@ -4,6 +4,8 @@
 #include "effects/logoefu.h"
 #include "effects/loppuefu.h"
 #include "effects/magnetefu.h"
+#include "effects/muljuefu.h"
+#include "effects/spriteefu.h"
 #include "effects/tolppaefu.h"
 #include "effects/tunnelefu.h"
 #include "effects/venkuefu.h"
@@ -22,8 +24,10 @@ std::unique_ptr<Effect> make() {
 const std::vector<EffectEntry>& effectCatalogue() {
     static const std::vector<EffectEntry> entries = {
         {"worldefu", &make<GlobeEffect>},
+        {"muljuefu", &make<TubeEffect>},
         {"tunnelefu", &make<TunnelEffect>},
         {"tolppaefu", &make<PoleEffect>},
+        {"spriteefu", &make<TypewriterEffect>},
         {"vesiefu", &make<WaterEffect>},
         {"fractalefu", &make<FractalZoomEffect>},
         {"magnetefu", &make<MagnetEffect>},

@@ -1,0 +1,100 @@
+// The typewriter scene's two warp textures, 256 x 256 and seamless both
+// ways (the warps wrap them endlessly): stained glass for the twirl and an
+// art-deco fan tiling for the perspective swirl. Both stay mid-dark so that
+// the white text in its dark halo reads over them.
+
+#include <algorithm>
+#include <cmath>
+
+#include "assets/resource_ids.h"
+#include "common/canvas.h"
+#include "common/noise.h"
+#include "common/output.h"
+#include "common/picture_output.h"
+#include "common/smoothstep.h"
+
+namespace {
+
+using assetgen::Canvas;
+using assetgen::Colour;
+using assetgen::mix;
+using assetgen::smoothstep;
+
+constexpr int kSize = 256;
+
+Colour scaled(const Colour& c, double f) { return {c.r * f, c.g * f, c.b * f}; }
+
+// Leaded glass: organic cells (cellular noise over a gently warped plane) in
+// jewel tones, each glowing towards its middle and mottled like old glass,
+// set in dark lead with a thin warm rim.
+Canvas stainedGlass() {
+    const Colour jewels[] = {{130, 22, 42}, {22, 46, 130}, {16, 96, 70}, {150, 86, 18}, {78, 28, 120}, {20, 100, 120}};
+    Canvas c(kSize, kSize, 3);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const double wu = assetgen::fbm(x / 64.0, y / 64.0, 3, 186, 4) - 0.5;
+            const double wv = assetgen::fbm(x / 64.0 + 5.3, y / 64.0 + 1.1, 3, 187, 4) - 0.5;
+            const auto cell = assetgen::cellular(x / 32.0 + 0.7 * wu, y / 32.0 + 0.7 * wv, 1860, 8);
+            const Colour base = jewels[cell.cell % 6];
+            const double mottle = assetgen::fbm(x / 16.0, y / 16.0, 4, 1861, 16);
+            const double glowInside = 0.55 + 0.55 * smoothstep(0.9, 0.1, cell.nearest) + 0.35 * (mottle - 0.5);
+            Colour glass = scaled(base, glowInside);
+            // Fine streaks in the glass.
+            const double streak = 0.5 + 0.5 * std::sin((x + y) * 0.35 + mottle * 9.0);
+            glass = mix(glass, scaled(base, 1.5), 0.12 * streak);
+            const double edge = cell.second - cell.nearest;
+            const double lead = smoothstep(0.11, 0.04, edge);
+            const double rim = std::exp(-std::pow((edge - 0.12) / 0.03, 2.0));
+            Colour col = mix(glass, Colour{200, 150, 80}, 0.25 * rim);
+            col = mix(col, Colour{18, 16, 20}, lead);
+            c.set(x, y, col);
+        }
+    }
+    return c;
+}
+
+// Art-deco fans: 32-pixel cells, each a quarter disc of concentric copper
+// arcs opening from one corner, the corner turning from cell to cell so
+// that four fans meet in full circles; teal enamel between them and thin
+// gold outlines, with a patina of noise.
+Canvas decoFans() {
+    constexpr int kCell = 32;
+    Canvas c(kSize, kSize, 3);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const int cx = x / kCell, cy = y / kCell;
+            // Corner of the fan: cells alternate so that fans meet in circles.
+            const double ox = (cx % 2 == 0) ? kCell : 0, oy = (cy % 2 == 0) ? kCell : 0;
+            const double lx = x % kCell + 0.5, ly = y % kCell + 0.5;
+            const double r = std::hypot(lx - ox, ly - oy) / kCell;  // 0 at the corner, 1 at the fan's rim
+            const double patina = assetgen::fbm(x / 32.0, y / 32.0, 5, 1870, 8);
+            Colour enamel = mix(Colour{8, 40, 48}, Colour{20, 76, 80}, patina);
+            enamel = mix(enamel, Colour{6, 20, 30}, smoothstep(0.9, 1.4, r) * 0.6);
+            Colour col = enamel;
+            if (r < 1.0) {
+                const double ring = 0.5 + 0.5 * std::cos(r * 6.0 * 2.0 * 3.141592653589793);
+                Colour copper = mix(Colour{90, 40, 18}, Colour{176, 96, 44}, ring);
+                copper = mix(copper, Colour{40, 18, 10}, 0.35 * (patina - 0.3));
+                // Rays across the arcs.
+                const double angle = std::atan2(std::fabs(ly - oy), std::fabs(lx - ox));
+                const double ray = std::pow(std::fabs(std::sin(angle * 8.0)), 18.0);
+                copper = mix(copper, Colour{60, 26, 14}, 0.5 * ray * smoothstep(0.15, 0.35, r));
+                col = mix(copper, enamel, smoothstep(0.96, 1.0, r));
+            }
+            const double outline = std::exp(-std::pow((r - 1.0) * kCell / 0.9, 2.0));
+            col = mix(col, Colour{220, 178, 90}, 0.8 * outline);
+            // A small gold stud where four fans meet.
+            const double stud = std::hypot(lx - ox, ly - oy);
+            col = mix(col, Colour{230, 190, 110}, smoothstep(3.0, 1.5, stud));
+            c.set(x, y, col);
+        }
+    }
+    return c;
+}
+
+}  // namespace
+
+void generate(assetgen::Output& out) {
+    assetgen::addPicture(out, res::kWarpTexture0, stainedGlass());
+    assetgen::addPicture(out, res::kWarpTexture1, decoFans());
+}
