@@ -53,10 +53,10 @@ Canvas stainedGlass() {
     return c;
 }
 
-// Art-deco fans: 32-pixel cells, each a quarter disc of concentric copper
-// arcs opening from one corner, the corner turning from cell to cell so
-// that four fans meet in full circles; teal enamel between them and thin
-// gold outlines, with a patina of noise.
+// Art-deco fans: 32-pixel cells, each a quarter disc of concentric arcs
+// opening from one corner, the corner turning from cell to cell so that four
+// fans meet in full circles, copper and verdigris circles in a checker; teal
+// enamel between them and thin gold outlines, with a patina of noise.
 Canvas decoFans() {
     constexpr int kCell = 32;
     Canvas c(kSize, kSize, 3);
@@ -73,7 +73,9 @@ Canvas decoFans() {
             Colour col = enamel;
             if (r < 1.0) {
                 const double ring = 0.5 + 0.5 * std::cos(r * 6.0 * 2.0 * 3.141592653589793);
-                Colour copper = mix(Colour{90, 40, 18}, Colour{176, 96, 44}, ring);
+                const bool verdigris = ((x / (2 * kCell)) + (y / (2 * kCell))) % 2 == 1;
+                Colour copper = verdigris ? mix(Colour{14, 62, 52}, Colour{60, 140, 112}, ring)
+                                          : mix(Colour{84, 36, 16}, Colour{160, 86, 40}, ring);
                 copper = mix(copper, Colour{40, 18, 10}, 0.35 * (patina - 0.3));
                 // Rays across the arcs.
                 const double angle = std::atan2(std::fabs(ly - oy), std::fabs(lx - ox));
