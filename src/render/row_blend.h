@@ -12,6 +12,18 @@
 
 #include <cstdint>
 
+#include "anim/rgb565.h"
+
+// One pixel of the blend: u from the picture row above the position, w from
+// the row below, e the position's fraction (0..0xFFFF).
+inline uint16_t rowBlendedPixel(uint32_t u, uint32_t w, uint32_t e) {
+    const uint32_t f = 0xFFFF - e;
+    const uint32_t red = ((u >> 16) & 255) * f + ((w >> 16) & 255) * e;
+    const uint32_t green = ((u >> 8) & 255) * f + ((w >> 8) & 255) * e;
+    const uint32_t blue = (u & 255) * f + (w & 255) * e;
+    return rgb565::pack(red >> 16, green >> 16, blue >> 16);
+}
+
 void drawRowBlended(uint16_t* backBuffer, const uint32_t* picture, int32_t y, int32_t step);
 
 // The start and step that show g rows (16.16) of a 320-row picture centred

@@ -27,7 +27,7 @@ protected:
     // returns that column's rows -kGuard .. 319 + kGuard.
     std::vector<uint16_t> column(int32_t cy, int32_t tw) {
         std::vector<uint16_t> buffer(240 * (320 + 2 * kGuard), kUntouched);
-        TubeEffect::drawColumn(buffer.data() + kGuard * 240, skin.data(), effect.sineTable(), cy, tw);
+        drawn = TubeEffect::drawColumn(buffer.data() + kGuard * 240, skin.data(), effect.sineTable(), cy, tw);
         std::vector<uint16_t> rows(320 + 2 * kGuard);
         for (size_t r = 0; r < rows.size(); ++r) rows[r] = buffer[r * 240];
         return rows;
@@ -39,6 +39,7 @@ protected:
 
     TubeEffect effect;
     std::array<uint32_t, 256> skin{};
+    TubeEffect::Span drawn{};
 };
 
 TEST_F(TubeColumn, SineTableFloorsItsEntries) {
@@ -93,6 +94,8 @@ TEST_F(TubeColumn, TheTubeIsOneUnbrokenSpanAndStaysOnScreen) {
             SCOPED_TRACE(testing::Message() << "cy " << cy << " trial " << trial);
             ASSERT_GE(first, 0);
             ASSERT_LE(last, 318);
+            ASSERT_EQ(drawn.top, first);
+            ASSERT_EQ(drawn.bottom, last);
             for (int r = first; r <= last; ++r) ASSERT_NE(at(rows, r), kUntouched) << r;
         }
     }
@@ -159,6 +162,19 @@ TEST_F(TubeFrame, AtTimeZeroTheBackdropShows285RowsFromRowSeventeenAndAHalf) {
     }
     EXPECT_GE(least, 255 << 16);
     EXPECT_LE(most, 315 << 16);
+}
+
+TEST_F(TubeFrame, TheBackdropAroundTheTubeIsTheWholeBackdropOverdrawn) {
+    // A frame draws the tube first and the backdrop only around it; the
+    // pixels must be those of the backdrop drawn whole with the tube over it.
+    for (int32_t t : {0, 1234, 40000, -5000}) {
+        std::vector<uint16_t> frame(240 * 320, kUntouched), expected(240 * 320, kUntouched);
+        effect.render(t, frame.data());
+        effect.drawBackground(expected.data(), t);
+        TubeEffect::Span covered[240];
+        TubeEffect::drawTube(expected.data(), effect.surface().pixels32(), effect.sineTable(), t, covered);
+        ASSERT_EQ(frame, expected) << t;
+    }
 }
 
 TEST_F(TubeFrame, EveryCommandIsIgnoredAndFramesAreWorthALook) {
