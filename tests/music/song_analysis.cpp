@@ -67,11 +67,15 @@ double transientDb(const Stereo& s, std::size_t frame, double window) {
     return best;
 }
 
-Stereo highpassed(const Stereo& s, double cutoffHz) {
-    // Bilinear two-pole high-pass (Butterworth), run twice per channel.
+namespace {
+
+// A bilinear two-pole Butterworth section run twice per channel: a steep
+// high-pass or low-pass at `cutoffHz`.
+Stereo filtered(const Stereo& s, double cutoffHz, bool high) {
     const double w = 2.0 * kPi * cutoffHz / s.rate, alpha = std::sin(w) / std::sqrt(2.0), c = std::cos(w);
     const double a0 = 1.0 + alpha;
-    const double b0 = (1.0 + c) / 2.0 / a0, b1 = -(1.0 + c) / a0, b2 = b0, a1 = -2.0 * c / a0, a2 = (1.0 - alpha) / a0;
+    const double b0 = (high ? (1.0 + c) : (1.0 - c)) / 2.0 / a0, b1 = (high ? -(1.0 + c) : (1.0 - c)) / a0, b2 = b0;
+    const double a1 = -2.0 * c / a0, a2 = (1.0 - alpha) / a0;
     Stereo out = s;
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t ch = 0; ch < 2; ++ch) {
@@ -88,6 +92,65 @@ Stereo highpassed(const Stereo& s, double cutoffHz) {
         }
     }
     return out;
+}
+
+}  // namespace
+
+Stereo highpassed(const Stereo& s, double cutoffHz) { return filtered(s, cutoffHz, true); }
+
+Stereo lowpassed(const Stereo& s, double cutoffHz) { return filtered(s, cutoffHz, false); }
+
+double lowShare(const Stereo& s, std::size_t first, std::size_t end, double cutoffHz) {
+    constexpr std::size_t size = 4096;
+    end = std::min(end, s.frames());
+    const auto lastBin = static_cast<std::size_t>(cutoffHz * size / s.rate);
+    double low = 0.0, all = 0.0;
+    std::vector<std::complex<double>> buffer(size);
+    for (std::size_t block = first; block + size <= end; block += size / 2) {
+        for (std::size_t ch = 0; ch < 2; ++ch) {
+            for (std::size_t i = 0; i < size; ++i) {
+                const double hann = 0.5 - 0.5 * std::cos(2.0 * kPi * i / size);
+                buffer[i] = s.samples[2 * (block + i) + ch] * hann;
+            }
+            fft(buffer);
+            for (std::size_t k = 1; k < size / 2; ++k) {
+                const double power = std::norm(buffer[k]);
+                all += power;
+                if (k < lastBin) low += power;
+            }
+        }
+    }
+    return all > 0.0 ? low / all : 0.0;
+}
+
+double peakDbAfter(const Stereo& s, std::size_t frame, double seconds) {
+    const std::size_t end = std::min(s.frames(), frame + static_cast<std::size_t>(seconds * s.rate));
+    double top = 0.0;
+    for (std::size_t i = 2 * frame; i < 2 * end; ++i) top = std::max(top, static_cast<double>(std::abs(s.samples[i])));
+    return top > 0.0 ? 20.0 * std::log10(top) : -200.0;
+}
+
+double correlation(const Stereo& s, std::size_t first, std::size_t end) {
+    end = std::min(end, s.frames());
+    double ll = 0.0, rr = 0.0, lr = 0.0;
+    for (std::size_t f = first; f < end; ++f) {
+        const double l = s.samples[2 * f], r = s.samples[2 * f + 1];
+        ll += l * l;
+        rr += r * r;
+        lr += l * r;
+    }
+    return ll > 0.0 && rr > 0.0 ? lr / std::sqrt(ll * rr) : 1.0;
+}
+
+double monoLossDb(const Stereo& s, std::size_t first, std::size_t end) {
+    end = std::min(end, s.frames());
+    double mono = 0.0, sides = 0.0;
+    for (std::size_t f = first; f < end; ++f) {
+        const double l = s.samples[2 * f], r = s.samples[2 * f + 1];
+        mono += (l + r) * (l + r) / 4.0;
+        sides += (l * l + r * r) / 2.0;
+    }
+    return sides > 0.0 ? toDb(mono / sides) : 0.0;
 }
 
 std::vector<std::vector<float>> spectrogram(const Stereo& s, int columns, int bands, double lowHz, double highHz) {

@@ -29,6 +29,24 @@ double transientDb(const Stereo& s, std::size_t frame, double window);
 // The song through a two-pole high-pass at `cutoffHz` (twice, for a steep
 // slope): what remains is cymbals, clicks and the bright edges of attacks.
 Stereo highpassed(const Stereo& s, double cutoffHz);
+// The song through the matching low-pass: kick, bass and the body of toms.
+Stereo lowpassed(const Stereo& s, double cutoffHz);
+
+// Share of the power of frames [first, end) that lies below `cutoffHz`
+// (both channels, Hann-windowed blocks of 4096 frames), 0..1.
+double lowShare(const Stereo& s, std::size_t first, std::size_t end, double cutoffHz);
+
+// Largest absolute sample in the `seconds` after `frame`, in dBFS.
+double peakDbAfter(const Stereo& s, std::size_t frame, double seconds);
+
+// Correlation of the left and right channels over frames [first, end):
+// 1 mono, 0 unrelated, -1 opposite.
+double correlation(const Stereo& s, std::size_t first, std::size_t end);
+
+// Level of the mono sum (L + R) / 2 relative to the mean level of the two
+// channels, in dB: 0 for mono, -3 for unrelated channels, far below when a
+// part cancels out in mono.
+double monoLossDb(const Stereo& s, std::size_t first, std::size_t end);
 
 // Magnitudes of a log-frequency spectrogram: `columns` slices across the whole
 // song, `bands` bands from `lowHz` to `highHz`, each in dB (full scale 0).

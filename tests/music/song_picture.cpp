@@ -52,8 +52,7 @@ void drawNumber(Picture& p, int x, int y, int value, Rgb c) {
 
 }  // namespace
 
-Picture drawSong(const Stereo& song, const std::vector<std::size_t>& orderStarts,
-                 const std::vector<std::size_t>& accents, int pixelsPerSecond) {
+Picture drawSong(const Stereo& song, const SongMarks& marks, int pixelsPerSecond) {
     Picture p;
     p.width = std::max(1, static_cast<int>(song.frames() * pixelsPerSecond / song.rate));
     p.height = kLabelHeight + kSpectrumHeight + kWaveHeight;
@@ -76,14 +75,20 @@ Picture drawSong(const Stereo& song, const std::vector<std::size_t>& orderStarts
         for (int y = 0; y < height(rms); ++y) put(p, x, base - y, {60, 200, 110});
         if (top >= 1.0) put(p, x, base - kWaveHeight + 2, {255, 0, 0});
     }
-    for (std::size_t o = 0; o < orderStarts.size(); ++o) {
-        const int x = static_cast<int>(orderStarts[o] * pixelsPerSecond / song.rate);
+    auto column = [&](std::size_t frame) { return static_cast<int>(frame * pixelsPerSecond / song.rate); };
+    for (std::size_t o = 0; o < marks.orderStarts.size(); ++o) {
+        const int x = column(marks.orderStarts[o]);
         for (int y = 0; y < p.height; y += (y < kLabelHeight ? 1 : 2)) put(p, x, y, {200, 200, 200});
         drawNumber(p, x + 2, 2, static_cast<int>(o), {255, 255, 255});
     }
-    for (std::size_t a : accents) {
-        const int x = static_cast<int>(a * pixelsPerSecond / song.rate);
-        for (int y = kLabelHeight; y < kLabelHeight + 8; ++y) put(p, x, y, {255, 40, 40});
+    for (std::size_t s : marks.sceneStarts) {
+        for (int y = kLabelHeight; y < p.height; ++y) put(p, column(s), y, {255, 220, 0});
+    }
+    for (std::size_t a : marks.accents) {
+        for (int y = kLabelHeight; y < kLabelHeight + 8; ++y) put(p, column(a), y, {255, 40, 40});
+    }
+    for (std::size_t f : marks.fades) {
+        for (int y = kLabelHeight + 10; y < kLabelHeight + 18; ++y) put(p, column(f), y, {40, 230, 255});
     }
     return p;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A picture of a whole song to look at: a log-frequency spectrogram over the
-// waveform's level envelope, with the order boundaries drawn and numbered and
-// the accent rows marked in red.
+// waveform's level envelope, with the order boundaries drawn and numbered,
+// the scene starts drawn in yellow, the accent rows marked in red and the
+// fade rows in cyan.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +17,11 @@ struct Picture {
     std::vector<uint8_t> rgb;
 };
 
-Picture drawSong(const Stereo& song, const std::vector<std::size_t>& orderStarts,
-                 const std::vector<std::size_t>& accents, int pixelsPerSecond = 10);
+// Frames to mark in the picture.
+struct SongMarks {
+    std::vector<std::size_t> orderStarts, sceneStarts, accents, fades;
+};
+
+Picture drawSong(const Stereo& song, const SongMarks& marks, int pixelsPerSecond = 10);
 
 }  // namespace songcheck
