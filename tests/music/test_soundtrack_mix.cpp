@@ -28,11 +28,12 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// What happens around a row, against what the order's beats do anyway: how
-// far its strongest onset within 50 ms rises above the median onset of the
-// order's beats (whole band or above 2 kHz), and the largest change of level
-// from the beat (400 ms) before to the beat after, below 150 Hz or above
-// 2 kHz (a drop-out, a swell, drums arriving or leaving).
+// What happens around a row, against what the music around it does anyway:
+// how far its strongest onset within 50 ms rises above the median onset of
+// the beats in the bar before and the bar after (whole band or above 2 kHz),
+// and the largest change of level from the beat (400 ms) before to the beat
+// after, below 150 Hz or above 2 kHz (a drop-out, a swell, drums arriving or
+// leaving).
 struct RowEvent {
     double onset = 0.0, step = 0.0;
     bool musical() const { return onset >= 6.0 || std::abs(step) >= 6.0; }
@@ -104,14 +105,24 @@ protected:
         }
         return peakDbAfter(song_->audio, frameOf(flash), 0.01) - median(beats);
     }
+    // Starts of the beats (8 rows) within a bar (32 rows) of `frame`, itself left out.
+    static std::vector<std::size_t> neighbourBeats(std::size_t frame) {
+        std::vector<std::size_t> beats;
+        const std::size_t bar = 32 * kFramesPerRow;
+        for (int o = 0; o < kOrders; ++o) {
+            for (int r = 0; r < player_->patternRowsAt(o); r += 8) {
+                const std::size_t f = frameOf({o, r});
+                if (f != frame && f + bar >= frame && f <= frame + bar) beats.push_back(f);
+            }
+        }
+        return beats;
+    }
     static RowEvent eventAt(Position p) {
         RowEvent e;
         const std::size_t at = frameOf(p), beat = 8 * kFramesPerRow, reach = kFramesPerRow;
         for (const Stereo* s : {static_cast<const Stereo*>(&song_->audio), static_cast<const Stereo*>(highBand_)}) {
             std::vector<double> beats;
-            for (int r = 0; r < player_->patternRowsAt(p.order); r += 8) {
-                if (r != p.row) beats.push_back(transientDb(*s, frameOf({p.order, r}), 0.05));
-            }
+            for (std::size_t f : neighbourBeats(at)) beats.push_back(transientDb(*s, f, 0.05));
             e.onset = std::max(e.onset, transientDb(*s, at, 0.05) - median(beats));
         }
         for (std::size_t f = at - reach; f <= at + reach; f += kFramesPerRow / 5) {
@@ -142,9 +153,15 @@ Stereo* SoundtrackMix::lowBand_ = nullptr;
 // Not a check: the table to judge the mix and the arrangement by.
 TEST_F(SoundtrackMix, ReportTable) {
     const Figures& f = *figures_;
-    const double top = peak(song_->audio);
-    std::printf("peak %.2f dBFS; module %zu bytes of %u; L/R correlation over the song %.3f\n",
-                20.0 * std::log10(top), bytes_->size(), kStartupBuffer, correlation(song_->audio, 0, song_->audio.frames()));
+    const auto loudestSample = std::max_element(song_->audio.samples.begin(), song_->audio.samples.end(),
+                                                [](float a, float b) { return std::abs(a) < std::abs(b); });
+    const std::size_t peakFrame = static_cast<std::size_t>(loudestSample - song_->audio.samples.begin()) / 2;
+    int peakOrder = 0;
+    while (peakOrder + 1 < kOrders && song_->orderStarts[peakOrder + 1] <= peakFrame) ++peakOrder;
+    std::printf("peak %.2f dBFS in order %d, row %zu; module %zu bytes of %u; L/R correlation over the song %.3f\n",
+                20.0 * std::log10(std::abs(*loudestSample)), peakOrder,
+                (peakFrame - song_->orderStarts[peakOrder]) / kFramesPerRow, bytes_->size(), kStartupBuffer,
+                correlation(song_->audio, 0, song_->audio.frames()));
     std::printf("kick solo %.1f dBFS, claps+snare solo %.1f dBFS (%+.1f dB); the kick carries %.0f%% of the power\n",
                 f.kickDb, f.snareDb, f.snareDb - f.kickDb, 100.0 * f.kickShare);
     std::printf("order  RMS dBFS  rel  <100Hz  notes/s  corr  mono dB  chords\n");
@@ -175,11 +192,12 @@ TEST_F(SoundtrackMix, ReportTable) {
     std::printf("\nclimax 24-25 vs first drop 18-19: %+.1f dB, notes/s %.1f vs %.1f\n", pairRmsDb(kClimax) - pairRmsDb(kFirstDrop),
                 pairNotesPerSecond(kClimax), pairNotesPerSecond(kFirstDrop));
     for (const Position& p : flashRows()) {
-        std::printf("flash %2d:%-3d 10 ms peak %+5.1f dB over the order's median beat\n", p.order, p.row, flashLift(p));
+        std::printf("flash %2d:%-3d 10 ms peak %5.1f dBFS, %+5.1f dB over the order's median beat\n", p.order, p.row,
+                    peakDbAfter(song_->audio, frameOf(p), 0.01), flashLift(p));
     }
     for (const Position& p : fadeRows()) {
         const RowEvent e = eventAt(p);
-        std::printf("fade  %2d:%-3d onset %+5.1f dB over the order's beats, beat step %+5.1f dB: %s\n", p.order, p.row,
+        std::printf("fade  %2d:%-3d onset %+5.1f dB over the beats around, beat step %+5.1f dB: %s\n", p.order, p.row,
                     e.onset, e.step, e.musical() ? "event" : "nothing");
     }
     // How often an ordinary beat would pass for an event, to judge the measure by.

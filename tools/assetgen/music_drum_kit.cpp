@@ -34,15 +34,16 @@ XmInstrument oneShot(const char* name, Waveform wave, bool sixteenBit, uint8_t p
 }
 
 // A sine sweeping down from a high pitch onto its body pitch, held briefly
-// then decaying, with a short noisy click on the attack.
+// then decaying fast (a short tail leaves the bass its room), with a short
+// noisy click on the attack.
 XmInstrument kick() {
     const double rate = 22050.0;
     Rng rng(0x4B1C);
     auto click = Biquad::highpass(1800.0, 0.7, rate);
     double phase = 0.0;
     return oneShot("kick", synthesise(0.45, rate, [&](double t) {
-        phase += 2.0 * kPi * (47.0 + 120.0 * std::exp(-t / 0.032) + 60.0 * std::exp(-t / 0.006)) / rate;
-        const double body = std::sin(phase) * (t < 0.045 ? 1.0 : std::exp(-(t - 0.045) / 0.15));
+        phase += 2.0 * kPi * (52.0 + 130.0 * std::exp(-t / 0.028) + 70.0 * std::exp(-t / 0.006)) / rate;
+        const double body = std::sin(phase) * (t < 0.03 ? 1.0 : std::exp(-(t - 0.03) / 0.085));
         const double tick = click(rng.range(-1.0, 1.0)) * 0.45 * std::exp(-t / 0.0025);
         return std::tanh(1.7 * (body + tick));
     }), true);
@@ -183,8 +184,8 @@ std::vector<XmInstrument> makeDrumKit() {
     return {kick(),
             snare(),
             clap(),
-            hat("closed hat", 0.1, 0.022, 0.0, 150),
-            hat("open hat", 0.5, 0.012, 0.17, 110),
+            hat("closed hat", 0.1, 0.022, 0.0, 172),
+            hat("open hat", 0.5, 0.012, 0.17, 84),
             crash(),
             riser(),
             tom(),

@@ -8,9 +8,10 @@ namespace music {
 namespace {
 
 // One chord per bar (32 rows). The piece is in D minor: the main progression
-// i-VI-III-VII (Dm Bb F C) carries the choruses, the descent Dm C Bb A the
-// credits, a softer Bbmaj7 F/A Gm7 colours the landscape, and everything
-// cadences through A (the dominant) back to D.
+// i-VI-III-VII (Dm Bb F C) opens the choruses and its answer turns through
+// Bbmaj7 and Gm7, the descent Dm C Bb A carries the credits, a softer Bbmaj7
+// F/A Gm7 colours the landscape, and the climax rises a tone to E minor
+// through B7 before the typewriter settles back on D.
 const char* const kChords[kOrderCount] = {
     "Dm Dm Bb Bb",            // 0  intro under the globe
     "F F C C",                // 1
@@ -18,11 +19,11 @@ const char* const kChords[kOrderCount] = {
     "F F Gm A",               // 3  build, cadence into the beat
     "Dm Bb F C",              // 4  logo: drums and bass arrive
     "Dm Bb F C",              // 5  theme
-    "Dm Bb F C",              // 6
+    "Dm Gm7 Dm7 Am7",         // 6  the answer, turning back through the minor fifth
     "Dm C Bb A",              // 7  credits
     "Dm C Bb A",              // 8
     "Dm Bb F C",              // 9  tunnel: chorus, a flash every bar
-    "Dm Bb F C",              // 10
+    "Bbmaj7 Gm7 F C",         // 10
     "Dm Bb Gm A",             // 11 magnet field
     "Dm Bb C C",              // 12 winding down
     "Bbmaj7 F/A Gm7 Dmadd9",  // 13 landscape: calm
@@ -31,19 +32,19 @@ const char* const kChords[kOrderCount] = {
     "Gm7 A",                  // 16 the landscape dissolves
     "Bb C",                   // 17 breakdown
     "Dm Bb F C",              // 18 shaft: the drop
-    "Dm Bb F C",              // 19
+    "Bbmaj7 Gm7 F A7",        // 19
     "Bb C Am Dm",             // 20 pole: second theme
     "Bb C A A",               // 21
     "Dm Bb F C",              // 22 fractal zoom
-    "Dm Bb Gm A",             // 23 build
-    "Dm Bb F C",              // 24 tube: climax, a flash every bar
-    "Dm Bb F C",              // 25
+    "Dm Bb C7 B7",            // 23 build, turning to the new key
+    "Em C G D",               // 24 tube: the climax, a tone higher, a flash every bar
+    "Cmaj7 Am7 G D",          // 25
     "Dm7 Gm7 Dm7 Gm7",        // 26 typewriter
     "Dm7 Gm7 Bbmaj7 A7",      // 27
-    "Dm Bb F C",              // 28 water
+    "Dm Gm/Bb F C",           // 28 water
     "Dm Bb Gm A",             // 29 build
     "Dm Bb F C",              // 30 final chorus
-    "Dm Bb F C",              // 31
+    "Bbmaj7 Gm7 Dm7 C",       // 31
     "Bb C Dm Dm",             // 32 outro
     "Bb C Gm A",              // 33
     "Dm Dm Dm Dm",            // 34 the last chord rings out
@@ -73,14 +74,14 @@ const Section kSections[kOrderCount] = {
     {B::Soft, L::Drone, P::Air, A::Eighths, 18},            // 15
     {B::Soft, L::Drone, P::Air, A::None, 0},                // 16
     {B::None, L::None, P::Warm, A::Sixteenths, 14},         // 17
-    {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 22},     // 18
-    {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 22},     // 19
-    {B::Full, L::Offbeat, P::Warm, A::Leaps, 22},           // 20
-    {B::Full, L::Offbeat, P::Warm, A::Leaps, 22},           // 21
+    {B::Drive, L::Rolling, P::Warm, A::Eighths, 22},        // 18 the first drop leaves room for the climax
+    {B::Drive, L::Rolling, P::Warm, A::Eighths, 22},        // 19
+    {B::Break, L::Offbeat, P::Warm, A::Leaps, 22},          // 20
+    {B::Break, L::Offbeat, P::Warm, A::Leaps, 22},          // 21
     {B::Full, L::Rolling, P::Warm, A::Sixteenths, 20},      // 22
     {B::Full, L::Rolling, P::Warm, A::Sixteenths, 20},      // 23
-    {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 24},     // 24
-    {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 24},     // 25
+    {B::Climax, L::Rolling, P::Warm, A::Sixteenths, 26},    // 24
+    {B::Climax, L::Rolling, P::Warm, A::Sixteenths, 26},    // 25
     {B::HalfTime, L::Funk, P::Warm, A::None, 0},            // 26
     {B::HalfTime, L::Funk, P::Pump, A::Sixteenths, 16},     // 27
     {B::Four, L::Offbeat, P::Air, A::Sixteenths, 22},       // 28
@@ -108,18 +109,24 @@ Score makeScore() {
     std::vector<int> rows;
     for (int o = 0; o < kOrderCount; ++o) rows.push_back(static_cast<int>(parseBars(kChords[o]).size()) * kRowsPerBar);
     Score score(rows, kChannelCount);
-    // Pad voices spread across the stereo field, mirrored between the two sets.
-    const uint8_t padPanning[3] = {64, 128, 192};
+    // Pad voices spread wide across the stereo field, mirrored between the
+    // two sets; echoes answer their sources from the other side. Kick, bass,
+    // backbeat and lead stay in the middle.
+    const uint8_t padPanning[3] = {40, 128, 216};
     for (int v = 0; v < 3; ++v) {
         score.setChannelPanning(kChPadA + v, padPanning[v]);
         score.setChannelPanning(kChPadB + v, padPanning[2 - v]);
     }
-    score.setChannelPanning(kChHarmony, 96);
-    score.setChannelPanning(kChLeadEcho, 176);
-    score.setChannelPanning(kChArp, 84);
-    score.setChannelPanning(kChArpEcho, 172);
-    score.setChannelPanning(kChCounter, 150);
-    score.setChannelPanning(kChShaker, 196);
+    score.setChannelPanning(kChHarmony, 72);
+    score.setChannelPanning(kChLeadEcho, 208);
+    score.setChannelPanning(kChArp, 52);
+    score.setChannelPanning(kChArpEcho, 204);
+    score.setChannelPanning(kChCounter, 184);
+    score.setChannelPanning(kChShaker, 216);
+    score.setChannelPanning(kChChip, 72);
+    // The whole song a little below full volume: the flashes' unison hits
+    // stand above the beat and still leave headroom.
+    score.effect(kChChip, 0, kFxSetGlobalVolume, 56);
     return score;
 }
 

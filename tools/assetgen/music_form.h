@@ -29,12 +29,14 @@ enum Channel {
     kChStab,
     kChCounter,  // a melody doubled an octave away
     kChShaker,
+    kChSnareLayer,  // the snare under the clap, ghost notes and fills
+    kChChip,        // chords spelled by the arpeggio command
     kChannelCount,
 };
 
 constexpr int kOrderCount = 35;
 
-enum class Beat { None, Soft, Four, Full, Drive, HalfTime };
+enum class Beat { None, Soft, Four, Full, Drive, Climax, Break, HalfTime };
 enum class BassLine { None, Drone, Offbeat, Rolling, Funk };
 enum class PadSound { None, Air, Warm, Pump };
 enum class Arpeggio { None, Eighths, Sixteenths, Leaps };

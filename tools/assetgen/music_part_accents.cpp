@@ -11,20 +11,41 @@ namespace {
 // The stab's root: the chord root between G3 and F#4.
 int stabNote(const Chord& c) { return 55 + (c.root - 7 + 12) % 12; }
 
-// Every flash falls on a downbeat of a section whose kick already plays there.
+// Every flash falls on a downbeat of a section whose kick already plays
+// there: the kick strikes at full strength with clap, snare and a low tom in
+// unison, under a crash and a chord stab.
 void accent(Score& s, int row, bool half) {
     s.note(kChCrash, row, kDrumNote, kCrash, half ? 44 : 64, 0);
-    s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 40 : 56, 0);
+    s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 44 : 64, 0);
+    s.volume(kChKick, row, 64);
+    s.note(kChSnare, row, kDrumNote, kClap, half ? 48 : 64, 0);
+    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 40 : 56, 0);
+    s.note(kChPerc, row, 45, kTom, half ? 36 : 46, 0);
 }
 
-// Toms tumbling down through the last beat of a bar; the final sixteenth is
+// A low tom that dives in pitch under a crash: the hit that opens or closes a scene.
+void impact(Score& s, int row, int volume) {
+    s.note(kChCrash, row, kDrumNote, kCrash, volume, 0);
+    s.note(kChPerc, row, 38, kTom, volume, 0);
+    s.effectSpan(kChPerc, row + 1, row + 12, kFxPortaDown, 0x08);
+}
+
+// The groove stops: kick, backbeat and bass rest over [first, end).
+void dropOut(Score& s, int first, int end) {
+    for (int channel : {kChKick, kChSnare, kChSnareLayer, kChBass}) s.rest(channel, first, end);
+}
+
+// Toms tumbling down through the last beat of a bar after two snare strokes,
+// the kick and bass resting from the first of them; the final sixteenth is
 // left silent so the downbeat lands clean.
 void tomFill(Score& s, int barRow) {
     const int toms[] = {57, 52, 45};
-    const int volumes[] = {40, 46, 54};
+    const int volumes[] = {44, 50, 58};
+    dropOut(s, barRow + 16, barRow + kRowsPerBar);
     for (int i = 0; i < 3; ++i) s.note(kChPerc, barRow + 24 + 2 * i, toms[i], kTom, volumes[i], 0);
-    s.note(kChSnare, barRow + 16, kDrumNote, kSnare, 30, 0);
-    s.note(kChSnare, barRow + 20, kDrumNote, kSnare, 36, 0);
+    s.note(kChPerc, barRow + 16, kDrumNote, kSnare, 54, 0);
+    s.note(kChPerc, barRow + 20, kDrumNote, kSnare, 46, 0);
+    s.note(kChPerc, barRow + 22, kDrumNote, kSnare, 34, 0, kFxExtended, kExNoteDelay | 1);
 }
 
 // A snare roll over the last `bars` bars before `landing`: eighths, then
@@ -36,6 +57,34 @@ void snareRoll(Score& s, int landing, int bars) {
         const int volume = 14 + 40 * (row - first) / (landing - first);
         s.note(kChPerc, row, kDrumNote, kSnare, volume, 0);
         row += left > kRowsPerBar ? 4 : left > 8 ? 2 : 1;
+    }
+}
+
+// The groove breaks off at `first` on a crash; the snare rolls on alone,
+// struck again within the row (retrigger) as it nears `landing`.
+void breakAndRoll(Score& s, int first, int landing) {
+    dropOut(s, first, landing);
+    for (int channel : {kChHat, kChOpenHat, kChShaker}) s.rest(channel, first + 8, landing);
+    s.note(kChCrash, first, kDrumNote, kCrash, 52, 0);
+    for (int row = first; row < landing - 2; row += 2) {
+        const int left = landing - row;
+        const int volume = 24 + 30 * (row - first) / (landing - first);
+        const uint8_t retrigger = left <= 8 ? 1 : left <= 16 ? 2 : 0;
+        if (retrigger != 0) {
+            s.note(kChPerc, row, kDrumNote, kSnare, volume, 0, kFxExtended, kExRetrigger | retrigger);
+        } else {
+            s.note(kChPerc, row, kDrumNote, kSnare, volume, 0);
+        }
+    }
+}
+
+// The stab chopped short (a note cut on its first tick) in a stutter that
+// answers the snare.
+void stabStutter(Score& s, int first) {
+    const int steps[] = {0, 4, 8, 10, 12};
+    for (int step : steps) {
+        const int row = first + step;
+        s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, 44, 0, kFxExtended, kExNoteCut | 2);
     }
 }
 
@@ -56,16 +105,44 @@ void writeAccents(Score& s) {
         const int row = s.at(p.order, p.row);
         accent(s, row, p.order == 23);
         // A breath before the hit: the last sixteenth before it is left to the pads.
-        for (int channel : {kChHat, kChOpenHat, kChShaker, kChSnare, kChBass, kChArp, kChArpEcho}) s.rest(channel, row - 2, row);
+        for (int channel : {kChHat, kChOpenHat, kChShaker, kChSnare, kChSnareLayer, kChBass, kChArp, kChArpEcho}) {
+            s.rest(channel, row - 2, row);
+        }
     }
 
-    // Crashes where a scene starts without a flash.
-    s.note(kChCrash, s.at(4), kDrumNote, kCrash, 50, 0);
+    // The first downbeat of the drums hits like a flash; crashes where other
+    // scenes start without one.
+    accent(s, s.at(4), false);
     s.note(kChCrash, s.at(26), kDrumNote, kCrash, 30, 0);
     s.note(kChCrash, s.at(28), kDrumNote, kCrash, 36, 0);
+    s.note(kChCrash, s.at(32), kDrumNote, kCrash, 34, 0);
 
-    // Fills in the last bar before each scene change that lands on a flash.
-    for (int landing : {5, 7, 9, 11, 20, 22}) tomFill(s, s.at(landing) - kRowsPerBar);
+    // Fills in the last bar before scene changes that land on a flash (the
+    // magnet field and the pole are reached through breaks, below).
+    for (int landing : {5, 7, 9, 22}) tomFill(s, s.at(landing) - kRowsPerBar);
+
+    // Where the picture fades in or out, the music marks the moment: a hit
+    // as the globe appears and leaves, as the landscape rises and as the
+    // magnet field's drums fall silent ...
+    impact(s, s.at(0, 32), 36);
+    impact(s, s.at(3, 16), 44);
+    impact(s, s.at(12, 32), 60);
+    s.note(kChStab, s.at(12, 32), stabNote(chordAt(s, s.at(12, 32))), kStab, 52, 0);
+    impact(s, s.at(13, 0), 34);
+    // ... the logo's groove breaks on a crash until the fill brings it back ...
+    dropOut(s, s.at(6, 48), s.at(6, 96));
+    s.note(kChCrash, s.at(6, 48), kDrumNote, kCrash, 46, 0);
+    // ... the tunnel ends in a stutter, the shaft in a rolling break ...
+    breakAndRoll(s, s.at(10, 112), s.at(11));
+    stabStutter(s, s.at(10, 112));
+    breakAndRoll(s, s.at(19, 96), s.at(20));
+    // ... the kick and bass leave the last bar before the climax to the roll
+    // and the riser, and leave the final chorus as its picture fades ...
+    dropOut(s, s.at(23, 96), s.at(24));
+    dropOut(s, s.at(31, 32), s.at(31, 96));
+    s.note(kChCrash, s.at(31, 32), kDrumNote, kCrash, 56, 0);
+    // ... and a last soft crash under the closing fade.
+    s.note(kChCrash, s.at(34, 16), kDrumNote, kCrash, 30, 0);
 
     // Builds into the drops.
     riser(s, s.at(4), 2, 36);

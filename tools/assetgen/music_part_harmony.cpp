@@ -1,5 +1,8 @@
-// Chords: pads that follow the harmony with smooth voice leading, and the
-// plucked arpeggios that spell the chords out in eighths or sixteenths.
+// Chords: pads that follow the harmony with smooth voice leading, the
+// plucked arpeggios that spell the chords out in eighths or sixteenths, and
+// in the climax chords played by the tracker's own arpeggio command.
+
+#include <algorithm>
 
 #include "music_form.h"
 #include "music_instruments.h"
@@ -31,6 +34,13 @@ int arpLevel(int order, int row, int volume) {
     return volume;
 }
 
+// The arpeggio command's two steps above the root: the third and the
+// chord's fifth, or its seventh where it has one.
+uint8_t arpeggioOf(const Chord& c) {
+    const int third = c.intervals.at(1), top = c.intervals.size() > 3 ? c.intervals.at(3) : c.intervals.at(2);
+    return static_cast<uint8_t>(third << 4 | std::min(top, 15));
+}
+
 }  // namespace
 
 void writePads(Score& s) {
@@ -48,9 +58,12 @@ void writePads(Score& s) {
         const int length = last ? 112 : span.rows;
         const int first = useSetB ? kChPadB : kChPadA;
         useSetB = !useSetB;
+        // Through the breakdown every chord swells from almost nothing.
+        const bool swell = order == 17;
         for (int v = 0; v < 3; ++v) {
-            s.note(first + v, span.row, voicing[static_cast<size_t>(v)], instrument, volume, length);
+            s.note(first + v, span.row, voicing[static_cast<size_t>(v)], instrument, swell ? 6 : volume, length);
             if (sound == PadSound::Pump) pump(s, first + v, span.row, span.rows, volume + 4);
+            if (swell) s.effectSpan(first + v, span.row + 1, span.row + 14, kFxVolumeSlide, 0x10);
             if (last) s.fade(first + v, span.row + 16, span.row + 110, volume, 0);
         }
     }
@@ -76,6 +89,17 @@ void writeArpeggios(Score& s) {
         }
     }
     s.echo(kChArp, kChArpEcho, 6, 0.45, 0, s.totalRows());
+
+    // The climax: every half bar the chord's root high on the lead sound,
+    // turned into the whole chord by the arpeggio command from its second row.
+    for (int o : {24, 25}) {
+        for (int r = 0; r < s.orderRows(o); r += kRowsPerBar / 2) {
+            const int row = s.at(o, r);
+            const Chord chord = chordAt(s, row);
+            s.note(kChChip, row, 72 + chord.root, kLead, 24, kRowsPerBar / 2 - 1);
+            s.effectSpan(kChChip, row + 1, row + kRowsPerBar / 2 - 1, kFxArpeggio, arpeggioOf(chord));
+        }
+    }
 }
 
 }  // namespace music

@@ -14,8 +14,8 @@ const char* const kThemeA1 =
     "a4:3 d5:3 f5:2 e5:3 d5:3 a4:2 | bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | "
     "c5:3 f5:3 a5:2 g5:3 f5:3 c5:2 | e5:3 g5:3 c6:2 bb5:3 a5:3 g5:2";
 const char* const kThemeA2 =
-    "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
-    "c6:6 a5:4 f5:2 g5:2 a5:2 | g5:6 e5:2 g5:4 a5:4";
+    "~a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
+    "~c6:6 a5:4 f5:2 g5:2 a5:2 | g5:6 e5:2 g5:4 ~a5:4";
 
 // A melody doubled an octave away on a second instrument, for weight or sparkle.
 struct Doubling {
@@ -31,6 +31,7 @@ struct Line {
     int volume;
     bool harmony = false;  // a second voice on the chord tones below
     Doubling doubling = {};
+    int transpose = 0;  // semitones
 };
 
 const Doubling kPluckBelow = {kPluck, -1, 34};
@@ -64,8 +65,8 @@ const Line kLines[] = {
     // Breakdown: the lead remembers the chorus.
     {17, "bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | e5:3 g5:3 c6:2 bb5:3 a5:3 g5:2", kLead, 42},
     // Shaft: the drop, theme A in two voices.
-    {18, kThemeA1, kLead, 54, true, kPluckBelow},
-    {19, kThemeA2, kLead, 54, true, kPluckBelow},
+    {18, kThemeA1, kLead, 52, true},
+    {19, kThemeA2, kLead, 52, true},
     // Pole: theme C.
     {20, "f5:2 g5:2 f5:2 d5:2 f5:4 bb5:4 | g5:2 a5:2 g5:2 e5:2 g5:4 c6:4 | "
          "a5:4 g5:2 e5:2 c5:4 e5:4 | d5:8 r:4 a4:2 c5:2", kLead, 52},
@@ -74,10 +75,10 @@ const Line kLines[] = {
     // Fractal zoom: theme A plucked, then a rising answer.
     {22, kThemeA1, kPluck, 46},
     {23, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
-         "g5:6 bb5:4 g5:2 a5:2 bb5:2 | a5:8 c#6:4 e6:4", kLead, 52},
-    // Tube: the climax.
-    {24, kThemeA1, kLead, 56, true, kBellAbove},
-    {25, kThemeA2, kLead, 56, true, kBellAbove},
+         "g5:6 bb5:4 g5:2 a5:2 bb5:2 | b5:8 d#6:4 f#6:4", kLead, 52},
+    // Tube: the climax, theme A a tone higher with the bell above.
+    {24, kThemeA1, kLead, 60, true, kBellAbove, 2},
+    {25, kThemeA2, kLead, 60, true, kBellAbove, 2},
     // Typewriter: the bell answers between the keystrokes.
     {26, "r:5 a5:1 c6:1 d6:2 r:7 | r:4 d6:1 c6:1 bb5:2 r:2 g5:2 r:4 | "
          "r:5 f5:1 a5:1 c6:2 r:7 | r:4 bb5:1 a5:1 g5:2 r:2 f5:2 d5:4", kBell, 36},
@@ -88,7 +89,7 @@ const Line kLines[] = {
     {29, "a5:3 f5:3 d5:10 | bb5:3 f5:3 d5:10 | bb5:3 g5:3 d5:10 | c#6:3 a5:3 e5:10", kPluck, 46},
     // The final chorus; its last phrase holds on G while the picture fades.
     {30, kThemeA1, kLead, 56, true, kPluckBelow},
-    {31, "a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | c6:6 a5:4 f5:2 g5:2 a5:2 | g5:16", kLead, 54, true,
+    {31, "~a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | ~c6:6 a5:4 f5:2 g5:2 a5:2 | g5:16", kLead, 54, true,
      kPluckBelow},
     // Outro: the bell resolves onto D.
     {32, "d5:8 f5:4 bb5:4 | c6:8 g5:4 e5:4 | f5:8 e5:4 d5:4 | a4:16", kBell, 40},
@@ -98,23 +99,38 @@ const Line kLines[] = {
 
 }  // namespace
 
+// Long lead notes get a vibrato that starts after their attack, as a
+// player would add it by hand.
+constexpr int kVibratoAfter = 4;
+constexpr uint8_t kVibrato = 0x43;  // speed 4, depth 3
+constexpr uint8_t kGlide = 0x18;    // a tone in about a row
+
 void writeMelodies(Score& s) {
     for (const Line& line : kLines) {
         const int start = s.at(line.order);
         for (const MelodyNote& n : parseMelody(line.notes)) {
             if (n.midi < 0) continue;
-            const int row = start + n.offset;
-            s.note(kChLead, row, n.midi, line.instrument, line.volume, n.length);
+            const int row = start + n.offset, midi = n.midi + line.transpose;
+            if (n.slide) {
+                s.slide(kChLead, row, midi, kGlide, line.volume, n.length);
+            } else {
+                s.note(kChLead, row, midi, line.instrument, line.volume, n.length);
+            }
+            const bool sung = line.instrument == kLead && n.length >= 8;
+            if (sung) s.effectSpan(kChLead, row + kVibratoAfter, row + n.length, kFxVibrato, kVibrato);
             if (line.harmony) {
-                s.note(kChHarmony, row, harmonyBelow(n.midi, chordAt(s, row)), line.instrument, line.volume * 2 / 3,
+                s.note(kChHarmony, row, harmonyBelow(midi, chordAt(s, row)), line.instrument, line.volume * 2 / 3,
                        n.length);
+                if (sung) s.effectSpan(kChHarmony, row + kVibratoAfter, row + n.length, kFxVibrato, kVibrato);
             }
             if (line.doubling.instrument != 0) {
-                s.note(kChCounter, row, n.midi + 12 * line.doubling.octaves, line.doubling.instrument,
+                s.note(kChCounter, row, midi + 12 * line.doubling.octaves, line.doubling.instrument,
                        line.doubling.volume, n.length);
             }
         }
     }
+    // The final chorus's held G dies away with the picture.
+    s.effectSpan(kChLead, s.at(31, 100), s.at(31, 128), kFxVolumeSlide, 0x01);
     s.echo(kChLead, kChLeadEcho, 6, 0.4, 0, s.totalRows());
 }
 

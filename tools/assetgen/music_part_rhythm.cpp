@@ -23,39 +23,112 @@ void pattern(Score& s, int channel, int barRow, std::string_view steps, uint8_t 
     }
 }
 
-void fourOnTheFloor(Score& s, int bar, bool clap, bool loud) {
-    pattern(s, kChKick, bar, "a...a...a...a...", kKick, {60});
-    pattern(s, kChOpenHat, bar, "..a...a...a...a.", kOpenHat, {loud ? 46 : 40});
-    pattern(s, kChHat, bar, "ab.bab.bab.bab.c", kClosedHat, {loud ? 40 : 36, 20, 28});
-    if (clap) pattern(s, kChSnare, bar, "....a.......a...", kClap, {50});
+// One bar of drums, a character per sixteenth: kick, backbeat (the clap),
+// the snare under it, closed hats and open hats. Letters pick the volumes
+// below ('a' the main stroke, 'b' a ghost, 'c' an accent).
+struct DrumBar {
+    const char* kick;
+    const char* clap;
+    const char* snare;
+    const char* hat;
+    const char* open;
+};
+
+// Each groove is a phrase of four bars; two-bar orders play its first two.
+using Groove = DrumBar[4];
+
+const Groove kFour = {
+    {"a...a...a...a...", "................", "................", "ab.bab.bab.bab.c", "..a...a...a...a."},
+    {"a...a...a...a...", "................", "................", "ab.bab.bab.bab.c", "..a...a...a...a."},
+    {"a...a...a...a...", "................", "................", "ab.bab.bab.bab.c", "..a...a...a...a."},
+    {"a...a...a...a.b.", "................", "............b.b.", "ab.bab.bab.babbc", "..a...a...a....."},
+};
+const Groove kFull = {
+    {"a...a...a...a...", "....a.......a...", "................", "ab.bab.bab.bab.c", "..a...a...a...a."},
+    {"a...a...a..ba...", "....a.......a...", "...........b....", "ab.bab.bab.bab.c", "..a...a...a...a."},
+    {"a...a...a...a...", "....a.......a...", "................", "ab.bab.bab.bab.c", "..a...a...a...a."},
+    {"a...a...a...a.b.", "....a.......a...", "..............bb", "ab.bab.babbbab.c", "..a...a...a....."},
+};
+const Groove kDrive = {
+    {"a...a...a...a...", "....a.......a...", "....a.......a...", "cbabcbabcbabcbab", "..a...a...a...a."},
+    {"a...a.b.a...a...", "....a.......a...", "....a......ba.b.", "cbabcbabcbabcbab", "..a...a...a...a."},
+    {"a...a...a...a...", "....a.......a...", "....a.......a...", "cbabcbabcbabcbab", "..a...a...a...a."},
+    {"a...a...a...a..b", "....a.......a...", "....a.....b.a.bb", "cbabcbabcbabcbbb", "..a...a...a....."},
+};
+// The climax: the kick gallops, the snare answers, the hats run in accented sixteenths.
+const Groove kClimax = {
+    {"a...a...a.b.a...", "....a.......a...", "....a..b....a...", "cbcbcbcbcbcbcbcb", "..a...a...a...a."},
+    {"a..ba...a...a.b.", "....a.......a...", "....a.b.....a..b", "cbcbcbcbcbcbcbcb", "..a...a...a...a."},
+    {"a...a...a.b.a...", "....a.......a...", "....a..b....a...", "cbcbcbcbcbcbcbcb", "..a...a...a...a."},
+    {"a...a..ba...a.bb", "....a.......a...", "....a.b...b.a.bb", "cbcbcbcbcbcbcbbb", "..a...a...a....."},
+};
+// A broken beat under the pole's second theme, its hats swung.
+const Groove kBreak = {
+    {"a.....a...a.....", "....a.......a...", ".......b........", "a.b.a.bba.b.a.b.", "..............a."},
+    {"a.b...a...a..b..", "....a.......a...", ".......b.....b..", "a.b.a.b.a.bba.b.", "......a.......a."},
+    {"a.....a...a.....", "....a.......a...", ".......b........", "a.b.a.bba.b.a.b.", "..............a."},
+    {"a.b...a.a.a.....", "....a.......a...", ".......b.b....bb", "a.b.a.b.a.b.a.bb", "......a........."},
+};
+const Groove kHalfTime = {
+    {"a.........a.....", "................", "........a.......", "a.b.a.b.a.b.a.bb", "................"},
+    {"a......b..a.....", "................", "........a.....b.", "a.b.a.b.a.b.a.bb", "..............a."},
+    {"a.........a.....", "................", "........a.......", "a.b.a.b.a.b.a.bb", "................"},
+    {"a......b..a..b..", "................", "........a...b.b.", "a.b.a.bba.b.a.bb", "......a.......a."},
+};
+const Groove kSoft = {
+    {"................", "................", "................", "a.b.a.b.a.b.a.b.", "................"},
+    {"................", "................", "................", "a.b.a.b.a.b.a.b.", "................"},
+    {"................", "................", "................", "a.b.a.b.a.b.a.b.", "................"},
+    {"................", "................", "................", "a.b.a.b.a.bba.bb", "................"},
+};
+
+const Groove* grooveOf(Beat beat) {
+    switch (beat) {
+        case Beat::Four: return &kFour;
+        case Beat::Full: return &kFull;
+        case Beat::Drive: return &kDrive;
+        case Beat::Climax: return &kClimax;
+        case Beat::Break: return &kBreak;
+        case Beat::HalfTime: return &kHalfTime;
+        case Beat::Soft: return &kSoft;
+        case Beat::None: break;
+    }
+    return nullptr;
+}
+
+// Hats on the off-sixteenths land a tick late (of three to a row): a swing.
+void swungHats(Score& s, int bar, std::string_view steps, std::initializer_list<int> volumes) {
+    const std::vector<int> levels(volumes);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i] == '.') continue;
+        const int row = bar + static_cast<int>(i) * kRowsPerSixteenth;
+        const int volume = levels.at(static_cast<size_t>(steps[i] - 'a'));
+        if (i % 2 == 1) {
+            s.note(kChHat, row, kDrumNote, kClosedHat, volume, 0, kFxExtended, kExNoteDelay | 1);
+        } else {
+            s.note(kChHat, row, kDrumNote, kClosedHat, volume, 0);
+        }
+    }
 }
 
 void drumsForBar(Score& s, Beat beat, int bar, int barIndex) {
-    switch (beat) {
-        case Beat::None:
-            break;
-        case Beat::Soft:
-            pattern(s, kChHat, bar, "a.b.a.b.a.b.a.b.", kClosedHat, {22, 14});
-            break;
-        case Beat::Four:
-            fourOnTheFloor(s, bar, false, false);
-            break;
-        case Beat::Full:
-            fourOnTheFloor(s, bar, true, false);
-            break;
-        case Beat::Drive:
-            fourOnTheFloor(s, bar, true, true);
-            // A bright shaker (the closed hat an octave up) rolling in sixteenths.
-            pattern(s, kChShaker, bar, "abababababababab", kClosedHat, {12, 22}, kDrumNote + 12);
-            // Ghost snares around the last clap of the second bar (the fourth is left to the fills).
-            if (barIndex == 1) pattern(s, kChSnare, bar, "...........a.b..", kSnare, {16, 22});
-            break;
-        case Beat::HalfTime:
-            pattern(s, kChKick, bar, barIndex % 2 ? "a......b..a....." : "a.........a.....", kKick, {60, 44});
-            pattern(s, kChSnare, bar, "........a.......", kSnare, {46});
-            pattern(s, kChHat, bar, "a.b.a.b.a.b.a.bb", kClosedHat, {28, 16});
-            break;
+    const Groove* groove = grooveOf(beat);
+    if (groove == nullptr) return;
+    const DrumBar& d = (*groove)[barIndex % 4];
+    const bool driving = beat == Beat::Drive || beat == Beat::Climax;
+    pattern(s, kChKick, bar, d.kick, kKick, {38, 26});
+    pattern(s, kChSnare, bar, d.clap, kClap, {62});
+    pattern(s, kChSnareLayer, bar, d.snare, kSnare, {driving ? 40 : 50, 20});
+    if (beat == Beat::Break || beat == Beat::HalfTime) {
+        swungHats(s, bar, d.hat, {36, 20});
+    } else if (beat == Beat::Soft) {
+        pattern(s, kChHat, bar, d.hat, kClosedHat, {26, 16});
+    } else {
+        pattern(s, kChHat, bar, d.hat, kClosedHat, {driving ? 38 : 40, 22, 30});
     }
+    pattern(s, kChOpenHat, bar, d.open, kOpenHat, {beat == Beat::Four ? 40 : 44});
+    // A bright shaker (the closed hat an octave up) rolling in sixteenths.
+    if (driving) pattern(s, kChShaker, bar, "abababababababab", kClosedHat, {14, 24}, kDrumNote + 12);
 }
 
 // The bass note of a chord, placed between Bb1 and A2.

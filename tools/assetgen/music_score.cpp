@@ -30,6 +30,27 @@ void Score::note(int channel, int row, int midi, uint8_t instrument, int volume,
     notes_.at(static_cast<size_t>(channel)).push_back({row, midi, std::clamp(volume, -1, 64), length, instrument});
 }
 
+void Score::note(int channel, int row, int midi, uint8_t instrument, int volume, int length, uint8_t effect,
+                 uint8_t param) {
+    if (panning_.at(static_cast<size_t>(channel)) >= 0 && instrument != 0) {
+        throw std::runtime_error("score: an effect on a note would lose the channel's panning");
+    }
+    note(channel, row, midi, instrument, volume, length);
+    if (row >= 0 && row < totalRows_) {
+        notes_[static_cast<size_t>(channel)].back().effect = effect;
+        notes_[static_cast<size_t>(channel)].back().param = param;
+    }
+}
+
+void Score::slide(int channel, int row, int midi, uint8_t speed, int volume, int length) {
+    // Without an instrument number the note is not struck again and keeps its panning.
+    note(channel, row, midi, 0, volume, length);
+    if (row >= 0 && row < totalRows_) {
+        notes_[static_cast<size_t>(channel)].back().effect = kFxTonePorta;
+        notes_[static_cast<size_t>(channel)].back().param = speed;
+    }
+}
+
 void Score::keyOff(int channel, int row) { edits_.push_back({channel, row, XmCell{kKeyOff, 0, 0, 0, 0}}); }
 
 void Score::volume(int channel, int row, int volume) {
@@ -38,6 +59,10 @@ void Score::volume(int channel, int row, int volume) {
 
 void Score::effect(int channel, int row, uint8_t effect, uint8_t param) {
     edits_.push_back({channel, row, XmCell{0, 0, 0, effect, param}});
+}
+
+void Score::effectSpan(int channel, int firstRow, int endRow, uint8_t effect, uint8_t param) {
+    for (int row = firstRow; row < endRow; ++row) this->effect(channel, row, effect, param);
 }
 
 void Score::fade(int channel, int firstRow, int endRow, int fromVolume, int toVolume) {
@@ -82,7 +107,10 @@ std::vector<XmCell> Score::render(int& collisions) const {
             c.note = static_cast<uint8_t>(e.midi - 11);
             c.instrument = e.instrument;
             c.volume = e.volume >= 0 ? static_cast<uint8_t>(0x10 + e.volume) : 0;
-            if (panning_[static_cast<size_t>(ch)] >= 0) {
+            if (e.effect != 0 || e.param != 0) {
+                c.effect = e.effect;
+                c.param = e.param;
+            } else if (panning_[static_cast<size_t>(ch)] >= 0 && e.instrument != 0) {
                 c.effect = kFxSetPanning;
                 c.param = static_cast<uint8_t>(panning_[static_cast<size_t>(ch)]);
             }
@@ -105,6 +133,10 @@ std::vector<XmCell> Score::render(int& collisions) const {
         if (edit.cell.note != 0 && c.note == 0) c.note = edit.cell.note;
         if (edit.cell.volume != 0) c.volume = edit.cell.volume;
         if (edit.cell.effect != 0 || edit.cell.param != 0) {
+            // A struck note resets the channel to its sample's panning unless the cell sets it.
+            if (c.effect == kFxSetPanning && c.instrument != 0) {
+                throw std::runtime_error("score: an effect would replace a note's panning");
+            }
             c.effect = edit.cell.effect;
             c.param = edit.cell.param;
         }

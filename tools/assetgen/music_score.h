@@ -28,9 +28,17 @@ public:
     // sample's own) and length in rows; it is released after `length` rows
     // unless the channel plays another note first. Length 0: never released.
     void note(int channel, int row, int midi, uint8_t instrument, int volume, int length);
+    // A note with an effect command in its cell (a delay, a retrigger): the
+    // channel's panning cannot share the cell, so the channel must have none.
+    void note(int channel, int row, int midi, uint8_t instrument, int volume, int length, uint8_t effect, uint8_t param);
+    // A slide from the sounding note to `midi` (tone portamento at `speed`),
+    // without striking it again; volume -1 keeps the sounding volume.
+    void slide(int channel, int row, int midi, uint8_t speed, int volume, int length);
     void keyOff(int channel, int row);
     void volume(int channel, int row, int volume);
     void effect(int channel, int row, uint8_t effect, uint8_t param);
+    // The same effect on every row of [firstRow, endRow): vibrato, arpeggio, volume slides.
+    void effectSpan(int channel, int firstRow, int endRow, uint8_t effect, uint8_t param);
 
     // Sets the channel's volume every other row from `fromVolume` at
     // `firstRow` down (or up) to `toVolume` at `endRow`.
@@ -51,6 +59,7 @@ private:
     struct NoteEvent {
         int row, midi, volume, length;
         uint8_t instrument;
+        uint8_t effect = 0, param = 0;  // both 0: the channel's panning, if it has one
     };
     struct CellEdit {
         int channel, row;

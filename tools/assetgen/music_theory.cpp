@@ -141,13 +141,15 @@ std::vector<MelodyNote> parseMelody(std::string_view text) {
             if (position % kRowsPerBar != 0) throw std::runtime_error("melody bar line off the bar");
             continue;
         }
+        const bool slide = token.front() == '~';
+        if (slide) token.remove_prefix(1);
         const size_t colon = token.find(':');
         if (colon != std::string_view::npos) {
             length = std::atoi(std::string(token.substr(colon + 1)).c_str()) * kRowsPerSixteenth;
             token = token.substr(0, colon);
         }
         if (length <= 0) throw std::runtime_error("melody note without length");
-        notes.push_back({position, token == "r" ? -1 : parseNote(token), length});
+        notes.push_back({position, token == "r" ? -1 : parseNote(token), length, slide});
         position += length;
     }
     return notes;

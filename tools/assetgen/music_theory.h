@@ -40,11 +40,13 @@ struct MelodyNote {
     int offset;  // rows from the start of the phrase
     int midi;    // -1 for a rest
     int length;  // rows
+    bool slide = false;  // glides into its pitch from the note before
 };
 
 // Space-separated notes, each "name:length" with the length in sixteenths
 // ("a4:3 d5:3 f5:2"); "r" is a rest, a missing length repeats the last one,
-// "|" marks a bar line and is checked to fall on a bar.
+// "|" marks a bar line and is checked to fall on a bar; "~" before a note
+// ("~a5:6") glides into it from the note before.
 std::vector<MelodyNote> parseMelody(std::string_view text);
 
 }  // namespace music

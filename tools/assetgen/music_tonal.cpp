@@ -42,13 +42,13 @@ XmInstrument tuned(const char* name, const Waveform& w, double fundamental) {
 }
 
 // Saw with a touch of square, its low-pass closing fast from bright to round,
-// over a sine sub. Base D2.
+// over a light sine sub. Base D2.
 XmInstrument bass() {
     const double f0 = midiFrequency(38);
     const Waveform w = harmonicWithLoop(f0, 256, 0.26, 120, 0xBA55, [f0](int h, double t) {
-        const double cutoff = 260.0 + 2600.0 * std::exp(-t / 0.07);
+        const double cutoff = 420.0 + 2600.0 * std::exp(-t / 0.07);
         double a = (h % 2 ? 1.0 : 0.75) / h * lowpassGain(h * f0, cutoff, 2);
-        if (h == 1) a += 0.55;
+        if (h == 1) a += 0.15;
         return a;
     });
     XmInstrument ins = tuned("bass", w, f0);
@@ -130,9 +130,6 @@ XmInstrument lead() {
     ins.volumeEnvelope.points = {{0, 0}, {2, 64}, {10, 52}, {16, 0}};
     ins.volumeEnvelope.sustain = 2;
     ins.fadeout = 0x300;
-    ins.vibratoSweep = 48;
-    ins.vibratoDepth = 3;
-    ins.vibratoRate = 10;
     return ins;
 }
 

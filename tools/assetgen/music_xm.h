@@ -26,10 +26,23 @@ struct XmCell {
 
 // Effect numbers used by the score.
 enum XmEffect : uint8_t {
+    kFxArpeggio = 0x0,  // with a non-zero parameter xy: the note, +x, +y semitones, tick by tick
     kFxPortaUp = 0x1,
+    kFxPortaDown = 0x2,
+    kFxTonePorta = 0x3,  // slide from the sounding pitch to the cell's note
+    kFxVibrato = 0x4,    // xy: speed x, depth y
     kFxSetPanning = 0x8,
+    kFxVolumeSlide = 0xA,  // x0 up, 0y down, by x or y every tick after the first
+    kFxExtended = 0xE,     // the parameter's high digit picks one of the commands below
     kFxSetGlobalVolume = 0x10,  // G
     kFxEnvelopePosition = 0x15,  // L
+};
+
+// Extended commands: the parameter's high digit of effect E, the low digit their value.
+enum XmExtended : uint8_t {
+    kExRetrigger = 0x90,  // E9x: strike the note again every x ticks
+    kExNoteCut = 0xC0,    // ECx: silence the note at tick x
+    kExNoteDelay = 0xD0,  // EDx: start the cell's note at tick x
 };
 
 struct XmPattern {
