@@ -212,5 +212,61 @@ TEST_F(SoundtrackMix, ReportTable) {
     std::printf("ordinary beats that pass for an event: %d of %d\n", eventful, beats);
 }
 
+
+// The kick and bass leave room: in every loud order at most 45% of the power
+// lies below 100 Hz, and the claps and snares played solo are within 6 dB of
+// the kick played solo.
+TEST_F(SoundtrackMix, LowEndLeavesRoomForTheBackbeat) {
+    const Figures& f = *figures_;
+    for (int o = 0; o < kOrders; ++o) {
+        if (loud(o)) {
+            EXPECT_LE(f.lowShare[o], 0.45) << "order " << o;
+        }
+    }
+    EXPECT_GE(f.snareDb, f.kickDb - 6.0);
+}
+
+TEST_F(SoundtrackMix, FlashDownbeatsPeakAboveTheOrdersBeats) {
+    for (const Position& p : flashRows()) EXPECT_GE(flashLift(p), 3.0) << "flash " << p.order << ":" << p.row;
+}
+
+// Tracked, not generated: drum bars that vary, more than one chord loop,
+// and the effect commands of a tracker musician's hand.
+TEST_F(SoundtrackMix, ArrangementVaries) {
+    const Figures& f = *figures_;
+    EXPECT_GE(distinctBars(f.score, {instrument("kick")}).distinct, 8);
+    EXPECT_GE(distinctBars(f.score, {instrument("closed hat"), instrument("open hat")}).distinct, 8);
+    std::map<std::vector<std::string>, int> progressions;
+    for (const auto& bars : chordsPerOrder(f.score, {instrument("warm pad"), instrument("air pad")}, instrument("bass"))) {
+        ++progressions[bars];
+    }
+    EXPECT_GE(progressions.size(), 4u);
+    for (const auto& [bars, orders] : progressions) EXPECT_LE(orders, kOrders / 4) << bars.front() << "...";
+    EXPECT_GE(effectsUsed(f.score).size(), 6u);
+}
+
+TEST_F(SoundtrackMix, ClimaxIsLouderAndDenserThanTheFirstDrop) {
+    EXPECT_GE(pairRmsDb(kClimax) - pairRmsDb(kFirstDrop), 1.5);
+    EXPECT_GE(pairNotesPerSecond(kClimax), 1.15 * pairNotesPerSecond(kFirstDrop));
+}
+
+TEST_F(SoundtrackMix, EveryFadeOfThePictureHasAMusicalEvent) {
+    const auto fades = fadeRows();
+    ASSERT_EQ(fades.size(), 14u);
+    for (const Position& p : fades) {
+        const RowEvent e = eventAt(p);
+        EXPECT_TRUE(e.musical()) << "fade " << p.order << ":" << p.row << ": onset " << e.onset << " dB, step " << e.step
+                                 << " dB";
+    }
+}
+
+// Wide: the channels correlate below 0.85 over the song. Mono-safe: in no
+// order does the mono sum fall more than 3 dB below the channels (the level
+// of two unrelated channels), so nothing cancels out.
+TEST_F(SoundtrackMix, StereoIsWideAndMonoSafe) {
+    EXPECT_LT(correlation(song_->audio, 0, song_->audio.frames()), 0.85);
+    for (int o = 0; o < kOrders; ++o) EXPECT_GT(figures_->monoLoss[o], -3.0) << "order " << o;
+}
+
 }  // namespace
 }  // namespace songcheck

@@ -134,6 +134,7 @@ XmInstrument crash() {
     XmInstrument ins;
     ins.name = "crash";
     ins.sample = toXmSample(w, false, w.rate);
+    ins.sample.panning = 100;  // the cymbal a little left of the kick and snare
     ins.volumeEnvelope.points = {{0, 64}, {6, 50}, {24, 34}, {60, 20}, {120, 9}, {200, 3}, {260, 0}};
     return ins;
 }
@@ -184,8 +185,8 @@ std::vector<XmInstrument> makeDrumKit() {
     return {kick(),
             snare(),
             clap(),
-            hat("closed hat", 0.1, 0.022, 0.0, 172),
-            hat("open hat", 0.5, 0.012, 0.17, 84),
+            hat("closed hat", 0.1, 0.022, 0.0, 184),
+            hat("open hat", 0.5, 0.012, 0.17, 72),
             crash(),
             riser(),
             tom(),

@@ -23,9 +23,10 @@ void accent(Score& s, int row, bool half) {
     s.note(kChPerc, row, 45, kTom, half ? 36 : 46, 0);
 }
 
-// A low tom that dives in pitch under a crash: the hit that opens or closes a scene.
-void impact(Score& s, int row, int volume) {
-    s.note(kChCrash, row, kDrumNote, kCrash, volume, 0);
+// A low tom that dives in pitch, under a crash unless the hit is to leave
+// silence behind it: the hit that opens or closes a scene.
+void impact(Score& s, int row, int volume, bool crash = true) {
+    if (crash) s.note(kChCrash, row, kDrumNote, kCrash, volume, 0);
     s.note(kChPerc, row, 38, kTom, volume, 0);
     s.effectSpan(kChPerc, row + 1, row + 12, kFxPortaDown, 0x08);
 }
@@ -113,7 +114,7 @@ void writeAccents(Score& s) {
     // The first downbeat of the drums hits like a flash; crashes where other
     // scenes start without one.
     accent(s, s.at(4), false);
-    s.note(kChCrash, s.at(26), kDrumNote, kCrash, 30, 0);
+    s.note(kChCrash, s.at(26), kDrumNote, kCrash, 18, 0);  // soft: the typing's first click follows
     s.note(kChCrash, s.at(28), kDrumNote, kCrash, 36, 0);
     s.note(kChCrash, s.at(32), kDrumNote, kCrash, 34, 0);
 
@@ -126,7 +127,7 @@ void writeAccents(Score& s) {
     // magnet field's drums fall silent ...
     impact(s, s.at(0, 32), 36);
     impact(s, s.at(3, 16), 44);
-    impact(s, s.at(12, 32), 60);
+    impact(s, s.at(12, 32), 60, false);
     s.note(kChStab, s.at(12, 32), stabNote(chordAt(s, s.at(12, 32))), kStab, 52, 0);
     impact(s, s.at(13, 0), 34);
     // ... the logo's groove breaks on a crash until the fill brings it back ...
@@ -155,11 +156,15 @@ void writeAccents(Score& s) {
     snareRoll(s, s.at(24), 2);
     snareRoll(s, s.at(30), 2);
 
+    // The climax stops dead where the typewriter begins: its melody, harmony,
+    // doubling and echo are cut, so the first key clicks sound in the clear.
+    for (int channel : {kChLead, kChHarmony, kChCounter, kChLeadEcho}) s.effect(channel, s.at(26), kFxExtended, kExNoteCut);
+
     // The typewriter: a key click on every row that types more letters.
     for (int order : {26, 27}) {
         int i = 0;
         for (int row : typingRows()) {
-            s.note(kChPerc, s.at(order, row), kDrumNote + (i++ % 3) - 1, kClick, 60, 0);
+            s.note(kChPerc, s.at(order, row), kDrumNote + (i++ % 3) - 1, kClick, 64, 0);
         }
     }
 }

@@ -64,10 +64,10 @@ const Groove kClimax = {
 };
 // A broken beat under the pole's second theme, its hats swung.
 const Groove kBreak = {
-    {"a.....a...a.....", "....a.......a...", ".......b........", "a.b.a.bba.b.a.b.", "..............a."},
-    {"a.b...a...a..b..", "....a.......a...", ".......b.....b..", "a.b.a.b.a.bba.b.", "......a.......a."},
-    {"a.....a...a.....", "....a.......a...", ".......b........", "a.b.a.bba.b.a.b.", "..............a."},
-    {"a.b...a.a.a.....", "....a.......a...", ".......b.b....bb", "a.b.a.b.a.b.a.bb", "......a........."},
+    {"a.....a...a.....", "....a.......a...", ".......b........", "abababababababab", "..............a."},
+    {"a.b...a...a..b..", "....a.......a...", ".......b.....b..", "ababab.bababab.b", "......a.......a."},
+    {"a.....a...a.....", "....a.......a...", ".......b........", "abababababababab", "..............a."},
+    {"a.b...a.a.a.....", "....a.......a...", ".......b.b....bb", "abababa.abababbb", "......a........."},
 };
 const Groove kHalfTime = {
     {"a.........a.....", "................", "........a.......", "a.b.a.b.a.b.a.bb", "................"},
@@ -120,7 +120,8 @@ void drumsForBar(Score& s, Beat beat, int bar, int barIndex) {
     pattern(s, kChSnare, bar, d.clap, kClap, {62});
     pattern(s, kChSnareLayer, bar, d.snare, kSnare, {driving ? 40 : 50, 20});
     if (beat == Beat::Break || beat == Beat::HalfTime) {
-        swungHats(s, bar, d.hat, {36, 20});
+        // Under the typewriter the hats stay soft, so its key clicks stand out.
+        swungHats(s, bar, d.hat, beat == Beat::HalfTime ? std::initializer_list<int>{26, 12} : std::initializer_list<int>{34, 18});
     } else if (beat == Beat::Soft) {
         pattern(s, kChHat, bar, d.hat, kClosedHat, {26, 16});
     } else {
