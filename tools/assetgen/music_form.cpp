@@ -61,8 +61,8 @@ const Section kSections[kOrderCount] = {
     {B::None, L::Drone, P::Air, A::Eighths, 18},            // 2
     {B::None, L::Drone, P::Air, A::Eighths, 22},            // 3
     {B::Four, L::Offbeat, P::Warm, A::Sixteenths, 18},      // 4
-    {B::Full, L::Offbeat, P::Warm, A::Sixteenths, 18},      // 5
-    {B::Full, L::Offbeat, P::Warm, A::Sixteenths, 18},      // 6
+    {B::Full, L::Offbeat, P::Warm, A::Dotted, 18},          // 5
+    {B::Full, L::Offbeat, P::Warm, A::Dotted, 18},          // 6
     {B::Full, L::Offbeat, P::Warm, A::None, 0},             // 7
     {B::Full, L::Offbeat, P::Warm, A::None, 0},             // 8
     {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 22},     // 9
@@ -78,13 +78,13 @@ const Section kSections[kOrderCount] = {
     {B::Drive, L::Rolling, P::Warm, A::Eighths, 22},        // 19
     {B::Break, L::Offbeat, P::Warm, A::Leaps, 22},          // 20
     {B::Break, L::Offbeat, P::Warm, A::Leaps, 22},          // 21
-    {B::Full, L::Rolling, P::Warm, A::Sixteenths, 20},      // 22
-    {B::Full, L::Rolling, P::Warm, A::Sixteenths, 20},      // 23
+    {B::Full, L::Rolling, P::Warm, A::Dotted, 20},          // 22
+    {B::Full, L::Rolling, P::Warm, A::Dotted, 20},          // 23
     {B::Climax, L::Rolling, P::Warm, A::Sixteenths, 26},    // 24
     {B::Climax, L::Rolling, P::Warm, A::Sixteenths, 26},    // 25
     {B::HalfTime, L::Funk, P::Warm, A::None, 0},            // 26
     {B::HalfTime, L::Funk, P::Pump, A::Sixteenths, 16},     // 27
-    {B::Four, L::Offbeat, P::Air, A::Sixteenths, 22},       // 28
+    {B::Four, L::Offbeat, P::Air, A::Dotted, 22},           // 28
     {B::Full, L::Offbeat, P::Warm, A::Sixteenths, 22},      // 29
     {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 24},     // 30
     {B::Drive, L::Rolling, P::Warm, A::Sixteenths, 24, 96}, // 31

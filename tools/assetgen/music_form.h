@@ -39,7 +39,7 @@ constexpr int kOrderCount = 35;
 enum class Beat { None, Soft, Four, Full, Drive, Climax, Break, HalfTime };
 enum class BassLine { None, Drone, Offbeat, Rolling, Funk };
 enum class PadSound { None, Air, Warm, Pump };
-enum class Arpeggio { None, Eighths, Sixteenths, Leaps };
+enum class Arpeggio { None, Eighths, Sixteenths, Leaps, Dotted };
 
 // How one order position is played. Drums stop at `beatEnd` rows.
 struct Section {

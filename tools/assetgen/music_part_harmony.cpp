@@ -26,6 +26,9 @@ void pump(Score& s, int channel, int row, int rows, int volume) {
 const int kEighths[8] = {0, 1, 2, 3, 4, 3, 2, 1};
 const int kSixteenths[16] = {0, 1, 2, 3, 4, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 3};
 const int kLeaps[16] = {0, 3, 5, 3, 1, 4, 5, 4, 0, 3, 5, 3, 2, 4, 5, 4};
+// The dotted 3-3-2 rhythm: a note on these sixteenths only, climbing and turning.
+const char kDottedRhythm[] = "x..x..x.x..x..x.";
+const int kDotted[16] = {0, 0, 0, 2, 0, 0, 4, 0, 3, 0, 0, 5, 0, 0, 2, 0};
 
 // Arpeggio level: fading out through the wind-down at 12, swelling through the breakdown at 17.
 int arpLevel(int order, int row, int volume) {
@@ -81,11 +84,14 @@ void writeArpeggios(Score& s) {
             while ((low - chord.root) % 12 != 0) ++low;
             const std::vector<int> tones = chord.tonesBetween(low, low + 30);
             const int i = (r % kRowsPerBar) / step;
-            const int index = sec.arp == Arpeggio::Eighths ? kEighths[i]
+            if (sec.arp == Arpeggio::Dotted && kDottedRhythm[i] == '.') continue;
+            const int index = sec.arp == Arpeggio::Eighths     ? kEighths[i]
                               : sec.arp == Arpeggio::Sixteenths ? kSixteenths[i]
+                              : sec.arp == Arpeggio::Dotted     ? kDotted[i]
                                                                 : kLeaps[i];
             const int accent = r % kRowsPerBeat == 0 ? 4 : 0;
-            s.note(kChArp, row, tones.at(static_cast<size_t>(index)), kPluck, arpLevel(o, r, sec.arpVolume) + accent, step);
+            const int length = sec.arp == Arpeggio::Dotted ? 3 * step : step;
+            s.note(kChArp, row, tones.at(static_cast<size_t>(index)), kPluck, arpLevel(o, r, sec.arpVolume) + accent, length);
         }
     }
     s.echo(kChArp, kChArpEcho, 6, 0.45, 0, s.totalRows());
