@@ -135,14 +135,18 @@ void drumsForBar(Score& s, Beat beat, int bar, int barIndex) {
 // The bass note of a chord, placed between Bb1 and A2.
 int bassNote(const Chord& c) { return 34 + (c.bass - 10 + 12) % 12; }
 
-void bassForBar(Score& s, BassLine line, int bar, const Chord& c) {
+// The last bar of every four turns the line towards the next phrase.
+void bassForBar(Score& s, BassLine line, int bar, int barIndex, const Chord& c) {
     const int root = bassNote(c);
+    const bool turn = barIndex % 4 == 3;
     switch (line) {
         case BassLine::None:
         case BassLine::Drone:
             break;
         case BassLine::Offbeat:
             for (int beat = 0; beat < 4; ++beat) s.note(kChBass, bar + beat * 8 + 4, root, kBass, 46, 3);
+            // A pickup through the fifth.
+            if (turn) s.note(kChBass, bar + 30, root + 7, kBass, 40, 2);
             break;
         case BassLine::Rolling:
             for (int beat = 0; beat < 4; ++beat) {
@@ -150,6 +154,8 @@ void bassForBar(Score& s, BassLine line, int bar, const Chord& c) {
                 s.note(kChBass, bar + beat * 8 + 4, root, kBass, 38, 2);
                 s.note(kChBass, bar + beat * 8 + 6, beat == 3 ? root + 12 : root, kBass, 42, 2);
             }
+            // The octave dives back down to the root.
+            if (turn) s.slide(kChBass, bar + 31, root, 0x60, -1, 1);
             break;
         case BassLine::Funk: {
             // Syncopated root, octave and seventh under the half-time beat;
@@ -183,7 +189,7 @@ void writeBass(Score& s) {
     for (int o = 0; o < kOrderCount; ++o) {
         const Section& sec = sectionOf(o);
         for (int r = 0; r < s.orderRows(o); r += kRowsPerBar) {
-            bassForBar(s, sec.bass, s.at(o, r), chordAt(s, s.at(o, r)));
+            bassForBar(s, sec.bass, s.at(o, r), r / kRowsPerBar, chordAt(s, s.at(o, r)));
         }
     }
     // Held bass notes, one per chord, wherever a section drones.
