@@ -1,6 +1,7 @@
 #include "effects/catalogue.h"
 
 #include "effects/fractalefu.h"
+#include "effects/holeefu.h"
 #include "effects/logoefu.h"
 #include "effects/loppuefu.h"
 #include "effects/magnetefu.h"
@@ -10,6 +11,7 @@
 #include "effects/tunnelefu.h"
 #include "effects/venkuefu.h"
 #include "effects/vesiefu.h"
+#include "effects/voxelefu.h"
 #include "effects/worldefu.h"
 
 namespace {
@@ -27,6 +29,7 @@ const std::vector<EffectEntry>& effectCatalogue() {
         {"muljuefu", &make<TubeEffect>},
         {"tunnelefu", &make<TunnelEffect>},
         {"tolppaefu", &make<PoleEffect>},
+        {"voxelefu", &make<VoxelEffect>},
         {"spriteefu", &make<TypewriterEffect>},
         {"vesiefu", &make<WaterEffect>},
         {"fractalefu", &make<FractalZoomEffect>},
@@ -34,6 +37,7 @@ const std::vector<EffectEntry>& effectCatalogue() {
         {"logoefu", &make<LogoEffect>},
         {"venkuefu", &make<CreditsEffect>},
         {"loppuefu", &make<EndSceneEffect>},
+        {"holeefu", &make<ShaftEffect>},
     };
     return entries;
 }

@@ -13,10 +13,6 @@ namespace {
 constexpr int N = Terrain::kSize;
 constexpr double kWaterShare = 0.30;  // fraction of the map under water
 
-// Noise sampled one period across the map, so it wraps seamlessly.
-double tiledFbm(double x, double y, int period, int octaves, uint32_t seed) {
-    return fbm(x * period / N, y * period / N, octaves, seed, period);
-}
 
 // Mountain relief: octaves of noise whose amplitude shrinks where the
 // octaves above already slope steeply, so slopes stay smooth and detail
@@ -48,11 +44,11 @@ std::vector<double> baseRelief() {
     std::vector<double> h(N * N);
     for (int y = 0; y < N; ++y) {
         for (int x = 0; x < N; ++x) {
-            const double wx = (tiledFbm(x, y, 4, 4, 601) - 0.5) * 70.0;
-            const double wy = (tiledFbm(x, y, 4, 4, 602) - 0.5) * 70.0;
-            const double continent = tiledFbm(x + wx, y + wy, 3, 5, 610);
+            const double wx = (tiledFbm(x, y, N, 4, 4, 601) - 0.5) * 70.0;
+            const double wy = (tiledFbm(x, y, N, 4, 4, 602) - 0.5) * 70.0;
+            const double continent = tiledFbm(x + wx, y + wy, N, 3, 5, 610);
             const double mountains = erodedFbm(x + wx * 0.3, y + wy * 0.3, 4, 7, 620);
-            const double hills = tiledFbm(x, y, 8, 4, 630);
+            const double hills = tiledFbm(x, y, N, 8, 4, 630);
             const double mountainous = smoothstep(0.42, 0.7, continent);
             h[Terrain::index(x, y)] = continent * 0.8 + mountains * 0.9 * mountainous + (hills - 0.5) * 0.1;
         }
@@ -171,7 +167,7 @@ Terrain makeTerrain() {
     for (int y = 0; y < N; ++y) {
         for (int x = 0; x < N; ++x) {
             const double v = t.height[Terrain::index(x, y)];
-            const double detail = tiledFbm(x, y, 32, 3, 640) - 0.5;
+            const double detail = tiledFbm(x, y, N, 32, 3, 640) - 0.5;
             t.height[Terrain::index(x, y)] = v + detail * (1.0 + v * 0.04);
         }
     }

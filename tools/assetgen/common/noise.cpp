@@ -68,6 +68,10 @@ double fbm(double x, double y, int octaves, uint32_t seed, int period) {
     return sum / total;
 }
 
+double tiledFbm(double x, double y, double size, int period, int octaves, uint32_t seed) {
+    return fbm(x * period / size, y * period / size, octaves, seed, period);
+}
+
 double valueNoise3(double x, double y, double z, uint32_t seed) {
     const double fx = std::floor(x), fy = std::floor(y), fz = std::floor(z);
     const int ix = static_cast<int>(fx), iy = static_cast<int>(fy), iz = static_cast<int>(fz);

@@ -37,6 +37,9 @@ struct CellSample {
     double pointX, pointY;  // the closest point, in the same units as (x, y)
 };
 CellSample cellular(double x, double y, uint32_t seed, int period = 0);
+// fbm over a size x size picture with period lattice cells across it, so
+// that the picture wraps seamlessly in both directions.
+double tiledFbm(double x, double y, double size, int period, int octaves, uint32_t seed);
 
 // 3D value noise in [0, 1] (no period), for textures wrapped on spheres.
 double valueNoise3(double x, double y, double z, uint32_t seed);

@@ -1,0 +1,256 @@
+#include "effects/holeefu.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "anim/intmath.h"
+#include "anim/rgb565.h"
+#include "assets/resource_ids.h"
+#include "effects/picture_checks.h"
+
+namespace {
+
+using zm::wrapAdd;
+using zm::wrapMul;
+using zm::wrapShl;
+using zm::wrapSub;
+
+constexpr int kGlowSize = 64;
+constexpr uint32_t kTailColour = 0x603040;
+constexpr int kTailSegments = 9;
+
+struct Swimmer {
+    int32_t x, y, z0;
+    double frequency;  // z travel, per millisecond
+    int32_t phase;     // added to the time for the tail
+};
+
+// In drawing order.
+constexpr Swimmer kSwimmers[] = {
+    {-15360, 12800, 25600, 0.000554642, 642649}, {20480, 5120, 30720, 0.000554243, 846247},
+    {2560, -10240, 33280, 0.000564257, 457384},  {-7680, 2560, 32000, 0.000586448, 975329},
+    {10240, 6656, 35840, 0.000532764, 432577},   {5120, -15360, 33792, 0.000576848, 864244},
+    {10240, 12800, 24320, 0.000563583, 635789},  {15360, -19456, 17920, 0.000635786, 846987},
+    {-7680, 2560, 41472, 0.000753278, 674893},
+};
+
+// Wall distance along a ray: 0 when the ray runs parallel to the wall.
+int32_t wallDistance(int32_t wall, int32_t cam, int32_t d) {
+    return d == 0 ? 0 : wrapMul(wrapSub(wall, cam), 256) / d;
+}
+
+bool offScreen(int32_t x, int32_t y) { return x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight; }
+
+void addColour(uint16_t& pixel, uint32_t colour) {
+    pixel = rgb565::addSaturated(pixel, (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
+}
+
+// Rows y .. yEnd - 1 of a triangle half, both edges in 8.8 fixed point,
+// stepped after each row. Clipped rows and columns are skipped but the edges
+// still step through them, so clipping never moves a pixel.
+template <bool kClip>
+void fillHalf(uint16_t* backBuffer, uint32_t colour, int32_t y, int32_t yEnd, int32_t& left, int32_t leftStep,
+              int32_t& right, int32_t rightStep) {
+    if constexpr (kClip) {
+        if (y < 0 && yEnd > y) {
+            // Step the edges past the rows above the screen at once.
+            const int32_t skipped = std::min(yEnd, 0) - y;
+            left = wrapAdd(left, wrapMul(leftStep, skipped));
+            right = wrapAdd(right, wrapMul(rightStep, skipped));
+            y += skipped;
+        }
+        yEnd = std::min(yEnd, static_cast<int32_t>(kScreenHeight));
+    }
+    for (; y < yEnd; ++y) {
+        int32_t from = left >> 8, to = right >> 8;
+        if constexpr (kClip) {
+            from = std::max(from, 0);
+            to = std::min(to, static_cast<int32_t>(kScreenWidth));
+        }
+        uint16_t* row = backBuffer + y * kScreenWidth;
+        for (int32_t x = from; x < to; ++x) addColour(row[x], colour);
+        left = wrapAdd(left, leftStep);
+        right = wrapAdd(right, rightStep);
+    }
+}
+
+template <bool kClip>
+void fillTriangle(uint16_t* backBuffer, uint32_t colour, int32_t xt, int32_t yt, int32_t xm, int32_t ym, int32_t xb,
+                  int32_t yb) {
+    const auto slope = [](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        return y0 == y1 ? 0 : wrapMul(wrapSub(x1, x0), 256) / wrapSub(y1, y0);
+    };
+    const int32_t longSlope = slope(xt, yt, xb, yb), upper = slope(xt, yt, xm, ym), lower = slope(xm, ym, xb, yb);
+    int32_t left = wrapShl(xt, 8), right = left;
+    fillHalf<kClip>(backBuffer, colour, yt, ym, left, std::min(longSlope, upper), right, std::max(longSlope, upper));
+    if (longSlope >= lower) {
+        right = wrapShl(xm, 8);
+        fillHalf<kClip>(backBuffer, colour, ym, yb, left, longSlope, right, lower);
+    } else {
+        left = wrapShl(xm, 8);
+        fillHalf<kClip>(backBuffer, colour, ym, yb, left, lower, right, longSlope);
+    }
+}
+
+}  // namespace
+
+bool ShaftEffect::load() { return true; }
+
+bool ShaftEffect::init() {
+    if (initialised) return true;
+    if (!wallTexture_.loadTiled(res::kShaftWall) || !hasShape(wallTexture_, 256, 256, 32)) return false;
+    if (!glow_.loadJpeg(res::kSwimmerGlow) || !hasShape(glow_, kGlowSize, kGlowSize, 32)) return false;
+    if (!camera_.loadMesh(res::kShaftCamera, 30.1f)) return false;
+    initialised = true;
+    return true;
+}
+
+void ShaftEffect::deinit() {
+    if (!initialised) return;
+    initialised = false;
+    wallTexture_.release();
+    glow_.release();
+    camera_.release();
+}
+
+ShaftEffect::WallHit ShaftEffect::castRay(int32_t dx, int32_t dy, int32_t dz, int32_t camX, int32_t camY,
+                                          int32_t previousW) {
+    const int32_t tYp = wallDistance(kWall, camY, dy), tYm = wallDistance(-kWall, camY, dy);
+    const int32_t tXm = wallDistance(-kWall, camX, dx), tXp = wallDistance(kWall, camX, dx);
+    int32_t t = kNoHit;
+    for (int32_t candidate : {tYp, tYm, tXm, tXp})
+        if (candidate > 0 && candidate < t) t = candidate;
+    const int32_t hx = wrapAdd(camX, wrapMul(t, dx) >> 8);
+    const int32_t hy = wrapAdd(camY, wrapMul(t, dy) >> 8);
+    const int32_t hz = wrapMul(t, dz) >> 8;
+    // Consecutive quarters of the texture rows, continuous around the shaft:
+    // y = +wall, x = +wall, y = -wall, x = -wall.
+    int32_t w = previousW;
+    if (t == tYm)
+        w = wrapSub(0xA000, hx >> 2);
+    else if (t == tYp)
+        w = wrapAdd(hx >> 2, 0x2000);
+    else if (t == tXm)
+        w = wrapAdd(hy >> 2, 0xE000);
+    else if (t == tXp)
+        w = wrapSub(0x6000, hy >> 2);
+    return {t, hz, w};
+}
+
+void ShaftEffect::castWalls(WarpGrid& grid, const FixedMatrix& matrix, int32_t camX, int32_t camY, int32_t time) {
+    const int32_t* m = matrix.m;
+    const int32_t slide = wrapMul(64, time);  // one texel (512 units) every 8 ms
+    // The first grid point, a screen corner, always meets a wall; should it
+    // not, it takes row 0 rather than anything left from another frame.
+    int32_t w = 0;
+    int index = 0;
+    for (int32_t i = 0; i < kGridRows; ++i) {
+        // The view direction (j - 15, i - 20, 32) turned back into the world
+        // by the transpose of the rotation.
+        const int32_t row = i - 20;
+        const int32_t baseX = wrapAdd(wrapMul(m[4], row), wrapMul(32, m[8]));
+        const int32_t baseY = wrapAdd(wrapMul(m[5], row), wrapMul(32, m[9]));
+        const int32_t baseZ = wrapAdd(wrapMul(m[6], row), wrapMul(32, m[10]));
+        for (int32_t j = 0; j < kGridColumns; ++j, ++index) {
+            const int32_t column = j - 15;
+            const WallHit hit = castRay(wrapAdd(wrapMul(m[0], column), baseX), wrapAdd(wrapMul(m[1], column), baseY),
+                                        wrapAdd(wrapMul(m[2], column), baseZ), camX, camY, w);
+            w = hit.w;
+            // |hz| taken unsigned so that even the most negative hz is far.
+            const uint32_t distance = hit.hz < 0 ? 0u - static_cast<uint32_t>(hit.hz) : static_cast<uint32_t>(hit.hz);
+            const int64_t shade = std::clamp<int64_t>(320 - static_cast<int64_t>(distance >> 9), 0, 255);
+            grid.U[index] = wrapShl(wrapAdd(slide, hit.hz), 15);
+            grid.V[index] = wrapShl(w, 16);
+            grid.L[index] = static_cast<int32_t>(shade) << 16;
+        }
+    }
+}
+
+void ShaftEffect::draw(int32_t time, uint16_t* backBuffer) {
+    const float f = static_cast<float>(time);
+    const double s1 = std::sin(static_cast<double>(f * 0.000377f));
+    const double s2 = std::sin(static_cast<double>(f * 0.000449f));
+    const double s3 = std::sin(static_cast<double>(f * 0.0003687f));
+    const double kAngle = static_cast<double>(6553.6f);
+    const int32_t camX = zm::truncToInt32(s1 * -12800.0), camY = zm::truncToInt32(s2 * -12800.0);
+    const int32_t rz = zm::truncToInt32(s3 * kAngle), rx = zm::truncToInt32(s2 * -kAngle);
+    const int32_t ry = zm::truncToInt32(s1 * kAngle);
+
+    FixedMatrix m;
+    setIdentity(m);
+    rotate(m, rz, 'z');
+    rotate(m, rx, 'x');
+    rotate(m, ry, 'y');
+    translate(m, zm::wrapNeg(camX), zm::wrapNeg(camY), 0);
+    camera_.setMatrix(m);
+
+    castWalls(grid_, m, camX, camY, time);
+    grid_.drawShaded(backBuffer, wallTexture_.pixels32());
+
+    for (const Swimmer& s : kSwimmers) {
+        const int32_t travel = zm::truncToInt32(std::sin(static_cast<double>(time) * s.frequency) * -23040.0);
+        drawSwimmer(backBuffer, camera_, glow_.pixels32(), wrapAdd(time, s.phase), s.x, s.y, wrapSub(s.z0, travel));
+    }
+}
+
+void ShaftEffect::drawSwimmer(uint16_t* backBuffer, const Mesh& camera, const uint32_t* glow, int32_t phase,
+                              int32_t x, int32_t y, int32_t z) {
+    struct Point {
+        int32_t x, y, z;
+    };
+    const auto project = [&camera](Point p) {
+        camera.projectPoint(p.x, p.y, p.z);
+        return p;  // z is now the view depth
+    };
+    const Point head = project({x, y, z});
+    if (head.z > kNearDepth)
+        scaledAdditiveBlit(backBuffer, head.x, head.y, kGlowSize, kGlowSize, 8388608 / head.z, glow);
+
+    Point left = project({wrapSub(x, 512), y, z}), right = project({wrapAdd(x, 512), y, z});
+    const float pa = static_cast<float>(phase) * 0.006537f, pb = static_cast<float>(phase) * 0.007359f;
+    for (int n = 1; n <= kTailSegments; ++n) {
+        const int32_t sx = zm::truncToInt32(std::sin(static_cast<double>(static_cast<float>(n) - pa)) * n * -256.0);
+        const int32_t sy = zm::truncToInt32(std::sin(static_cast<double>(static_cast<float>(n) - pb)) * n * -256.0);
+        const int32_t half = 480 - 60 * (n - 1);
+        const int32_t cx = wrapSub(x, sx), cy = wrapSub(y, sy), cz = wrapSub(z, 2048 * n);
+        const Point nextLeft = project({wrapSub(cx, half), cy, cz}), nextRight = project({wrapAdd(cx, half), cy, cz});
+        if (right.z > kNearDepth && left.z > kNearDepth && nextRight.z > kNearDepth && nextLeft.z > kNearDepth) {
+            additiveTriangle(backBuffer, kTailColour, left.x, left.y, right.x, right.y, nextLeft.x, nextLeft.y);
+            additiveTriangle(backBuffer, kTailColour, nextRight.x, nextRight.y, nextLeft.x, nextLeft.y, right.x, right.y);
+        }
+        left = nextLeft;
+        right = nextRight;
+    }
+}
+
+void ShaftEffect::scaledAdditiveBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
+                                     int32_t scale, const uint32_t* pixels) {
+    const int32_t dw = wrapMul(w, scale) >> 8, dh = wrapMul(h, scale) >> 8;
+    if (dw <= 0 || dh <= 0) return;
+    const int32_t x0 = wrapSub(cx, dw >> 1), y0 = wrapSub(cy, dh >> 1);
+    const int32_t stepX = wrapMul(w, 256) / dw, stepY = wrapMul(h, 256) / dh;
+    // Only the part on the screen is visited; the source walk starts where
+    // stepping from the picture's corner would have brought it.
+    const int64_t xFrom = std::max<int64_t>(x0, 0), xTo = std::min<int64_t>(int64_t{x0} + dw, kScreenWidth);
+    const int64_t yFrom = std::max<int64_t>(y0, 0), yTo = std::min<int64_t>(int64_t{y0} + dh, kScreenHeight);
+    for (int64_t y = yFrom; y < yTo; ++y) {
+        const uint32_t* source = pixels + ((y - y0) * stepY >> 8) * w;
+        uint16_t* row = backBuffer + y * kScreenWidth;
+        int64_t u = (xFrom - x0) * stepX;
+        for (int64_t x = xFrom; x < xTo; ++x, u += stepX) addColour(row[x], source[u >> 8]);
+    }
+}
+
+void ShaftEffect::additiveTriangle(uint16_t* backBuffer, uint32_t colour, int32_t x0, int32_t y0, int32_t x1,
+                                   int32_t y1, int32_t x2, int32_t y2) {
+    const int off = offScreen(x0, y0) + offScreen(x1, y1) + offScreen(x2, y2);
+    if (off == 3) return;
+    if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
+    if (y1 > y2) std::swap(x1, x2), std::swap(y1, y2);
+    if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
+    if (off == 0)
+        fillTriangle<false>(backBuffer, colour, x0, y0, x1, y1, x2, y2);
+    else
+        fillTriangle<true>(backBuffer, colour, x0, y0, x1, y1, x2, y2);
+}
