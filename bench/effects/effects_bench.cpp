@@ -36,6 +36,7 @@ const std::vector<std::pair<std::string, std::string>> kSettings = {
     {"loppuefu", "param=pos3 mode=constant loopmode=stop length=1 value0=150"},
     {"loppuefu", "param=camz mode=constant loopmode=stop length=1 value0=40000"},
     {"loppuefu", "param=roll mode=linear loopmode=continue length=1000 value0=0 value1=3000"},
+    {"voxelefu", "param=crossfade mode=constant loopmode=stop length=1 value0=128"},
 };
 
 void renderFrames(benchmark::State& state, const EffectEntry* entry) {

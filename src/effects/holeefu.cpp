@@ -42,15 +42,12 @@ int32_t wallDistance(int32_t wall, int32_t cam, int32_t d) {
 
 bool offScreen(int32_t x, int32_t y) { return x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight; }
 
-void addColour(uint16_t& pixel, uint32_t colour) {
-    pixel = rgb565::addSaturated(pixel, (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
 
 // Rows y .. yEnd - 1 of a triangle half, both edges in 8.8 fixed point,
 // stepped after each row. Clipped rows and columns are skipped but the edges
 // still step through them, so clipping never moves a pixel.
 template <bool kClip>
-void fillHalf(uint16_t* backBuffer, uint32_t colour, int32_t y, int32_t yEnd, int32_t& left, int32_t leftStep,
+void fillHalf(uint16_t* backBuffer, uint16_t colour, int32_t y, int32_t yEnd, int32_t& left, int32_t leftStep,
               int32_t& right, int32_t rightStep) {
     if constexpr (kClip) {
         if (y < 0 && yEnd > y) {
@@ -69,14 +66,14 @@ void fillHalf(uint16_t* backBuffer, uint32_t colour, int32_t y, int32_t yEnd, in
             to = std::min(to, static_cast<int32_t>(kScreenWidth));
         }
         uint16_t* row = backBuffer + y * kScreenWidth;
-        for (int32_t x = from; x < to; ++x) addColour(row[x], colour);
+        for (int32_t x = from; x < to; ++x) row[x] = rgb565::addSaturated565(row[x], colour);
         left = wrapAdd(left, leftStep);
         right = wrapAdd(right, rightStep);
     }
 }
 
 template <bool kClip>
-void fillTriangle(uint16_t* backBuffer, uint32_t colour, int32_t xt, int32_t yt, int32_t xm, int32_t ym, int32_t xb,
+void fillTriangle(uint16_t* backBuffer, uint16_t colour, int32_t xt, int32_t yt, int32_t xm, int32_t ym, int32_t xb,
                   int32_t yb) {
     const auto slope = [](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         return y0 == y1 ? 0 : wrapMul(wrapSub(x1, x0), 256) / wrapSub(y1, y0);
@@ -238,7 +235,11 @@ void ShaftEffect::scaledAdditiveBlit(uint16_t* backBuffer, int32_t cx, int32_t c
         const uint32_t* source = pixels + ((y - y0) * stepY >> 8) * w;
         uint16_t* row = backBuffer + y * kScreenWidth;
         int64_t u = (xFrom - x0) * stepX;
-        for (int64_t x = xFrom; x < xTo; ++x, u += stepX) addColour(row[x], source[u >> 8]);
+        for (int64_t x = xFrom; x < xTo; ++x, u += stepX) {
+            // Black adds nothing; the glow's dark surround is skipped.
+            const uint16_t add = rgb565::fromXrgb(source[u >> 8]);
+            if (add != 0) row[x] = rgb565::addSaturated565(row[x], add);
+        }
     }
 }
 
@@ -249,8 +250,10 @@ void ShaftEffect::additiveTriangle(uint16_t* backBuffer, uint32_t colour, int32_
     if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
     if (y1 > y2) std::swap(x1, x2), std::swap(y1, y2);
     if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
+    // Adding the colour's channels saturating is adding its RGB565 form.
+    const uint16_t packed = rgb565::fromXrgb(colour);
     if (off == 0)
-        fillTriangle<false>(backBuffer, colour, x0, y0, x1, y1, x2, y2);
+        fillTriangle<false>(backBuffer, packed, x0, y0, x1, y1, x2, y2);
     else
-        fillTriangle<true>(backBuffer, colour, x0, y0, x1, y1, x2, y2);
+        fillTriangle<true>(backBuffer, packed, x0, y0, x1, y1, x2, y2);
 }

@@ -8,6 +8,7 @@
 #include "anim/rgb565.h"
 #include "assets/resource_ids.h"
 #include "effects/picture_checks.h"
+#include "effects/pixel_blend.h"
 #include "render/sine_tables.h"
 
 namespace {
@@ -15,8 +16,9 @@ namespace {
 constexpr int kColumns = 160;        // view columns, two screen rows each
 constexpr int kFirstDistance = 15;   // the perspective divisor's first value
 constexpr int kLastDistance = 299;
+constexpr int kSamples = kLastDistance - kFirstDistance + 1;
 constexpr int32_t kHighestGround = 230;  // terrain never reaches past this position
-constexpr int32_t kShore = 128;
+constexpr uint32_t kShore = 128;
 
 // Sky colour at e = position - horizon. Below kSkyFirst and above kSkyLast
 // every channel is at its clamp, so the table's ends stand for all e.
@@ -34,6 +36,18 @@ struct SkyTable {
     }
 };
 constexpr SkyTable kSky;
+
+// (3000 + 32 x depth) / j for depth 0..255 is (numerator x kReciprocal[j]) >> 32
+// exactly: with m = ceil(2^32 / j) = (2^32 + e) / j, 0 <= e < j, the error
+// term numerator x e / (j 2^32) stays below 1 / j while numerator x e < 2^32,
+// and numerator x e < 11160 x 299 here.
+struct ReciprocalTable {
+    uint64_t of[kLastDistance + 1];
+    constexpr ReciprocalTable() : of{} {
+        for (int j = 1; j <= kLastDistance; ++j) of[j] = ((uint64_t{1} << 32) + j - 1) / j;
+    }
+};
+constexpr ReciprocalTable kReciprocal;
 
 }  // namespace
 
@@ -78,7 +92,8 @@ void VoxelEffect::draw(int32_t time, uint16_t* backBuffer) {
     moved_ = true;
     movedAt_ = time;
     const View view{heading_, zm::truncToInt32(x_), zm::truncToInt32(y_), turn_};
-    drawLandscape(backBuffer, landscape_.pixels32(), sine_.data(), cosine_.data(), view);
+    // At 256 and beyond the picture covers the landscape entirely.
+    if (crossfade.current < 256) drawLandscape(backBuffer, landscape_.pixels32(), sine_.data(), cosine_.data(), view);
     if (crossfade.current != 0) crossFade(backBuffer, fadePicture_.pixels32(), crossfade.current);
 }
 
@@ -94,20 +109,22 @@ void VoxelEffect::drawLandscape(uint16_t* backBuffer, const uint32_t* texture, c
         const int32_t horizon = level >> 16;
         const int32_t direction = zm::wrapAdd(view.heading, 2 * n) & 2047;
         const int32_t stepX = sine[direction], stepY = cosine[direction];
-        int32_t mark = 0, previous = 0;
+        int32_t mark = 0;
+        uint32_t previous = 0;
         int32_t px = view.x, py = view.y;
-        for (int32_t j = kFirstDistance; j <= kLastDistance; ++j) {
+        for (int k = 0; k < kSamples; ++k) {
             uint32_t s = texture[tiledIndex((px >> 8) & 255, (py >> 8) & 255)];
-            const int32_t depth = static_cast<int32_t>(s >> 24);
-            int32_t used = previous;
+            const uint32_t depth = s >> 24;
+            uint32_t used = previous;
             if (previous > kShore) {
-                // Seen through water: blue becomes 192 + blue / 4.
-                s = (s & ~0xFFu) | ((((s & 0xFF) >> 2) - 64) & 0xFF);
+                // Seen through water: blue becomes ((blue >> 2) - 64) AND 255,
+                // that is 192 + blue / 4, and dry ground stands at the shore.
+                s = (s & ~0xFFu) | (((s & 0xFF) >> 2) + 192);
                 if (depth <= kShore) used = kShore;
             }
-            int32_t u = horizon - (3000 + 32 * used) / j + 160;
-            if (u > kHighestGround) u = kHighestGround;
-            if (u > mark) {
+            const auto drop = static_cast<int32_t>(((3000 + 32 * used) * kReciprocal.of[k + kFirstDistance]) >> 32);
+            const int32_t u = std::min(horizon - drop + 160, kHighestGround);
+            if (u > mark) {  // otherwise hidden behind nearer ground
                 const uint16_t colour = rgb565::fromXrgb(s);
                 for (int32_t p = mark; p < u; ++p) first[-p] = second[-p] = colour;
                 mark = u;
@@ -125,12 +142,9 @@ void VoxelEffect::drawLandscape(uint16_t* backBuffer, const uint32_t* texture, c
 }
 
 void VoxelEffect::crossFade(uint16_t* backBuffer, const uint32_t* picture, int32_t cf) {
-    const uint32_t keep = static_cast<uint32_t>(256 - cf), take = static_cast<uint32_t>(cf);
-    for (size_t i = 0; i < kScreenPixels; ++i) {
-        const uint32_t f = picture[i], b = backBuffer[i];
-        const uint32_t r = (((f >> 16) & 0xFF) * take + rgb565::red8(b) * keep) >> 8;
-        const uint32_t g = (((f >> 8) & 0xFF) * take + rgb565::green8(b) * keep) >> 8;
-        const uint32_t bl = ((f & 0xFF) * take + rgb565::blue8(b) * keep) >> 8;
-        backBuffer[i] = rgb565::pack(r, g, bl);
-    }
+    // A weight outside 0..256 would push channels out of their fields; it is
+    // held at the nearer end. blend::over is this very mix, its lanes
+    // holding for weights up to 256.
+    const uint32_t take = static_cast<uint32_t>(std::clamp(cf, 0, 256));
+    for (size_t i = 0; i < kScreenPixels; ++i) backBuffer[i] = blend::over(backBuffer[i], picture[i], take);
 }

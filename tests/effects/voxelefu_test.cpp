@@ -102,6 +102,12 @@ TEST(VoxelCrossFade, ZeroKeepsTheLandscapeAnd256ShowsThePictureAlone) {
     EXPECT_EQ(faded, buffer);
     VoxelEffect::crossFade(faded.data(), picture.data(), 256);
     for (int i = 0; i < 240 * 320; ++i) ASSERT_EQ(faded[i], rgb565::fromXrgb(picture[i])) << i;
+    // Weights beyond the ends are held there.
+    auto over = buffer;
+    VoxelEffect::crossFade(over.data(), picture.data(), 1000);
+    EXPECT_EQ(over, faded);
+    VoxelEffect::crossFade(over.data(), picture.data(), -5);
+    EXPECT_EQ(over, faded);
 }
 
 TEST(VoxelEffectFlight, TheCameraFliesOnAcrossShowingsAndStandsStillWithTheClock) {
