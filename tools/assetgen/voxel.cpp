@@ -123,10 +123,12 @@ Canvas paintColour(const Terrain& t) {
 }
 
 // The dusk view, 320 x 240 as watched: a sky running from the flight's
-// yellow horizon through orange to violet, the sun on the horizon, ranges
-// of mountains fading into the haze, a lake mirroring it all, dark shores.
+// yellow horizon through orange to violet, the sun setting in a gap between
+// snow mountains that glow pink on their sunward flanks, lower ranges
+// fading into the haze, a still lake mirroring it all between dark wooded
+// shores.
 constexpr int kViewWidth = 320, kViewHeight = 240;
-constexpr double kHorizon = 150.0, kSunX = 214.0;
+constexpr double kHorizon = 142.0, kSunX = 196.0, kSunY = 134.0;
 
 Colour duskSky(double x, double y) {
     const double up = (kHorizon - y) / kHorizon;  // 0 at the horizon, 1 at the top
@@ -136,15 +138,53 @@ Colour duskSky(double x, double y) {
     // Thin clouds lit from below.
     const double cloud = smoothstep(0.55, 0.75, assetgen::fbm(x / 70.0, y / 9.0, 5, 701)) * smoothstep(0.15, 0.4, up);
     c = mix(c, Colour{255, 140, 110}, cloud * 0.55);
-    const double sun = std::hypot(x - kSunX, (y - kHorizon) * 1.3);
-    return mix(c, Colour{255, 244, 200}, std::exp(-sun / 38.0) * 0.8);
+    const double sun = std::hypot(x - kSunX, (y - kSunY) * 1.3);
+    return mix(c, Colour{255, 244, 200}, std::exp(-sun / 40.0) * 0.85);
 }
 
-// Height of a mountain range's skyline above the horizon at column x.
+// Height above the horizon of a range's skyline at column x: ridged noise,
+// the far range tallest with a gap where the sun sets.
 double skyline(double x, int layer) {
-    const double ridge = 1.0 - std::fabs(2.0 * assetgen::fbm(x / (90.0 - layer * 12.0), layer * 7.3, 6, 710 + layer) - 1.0);
-    const double base = assetgen::fbm(x / 160.0, layer * 3.1, 3, 720 + layer);
-    return (base * 0.6 + ridge * 0.5) * (46.0 - layer * 9.0) + layer * 3.0;
+    const double r = assetgen::fbm(x / (70.0 - layer * 10.0), layer * 7.3, 6, 710 + layer);
+    const double ridge = std::pow(1.0 - std::fabs(2.0 * r - 1.0), 1.5);
+    const double base = assetgen::fbm(x / 150.0, layer * 3.1, 3, 720 + layer);
+    double h = (base * 0.5 + ridge * 0.7) * (78.0 - layer * 20.0);
+    if (layer == 0) h *= 0.35 + 0.65 * smoothstep(10.0, 60.0, std::fabs(x - kSunX));
+    return std::max(2.0, h - layer * 4.0);
+}
+
+// One range: lit pink where its slope faces the sun, violet in shadow,
+// snow on the far peaks, thickening haze towards its foot.
+void paintRange(Canvas& c, int layer) {
+    const double k = layer / 3.0;
+    const Colour lit = mix(Colour{236, 150, 150}, Colour{60, 44, 70}, k);
+    const Colour shade = mix(Colour{120, 82, 124}, Colour{28, 26, 46}, k);
+    for (int x = 0; x < kViewWidth; ++x) {
+        const double top = kHorizon - skyline(x + 0.5, layer);
+        const double slope = skyline(x + 1.5, layer) - skyline(x - 0.5, layer);  // > 0 rising to the right
+        const double sunward = x < kSunX ? slope : -slope;                          // rising towards the sun
+        const double light = smoothstep(-0.3, 0.8, sunward);
+        for (int y = std::max(0, static_cast<int>(top)); y < kHorizon; ++y) {
+            const double coverage = std::clamp(y + 1.0 - top, 0.0, 1.0);
+            const double below = y - top;
+            // Below the crest the flanks fold into ribs and gullies: a
+            // relief whose slope towards the sun sets the light.
+            const auto relief = [&](double rx) {
+                return assetgen::fbm((rx + below * (rx < kSunX ? 0.6 : -0.6)) / 9.0, y / 14.0, 4, 730 + layer);
+            };
+            const double face = (relief(x + 1.0) - relief(x - 1.0)) * (x < kSunX ? 1.0 : -1.0) * 14.0;
+            const double folded = smoothstep(-0.4, 0.4, face);
+            const double streaks = relief(x);
+            const double shading = light + (folded - light) * smoothstep(2.0, 14.0, below);
+            Colour m = mix(shade, lit, shading);
+            if (layer < 2) {
+                const double snow = smoothstep(0.45, 0.6, streaks) * smoothstep(22.0 - layer * 8.0, 4.0, below);
+                m = mix(m, mix(Colour{170, 150, 200}, Colour{255, 214, 200}, light), snow * (1.0 - k));
+            }
+            const double haze = smoothstep(kHorizon - 22.0 + layer * 4.0, kHorizon, y) * (0.75 - k * 0.5);
+            c.blend(x, y, mix(m, duskSky(x, kHorizon - 1), haze), coverage);
+        }
+    }
 }
 
 void paintDuskView(Canvas& c) {
@@ -152,60 +192,44 @@ void paintDuskView(Canvas& c) {
         for (int x = 0; x < kViewWidth; ++x) c.set(x, y, duskSky(x + 0.5, y + 0.5));
     // Stars coming out in the violet, none low in the glow.
     Canvas stars(kViewWidth, kViewHeight, 3);
-    assetgen::addStars(stars, 260, 730);
+    assetgen::addStars(stars, 320, 730);
     for (int y = 0; y < kViewHeight; ++y)
-        for (int x = 0; x < kViewWidth; ++x) {
-            const Colour s = stars.get(x, y);
-            assetgen::addLight(c, x, y, s, smoothstep(95.0, 20.0, y) / 255.0);
-        }
-    assetgen::addGlow(c, kSunX, kHorizon, 7.0, {255, 255, 235}, 1.0);
-    // Ranges far to near: hazy violet into dark blue-green, the far ones
-    // with sunlit snow.
-    const Colour far{178, 112, 130}, near{34, 30, 52};
-    for (int layer = 0; layer < 4; ++layer) {
-        const double k = layer / 3.0;
-        const Colour body = mix(far, near, k);
-        for (int x = 0; x < kViewWidth; ++x) {
-            const double top = kHorizon - skyline(x + 0.5, layer);
-            for (int y = static_cast<int>(top); y < kHorizon; ++y) {
-                const double coverage = std::clamp(y + 1.0 - top, 0.0, 1.0);
-                const double below = y - top;
-                Colour m = mix(body, mix(duskSky(x, kHorizon - 2), body, 0.7), std::exp(-below / 6.0) * (1.0 - k));
-                // Snow and sunlit flanks on the two far ranges.
-                if (layer < 2) {
-                    const double snow = smoothstep(9.0, 2.0, below) * smoothstep(0.5, 0.6, assetgen::fbm(x / 6.0, y / 4.0, 3, 740));
-                    const double facing = smoothstep(kSunX + 40.0, kSunX - 60.0, x);
-                    m = mix(m, Colour{255, 200, 170}, snow * (0.5 + 0.4 * facing) * (1.0 - k * 1.5));
-                }
-                const double haze = smoothstep(8.0, 0.0, kHorizon - y) * 0.5 * (1.0 - k);
-                c.blend(x, y, mix(m, duskSky(x, kHorizon), haze), coverage);
-            }
-        }
-    }
-    // The lake: a mirror of everything above the horizon, rippled and darkened.
+        for (int x = 0; x < kViewWidth; ++x) assetgen::addLight(c, x, y, stars.get(x, y), smoothstep(80.0, 10.0, y) / 255.0);
+    assetgen::addGlow(c, kSunX, kSunY, 6.0, {255, 255, 235}, 1.0);
+    assetgen::addGlow(c, kSunX, kSunY, 16.0, {255, 220, 160}, 0.5);
+    for (int layer = 0; layer < 4; ++layer) paintRange(c, layer);
+    // The lake mirrors everything above the horizon, rippled, a little darker
+    // and bluer with distance from the shore line.
+    const Canvas above = c;
     for (int y = static_cast<int>(kHorizon); y < kViewHeight; ++y) {
-        const double depth = (y - kHorizon) / (kViewHeight - kHorizon);
+        const double near = (y - kHorizon) / (kViewHeight - kHorizon);
         for (int x = 0; x < kViewWidth; ++x) {
-            const double ripple = (assetgen::fbm(x / 30.0, y / 1.5, 3, 750) - 0.5) * (2.0 + 10.0 * depth);
+            const double ripple = (assetgen::fbm(x / 40.0, y / (1.0 + 3.0 * near), 3, 750) - 0.5) * (1.0 + 12.0 * near);
             const int mx = std::clamp(static_cast<int>(x + ripple), 0, kViewWidth - 1);
             const int my = std::clamp(static_cast<int>(2 * kHorizon - y - 1), 0, kViewHeight - 1);
-            Colour m = scaled(c.get(mx, my), 0.72 - 0.25 * depth);
-            m = mix(m, Colour{20, 26, 60}, depth * 0.45);
-            c.set(x, y, m);
+            Colour m = scaled(above.get(mx, my), 0.8 - 0.3 * near);
+            m = mix(m, Colour{24, 30, 70}, near * 0.5);
+            // Glints of the sun along its path on the water.
+            const double path = std::exp(-std::pow((x - kSunX) / (6.0 + 30.0 * near), 2.0));
+            const double glint = smoothstep(0.6, 0.75, assetgen::fbm(x / 2.0, y * 1.5, 2, 751)) * path;
+            c.set(x, y, mix(m, Colour{255, 230, 170}, glint * 0.8));
         }
     }
-    // Near shores, left and right, with a fringe of pines.
+    // Dark wooded shores in the foreground, left and right, sloping into the
+    // water; pines along their tops catch a rim of the afterglow.
     for (int x = 0; x < kViewWidth; ++x) {
-        const double leftShore = 70.0 - x * 0.45 + assetgen::fbm(x / 14.0, 1.0, 3, 760) * 10.0;
-        const double rightShore = (x - 250.0) * 0.5 + assetgen::fbm(x / 14.0, 2.0, 3, 761) * 10.0;
-        const double shore = std::max(leftShore, rightShore);
-        if (shore <= 0) continue;
-        const double pines = std::fabs(std::sin(x * 0.9)) * 9.0 * assetgen::fbm(x / 5.0, 3.0, 2, 762);
-        const double top = kHorizon + 30.0 - shore - pines;
+        const double left = 92.0 * std::pow(std::max(0.0, 1.0 - x / 120.0), 1.4);
+        const double right = 70.0 * std::pow(std::max(0.0, (x - 236.0) / 84.0), 1.2);
+        const double ground = std::max(left, right);
+        if (ground <= 0.5) continue;
+        const double trees = ground > 6.0 ? (0.5 + 0.5 * std::fabs(std::sin(x * 1.7 + std::sin(x * 0.31) * 3.0))) *
+                                                10.0 * assetgen::fbm(x / 4.0, 3.0, 2, 762)
+                                          : 0.0;
+        const double top = kViewHeight - ground - trees;
         for (int y = std::max(0, static_cast<int>(top)); y < kViewHeight; ++y) {
             const double coverage = std::clamp(y + 1.0 - top, 0.0, 1.0);
-            const double rim = std::exp(-(y - top) / 3.0) * 0.35;
-            c.blend(x, y, mix(Colour{12, 12, 24}, Colour{200, 110, 90}, rim), coverage);
+            const double rim = std::exp(-(y - top) / 2.5) * 0.4;
+            c.blend(x, y, mix(Colour{10, 10, 22}, Colour{210, 120, 100}, rim), coverage);
         }
     }
 }
