@@ -34,7 +34,7 @@ constexpr int N = Terrain::kSize;
 double elevation(const Terrain& t, int x, int y) {
     const double e = (t.at(x, y) - t.seaLevel) / (1.0 - t.seaLevel);
     // Wide lowlands, mountains where the relief rises most.
-    return e > 0 ? std::pow(e, 1.2) : e;
+    return e > 0 ? std::pow(e, 1.1) : e;
 }
 
 double depthAt(const Terrain& t, int x, int y) {

@@ -50,7 +50,7 @@ std::vector<double> baseRelief() {
             const double mountains = erodedFbm(x + wx * 0.3, y + wy * 0.3, 4, 7, 620);
             const double hills = tiledFbm(x, y, N, 8, 4, 630);
             const double mountainous = smoothstep(0.42, 0.7, continent);
-            h[Terrain::index(x, y)] = continent * 0.8 + mountains * 0.9 * mountainous + (hills - 0.5) * 0.1;
+            h[Terrain::index(x, y)] = continent * 0.8 + mountains * 0.9 * mountainous + (hills - 0.5) * 0.2;
         }
     }
     return h;
@@ -168,7 +168,7 @@ Terrain makeTerrain() {
         for (int x = 0; x < N; ++x) {
             const double v = t.height[Terrain::index(x, y)];
             const double detail = tiledFbm(x, y, N, 32, 3, 640) - 0.5;
-            t.height[Terrain::index(x, y)] = v + detail * (1.0 + v * 0.04);
+            t.height[Terrain::index(x, y)] = v + detail * (1.8 + v * 0.05);
         }
     }
     lo = *std::min_element(t.height.begin(), t.height.end());
