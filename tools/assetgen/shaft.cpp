@@ -110,7 +110,7 @@ Canvas paintWall() {
     // The ring of light around the whole shaft: a glowing band across every row.
     for (int y = 0; y < N; ++y) {
         for (int dx = -10; dx <= 10; ++dx) {
-            const int x = (200 + dx + N) % N;
+            const int x = (dx + N) % N;  // between the lamps of the last and first wall
             const double core = std::exp(-dx * dx / 3.0), halo = std::exp(-dx * dx / 30.0) * 0.6;
             assetgen::addLight(c, x, y, {120, 220, 255}, core + halo);
         }
