@@ -67,37 +67,37 @@ TEST(ShaftRays, ACornerTakesTheFirstWallInOrder) {
 }
 
 // A camera looking straight along +z: depth = z, screen = 256 x / z + centre.
-struct StraightCamera : Mesh {
-    StraightCamera() {
-        FixedMatrix m;
-        setIdentity(m);
-        setMatrix(m);
-    }
-};
+// A white glow's swimmer, its head at depth z before a camera looking straight
+// along +z (depth = z, screen = 256 x / z + centre).
+std::vector<uint16_t> swimmerAt(int32_t z) {
+    struct StraightCamera : Mesh {
+        StraightCamera() {
+            FixedMatrix m;
+            setIdentity(m);
+            setMatrix(m);
+        }
+    };
+    static const StraightCamera camera;
+    static const std::vector<uint32_t> glow(64 * 64, 0x00FFFFFF);
+    auto buffer = blank();
+    ShaftEffect::drawSwimmer(buffer.data(), camera, glow.data(), 0, 0, 0, z);
+    return buffer;
+}
 
 TEST(ShaftSwimmers, TheNearLimitIsExclusiveAndTheHeadGlowsWithoutItsTail) {
-    const StraightCamera camera;
-    const std::vector<uint32_t> glow(64 * 64, 0x00FFFFFF);
-    auto at4096 = blank(), at4097 = blank();
-    ShaftEffect::drawSwimmer(at4096.data(), camera, glow.data(), 0, 0, 0, 4096);
-    ShaftEffect::drawSwimmer(at4097.data(), camera, glow.data(), 0, 0, 0, 4097);
-    EXPECT_EQ(at4096, blank());
+    EXPECT_EQ(swimmerAt(4096), blank());
     // Scale 8388608 / 4097 = 2047: 511 pixels across, the whole screen, and
     // no tail segment lies beyond the limit.
-    EXPECT_EQ(countOf(at4097, 0xFFFF), 240 * 320);
+    EXPECT_EQ(countOf(swimmerAt(4097), 0xFFFF), 240 * 320);
 }
 
 TEST(ShaftSwimmers, TheGlowIs64PixelsAtDepth32768And256At8192) {
-    const StraightCamera camera;
-    const std::vector<uint32_t> glow(64 * 64, 0x00FFFFFF);
-    auto far = blank(), near = blank();
-    ShaftEffect::drawSwimmer(far.data(), camera, glow.data(), 0, 0, 0, 32768);
-    ShaftEffect::drawSwimmer(near.data(), camera, glow.data(), 0, 0, 0, 8192);
+    const auto far = swimmerAt(32768);
     // White only where the glow lies (the tail, 0x603040, adds to it there).
     EXPECT_EQ(countOf(far, 0xFFFF), 64 * 64);
     EXPECT_EQ(far[128 * 240 + 88], 0xFFFF);
     EXPECT_EQ(far[191 * 240 + 151], 0xFFFF);
-    EXPECT_EQ(countOf(near, 0xFFFF), 240 * 256);  // 256 x 256, clipped to the screen's width
+    EXPECT_EQ(countOf(swimmerAt(8192), 0xFFFF), 240 * 256);  // 256 x 256, clipped to the screen's width
 }
 
 TEST(ShaftTriangles, AllCornersOffScreenDrawNothingEvenCoveringIt) {
