@@ -90,6 +90,27 @@ TEST(VoxelLandscape, WaterTurnsBlueAndTheShoreRisesFromDepth128) {
     EXPECT_EQ(at(buffer, 0, 66), rgb565::pack(200, 100, 40));
 }
 
+TEST(VoxelLandscape, MovingTheCameraByWholeTexelsMovesTheGroundWithIt) {
+    // Any texture seen from (x, y) looks the same as that texture moved by
+    // (a, b) texels seen from (x + 256 a, y + 256 b): positions wrap every
+    // 256 texels both ways, in every direction of travel.
+    std::vector<uint32_t> ground(256 * 256), moved(256 * 256);
+    uint32_t seed = 12345;
+    for (uint32_t& t : ground) {
+        seed = seed * 1664525u + 1013904223u;
+        t = (seed >> 24) % 180 << 24 | (seed & 0xFFFFFF);  // water and land, any colour
+    }
+    const int a = 77, b = -150;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) moved[tiledIndex((x + a) & 255, (y + b) & 255)] = ground[tiledIndex(x, y)];
+    for (const VoxelEffect::View& view : {VoxelEffect::View{1024, 0x1234, -0x5678, 100},
+                                          VoxelEffect::View{300, -70000, 3000000, -250},
+                                          VoxelEffect::View{1900, 255, 65535, 0}}) {
+        const VoxelEffect::View shifted{view.heading, view.x + 256 * a, view.y + 256 * b, view.turn};
+        EXPECT_EQ(landscape(ground, view), landscape(moved, shifted)) << view.heading;
+    }
+}
+
 TEST(VoxelCrossFade, ZeroKeepsTheLandscapeAnd256ShowsThePictureAlone) {
     std::vector<uint32_t> picture(240 * 320);
     std::vector<uint16_t> buffer(240 * 320);
