@@ -1,0 +1,75 @@
+#pragma once
+// Golden frames: digests of the whole show rendered offline at 60 fps, kept
+// as a text list in the repository, so that a change which alters a single
+// pixel or sample of the show is seen, and where. Every 15th frame is
+// recorded with the music's position, its time and its scene; the sound is
+// one digest over all of it.
+//
+// The digests are FNV-1a 64 over the pixels' (and samples') little-endian
+// bytes: the same on every host, whatever its byte order.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/offline_show.h"
+#include "app/timeline.h"
+
+// FNV-1a 64, fed 16-bit values as two little-endian bytes each.
+class Fnv1a64 {
+public:
+    void add(std::span<const uint16_t> values);
+    void add(std::span<const int16_t> values);
+    uint64_t value() const { return hash_; }
+
+private:
+    void addByte(uint8_t byte);
+    uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+struct FrameDigest {
+    long frame = 0;         // counted from the show's first frame
+    SongPosition position;  // the music's position when it was drawn
+    int32_t timeMs = 0;
+    std::string scene;      // the script's scene then; "(none)" before the first
+    uint64_t effect = 0;    // the 240 x 320 back buffer as the effect drew it
+    uint64_t shown = 0;     // the picture as the viewer sees it, after the blitter
+
+    bool operator==(const FrameDigest&) const = default;
+};
+
+struct ShowDigests {
+    int fps = 60;
+    int every = 15;  // every this many frames one is recorded
+    std::vector<FrameDigest> frames;
+    uint64_t soundFrames = 0;  // stereo sample pairs
+    uint64_t sound = 0;
+};
+
+// Called for each recorded frame with the show that has just drawn it.
+using FrameWatch = std::function<void(const FrameDigest&, OfflineShow&)>;
+
+// Renders the whole show offline (landscape, digests.fps, no output) and
+// fills digests.frames and the sound's digest. False when the show could not
+// start or gave a failure message, which went to `dialogs`.
+bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch = {});
+
+// The list as text, and read back. Reading gives false and a reason for a
+// malformed line.
+std::string goldenText(const ShowDigests& digests);
+bool parseGoldenText(std::string_view text, ShowDigests& digests, std::string& error);
+
+// The first recorded frame that differs between the two lists (a frame in
+// one but not the other counts); null when every frame agrees.
+const FrameDigest* firstDifference(const ShowDigests& expected, const ShowDigests& actual);
+
+// What changed from `before` to `after`, one line per scene whose frames
+// differ ("logoefu: 12 of 77 frames") and one for the sound; empty when
+// nothing did.
+std::string describeChanges(const ShowDigests& before, const ShowDigests& after);
+
+// "12:34 (0:44.800)": a frame's position and time as messages name them.
+std::string framePlace(const FrameDigest& frame);

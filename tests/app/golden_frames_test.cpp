@@ -1,0 +1,121 @@
+// The whole show rendered offline against the checked-in golden list
+// (tests/golden/show_frames.txt): every recorded frame's digests and the
+// sound's must match. On a mismatch the first differing frame, and the last
+// recorded frame before it that still matched, land as PNG pictures in
+// test-output/golden to be looked at. zemra-golden --refresh rewrites the
+// list when a change to the picture is meant.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/golden_frames.h"
+#include "engine/back_buffer.h"
+#include "support/fakes.h"
+#include "support/png.h"
+
+namespace {
+
+// A recorded frame's two pictures, kept to be written out later.
+struct FramePictures {
+    FrameDigest digest;
+    std::vector<uint16_t> effect, shown;
+    int width = 0, height = 0;
+
+    void take(const FrameDigest& frame, OfflineShow& show) {
+        digest = frame;
+        const uint16_t* backBuffer = show.demo().backBuffer();
+        effect.assign(backBuffer, backBuffer + kScreenPixels);
+        const PictureSurface& picture = show.picture();
+        width = picture.width();
+        height = picture.height();
+        shown.assign(picture.pixels(), picture.pixels() + static_cast<std::size_t>(width) * height);
+    }
+    void write(const std::string& folder, const std::string& what) const {
+        const std::string name = folder + "/" + std::to_string(digest.frame) + "_" +
+                                 std::to_string(digest.position.order) + "_" + std::to_string(digest.position.row) +
+                                 "_" + what;
+        testpng::writeRgb565(name + "_shown.png", shown.data(), width, height);
+        testpng::writeLandscape(name + "_effect.png", effect.data());
+    }
+};
+
+TEST(GoldenFrames, TheWholeShowMatchesTheList) {
+    std::ifstream file(ZEMRA_GOLDEN_FILE, std::ios::binary);
+    ASSERT_TRUE(file) << "cannot read " << ZEMRA_GOLDEN_FILE;
+    ShowDigests expected;
+    std::string error;
+    ASSERT_TRUE(parseGoldenText(std::string{std::istreambuf_iterator<char>(file), {}}, expected, error)) << error;
+    std::map<long, const FrameDigest*> expectedFrames;
+    for (const FrameDigest& frame : expected.frames) expectedFrames[frame.frame] = &frame;
+
+    const std::string folder = testpng::outputDir() + "/golden";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    FramePictures lastMatch, differing;
+    bool matched = false, differed = false;
+    ShowDigests actual;
+    actual.fps = expected.fps;
+    actual.every = expected.every;
+    fakes::FakeDialogs dialogs;
+    const bool played = recordShow(actual, dialogs, [&](const FrameDigest& frame, OfflineShow& show) {
+        if (differed) return;
+        const auto match = expectedFrames.find(frame.frame);
+        if (match != expectedFrames.end() && *match->second == frame) {
+            lastMatch.take(frame, show);
+            matched = true;
+            return;
+        }
+        differing.take(frame, show);
+        differed = true;
+    });
+    ASSERT_TRUE(played) << (dialogs.messages.empty() ? "" : dialogs.messages.front());
+
+    if (differed) {
+        differing.write(folder, "differs");
+        if (matched) lastMatch.write(folder, "last_match");
+    }
+    const FrameDigest* first = firstDifference(expected, actual);
+    if (first)
+        ADD_FAILURE() << "the first differing frame is at " << framePlace(*first) << "; its pictures"
+                      << (matched ? " and those of the last matching frame" : "") << " are in " << folder << "\n"
+                      << describeChanges(expected, actual);
+    EXPECT_EQ(actual.soundFrames, expected.soundFrames);
+    EXPECT_EQ(actual.sound, expected.sound) << "the sound differs";
+}
+
+// The list survives being written and read, and a change to one scene's
+// frames is put down to that scene alone.
+TEST(GoldenFrames, ChangesAreNamedByScene) {
+    ShowDigests before;
+    before.soundFrames = 44100;
+    before.sound = 0x0123456789abcdefull;
+    before.frames = {{0, {0, 0}, 0, "(none)", 1, 1},
+                     {15, {0, 32}, 250, "worldefu", 2, 3},
+                     {30, {4, 0}, 500, "logoefu", 0xfedcba9876543210ull, 5}};
+    ShowDigests read;
+    std::string error;
+    ASSERT_TRUE(parseGoldenText(goldenText(before), read, error)) << error;
+    EXPECT_EQ(read.frames, before.frames);
+    EXPECT_EQ(read.sound, before.sound);
+    EXPECT_EQ(describeChanges(before, read), "");
+    EXPECT_EQ(firstDifference(before, read), nullptr);
+
+    ShowDigests after = before;
+    after.frames[2].shown = 6;
+    EXPECT_EQ(describeChanges(before, after), "logoefu: 1 of 1 frames differ, the first at 4:0 (0:00.500, frame 30)\n");
+    EXPECT_EQ(firstDifference(before, after), &after.frames[2]);
+    after.frames.pop_back();  // a show that ends sooner differs too
+    EXPECT_EQ(firstDifference(before, after), &before.frames[2]);
+    after.sound = 0;
+    EXPECT_NE(describeChanges(before, after).find("sound: differs"), std::string::npos);
+
+    EXPECT_FALSE(parseGoldenText("fps 60 every 15\n0:0 0 (none) 0 1 2\n", read, error));  // digests are 16 digits
+    EXPECT_FALSE(parseGoldenText("0:0 0 (none) 0 0000000000000001 0000000000000002\n", read, error));  // no header
+}
+
+}  // namespace
