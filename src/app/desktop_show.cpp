@@ -39,7 +39,7 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
         else
             output = std::make_unique<SdlAudioOutput>();
         StreamingMusicPlayer music(*output);
-        music.setStartPosition(start.position.order, start.position.row);
+        music.setStartPosition(start.position);
         SdlMessageBox box(screen.get());
         UserMessages messages(&box, std::cerr);
 

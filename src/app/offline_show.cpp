@@ -14,7 +14,7 @@ OfflineShow::~OfflineShow() = default;
 bool OfflineShow::start() {
     const StartPoint& from = settings_.start;
     demo_ = make_(window_, clock_, music_, dialogs_, remainingScript(settings_.script, from));
-    music_.setStartPosition(from.position.order, from.position.row);
+    music_.setStartPosition(from.position);
     if (!demo_->loadAll()) return false;
     clock_.set(0);  // the show's time is then the clock's
     if (!demo_->start()) return false;

@@ -7,20 +7,15 @@ StartPoint planStart(SongTimeline& timeline, std::span<const ScriptEntry> script
     start.position = position;
     start.timeMs = timeline.timeAt(position);
     for (const ScriptEntry& entry : script) {
-        const SongPosition at{entry.order, entry.row};
-        if (!(at < position)) break;  // the table is sorted by position
-        start.rowTimes.push_back(timeline.timeAt(at));
+        if (!(entry.position() < position)) break;  // the table is sorted by position
+        start.rowTimes.push_back(timeline.timeAt(entry.position()));
     }
     start.firstRow = start.rowTimes.size();
     return start;
 }
 
 void runRowsBefore(DemoSystem& demo, std::span<const ScriptEntry> script, const StartPoint& start) {
-    for (std::size_t i = 0; i < start.firstRow && demo.running(); ++i) {
-        const ScriptEntry& entry = script[i];
-        if (CommandTarget* target = demo.find(entry.target))
-            target->handleCommand(start.rowTimes[i], entry.command, entry.argument ? entry.argument : "");
-    }
+    for (std::size_t i = 0; i < start.firstRow && demo.running(); ++i) demo.dispatch(script[i], start.rowTimes[i]);
 }
 
 std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,

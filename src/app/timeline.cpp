@@ -1,6 +1,5 @@
 #include "app/timeline.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -10,29 +9,9 @@
 
 namespace {
 
-bool parseCount(std::string_view text, int& value) {
-    if (text.empty()) return false;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return failure == std::errc() && end == text.data() + text.size() && value >= 0;
-}
-
 int32_t secondsToMs(double seconds) { return static_cast<int32_t>(std::llround(seconds * 1000.0)); }
 
 }  // namespace
-
-bool parseSongPosition(std::string_view text, SongPosition& position) {
-    const std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos) return false;
-    SongPosition parsed;
-    if (!parseCount(text.substr(0, colon), parsed.order) || !parseCount(text.substr(colon + 1), parsed.row))
-        return false;
-    position = parsed;
-    return true;
-}
-
-std::string formatSongPosition(SongPosition position) {
-    return std::to_string(position.order) + ":" + std::to_string(position.row);
-}
 
 std::string formatTime(int32_t ms) {
     const int32_t total = ms < 0 ? 0 : ms;
@@ -65,8 +44,7 @@ std::vector<Scene> showScenes(SongTimeline& timeline, std::span<const ScriptEntr
     std::vector<Scene> scenes;
     for (const ScriptEntry& entry : script) {
         if (std::string_view(entry.target) != "demosys" || std::string_view(entry.command) != "seteffect") continue;
-        const SongPosition start{entry.order, entry.row};
-        scenes.push_back({entry.argument ? entry.argument : "", start, timeline.timeAt(start)});
+        scenes.push_back({entry.argument ? entry.argument : "", entry.position(), timeline.timeAt(entry.position())});
     }
     return scenes;
 }

@@ -3,7 +3,6 @@
 // written ORDER:ROW, the time at which the music reaches each of them (from
 // the module's own speeds and tempos), and the scenes the script shows.
 
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -11,17 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "anim/song_position.h"
 #include "engine/demo_script.h"
 #include "platform/module_player.h"
 
-struct SongPosition {
-    int order = 0, row = 0;
-    auto operator<=>(const SongPosition&) const = default;
-};
-
-// Reads "ORDER:ROW", two decimal numbers. False when malformed.
-bool parseSongPosition(std::string_view text, SongPosition& position);
-std::string formatSongPosition(SongPosition position);
 // Milliseconds as m:ss.mmm.
 std::string formatTime(int32_t ms);
 

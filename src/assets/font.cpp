@@ -3,14 +3,13 @@
 #include <cstring>
 
 #include "anim/rgb565.h"
+#include "anim/screen_size.h"
 #include "assets/resource_ids.h"
 
 namespace {
 
 constexpr int kStripWidth = 1264;
 constexpr int kStripHeight = 32;
-constexpr int kScreenWidth = 240;   // back buffer columns (across the text)
-constexpr int kScreenHeight = 320;  // back buffer rows (along the text)
 
 Image brightnessImage;
 Image coverageImage;

@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <span>
 
+#include "anim/song_position.h"
+
 struct ScriptEntry {
     int32_t order;
     int32_t row;
     const char* target;
     const char* command;
     const char* argument;  // null only for the final "stop" row
+
+    SongPosition position() const { return {order, row}; }
 };
 
 extern const ScriptEntry DemoScript[];

@@ -19,9 +19,7 @@ const char* const kBlitterName = "blitter";
 const char* const kDemoName = "demosys";
 
 // A row is due once the music has reached its position.
-bool isDue(const ScriptEntry& entry, int32_t order, int32_t row) {
-    return entry.order < order || (entry.order == order && entry.row <= row);
-}
+bool isDue(const ScriptEntry& entry, SongPosition now) { return entry.position() <= now; }
 
 }  // namespace
 
@@ -158,22 +156,23 @@ void DemoSystem::frame() {
         return;
     }
     const int32_t t = static_cast<int32_t>(services_.clock.ticks() - startTick_);
-    const int32_t order = services_.music.order();
-    const int32_t row = services_.music.row();
+    const SongPosition now = services_.music.position();
 
     // Rows addressed to targets that are not registered are skipped. Once a
     // row has shut the show down, the rest wait for nothing.
     while (running_ && scriptCursor_ < static_cast<int32_t>(script_.size()) &&
-           isDue(script_[scriptCursor_], order, row)) {
-        const ScriptEntry& entry = script_[scriptCursor_++];
-        if (CommandTarget* target = find(entry.target))
-            target->handleCommand(t, entry.command, entry.argument ? entry.argument : "");
-    }
+           isDue(script_[scriptCursor_], now))
+        dispatch(script_[scriptCursor_++], t);
     if (!running_) return;
 
     if (currentEffect_) currentEffect_->render(t, backBuffer_.get());
     presenter_->update(t);
     presenter_->present(backBuffer_.get());
+}
+
+void DemoSystem::dispatch(const ScriptEntry& entry, int32_t time) {
+    if (CommandTarget* target = find(entry.target))
+        target->handleCommand(time, entry.command, entry.argument ? entry.argument : "");
 }
 
 void DemoSystem::pause() {

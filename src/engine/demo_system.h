@@ -64,6 +64,10 @@ public:
     void pause();
     void resume();
 
+    // Runs one script row at `time`: hands its command to the target it
+    // names; a row addressed to no registered target is skipped.
+    void dispatch(const ScriptEntry& entry, int32_t time);
+
     // "seteffect", "init", "deinit" (argument: an effect name) and "stop".
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
 

@@ -41,7 +41,7 @@ void LockstepMusicPlayer::setPanSeparation(float separation) {
 
 bool LockstepMusicPlayer::play() {
     if (!song_) return false;
-    if (start_ != Position{}) song_->seek(start_.order, start_.row);
+    if (start_ != SongPosition{}) song_->seek(start_.order, start_.row);
     playing_ = true;
     songEnded_ = false;
     pastLastRow_ = false;
@@ -58,7 +58,7 @@ void LockstepMusicPlayer::freeSong() {
 
 void LockstepMusicPlayer::renderUntil(uint64_t frames) {
     if (!song_ || !playing_) return;
-    const Position pastEnd{song_->orderCount(), 0};
+    const SongPosition pastEnd{song_->orderCount(), 0};
     while (!songEnded_ && rendered_ < frames) {
         const std::size_t want = static_cast<std::size_t>(std::min(kChunkFrames, frames - rendered_));
         const std::size_t before = audio_.size();
@@ -69,7 +69,7 @@ void LockstepMusicPlayer::renderUntil(uint64_t frames) {
 
         // A position that goes back, or leaves the order list, means the
         // last row is over and only the tail of its sound is left.
-        const Position now{song_->currentOrder(), song_->currentRow()};
+        const SongPosition now{song_->currentOrder(), song_->currentRow()};
         if (now < position_ || now.order < 0 || now.order >= pastEnd.order) pastLastRow_ = true;
         if (made < want) {
             songEnded_ = true;

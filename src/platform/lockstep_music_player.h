@@ -38,7 +38,7 @@ public:
     void close() override {}
 
     // Where play() starts: (0, 0) unless set.
-    void setStartPosition(int order, int row) { start_ = {order, row}; }
+    void setStartPosition(SongPosition start) { start_ = start; }
     int rate() const { return rate_; }
     // Renders on until `frames` stereo frames have been made since play()
     // (fewer once the song has ended).
@@ -49,19 +49,15 @@ public:
     void takeAudio(std::vector<float>& into);
 
 private:
-    struct Position {
-        int order = 0, row = 0;
-        auto operator<=>(const Position&) const = default;
-    };
 
     SongLoader loader_;
     std::unique_ptr<Song> song_;
     int rate_ = 44100;
-    Position start_;
+    SongPosition start_;
     bool playing_ = false;
     bool songEnded_ = false;
     bool pastLastRow_ = false;
-    Position position_;
+    SongPosition position_;
     uint64_t rendered_ = 0;
     std::vector<float> audio_;
 };

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "anim/song_position.h"
+
 class MusicPlayer {
 public:
     virtual ~MusicPlayer() = default;
@@ -28,6 +30,12 @@ public:
     // Current position: order-list index and row in its pattern, both from 0.
     virtual int order() = 0;
     virtual int row() = 0;
+    // Both at once: order first, as a player reporting the audio heard
+    // answers row() for the moment order() was asked.
+    SongPosition position() {
+        const int atOrder = order();
+        return {atOrder, row()};
+    }
     // Holds or continues playback in place.
     virtual void setPaused(bool paused) = 0;
     // Stops and frees the song (nothing when there is none).

@@ -1,6 +1,6 @@
 #include "platform/picture_surface.h"
 
-#include "engine/back_buffer.h"
+#include "anim/screen_size.h"
 
 SurfaceLayout surfaceLayout(Orientation orientation) {
     if (orientation == Orientation::Portrait) return {kScreenWidth, kScreenHeight, 2, 2 * kScreenWidth, 0};

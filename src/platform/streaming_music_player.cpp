@@ -57,7 +57,7 @@ void StreamingMusicPlayer::setPanSeparation(float separation) {
 bool StreamingMusicPlayer::play() {
     std::lock_guard lock(mutex_);
     if (!song_) return false;
-    if (start_ != Position{}) song_->seek(start_.order, start_.row);
+    if (start_ != SongPosition{}) song_->seek(start_.order, start_.row);
     playing_ = true;
     marks_.clear();
     lastRendered_ = start_;
@@ -109,8 +109,8 @@ void StreamingMusicPlayer::renderChunk(float* stereo, int frames) {
     std::fill(stereo, stereo + 2 * frames, 0.0f);
     if (!song_ || !playing_ || songEnded_) return;
 
-    const Position pastEnd{song_->orderCount(), 0};
-    Position position{song_->currentOrder(), song_->currentRow()};
+    const SongPosition pastEnd{song_->orderCount(), 0};
+    SongPosition position{song_->currentOrder(), song_->currentRow()};
     // A song position that goes back (or leaves the order list) means the
     // last row is over and only the tail is left.
     if (!pastLastRow_ && (position < lastRendered_ || position.order < 0 || position.order >= pastEnd.order))

@@ -48,16 +48,12 @@ public:
     void close() override;
 
     // Where play() starts the song: order 0, row 0 unless set.
-    void setStartPosition(int order, int row) { start_ = {order, row}; }
+    void setStartPosition(SongPosition start) { start_ = start; }
 
 private:
-    struct Position {
-        int order = 0, row = 0;
-        auto operator<=>(const Position&) const = default;
-    };
     struct Mark {
         uint64_t frame;  // output frame number where the chunk starts
-        Position position;
+        SongPosition position;
     };
 
     void fill(float* stereo, int frames) override;
@@ -73,10 +69,10 @@ private:
     bool playing_ = false;
     uint64_t framesOut_ = 0;  // frames handed to the output since it opened
     std::deque<Mark> marks_;
-    Position lastRendered_;
+    SongPosition lastRendered_;
     bool pastLastRow_ = false;
     bool songEnded_ = false;
     uint64_t endFrame_ = 0;  // first frame after the song's audio
-    Position reported_;
-    Position start_;
+    SongPosition reported_;
+    SongPosition start_;
 };

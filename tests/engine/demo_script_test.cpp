@@ -16,7 +16,7 @@ TEST(DemoScript, HasItsRowsInPositionOrder) {
     for (int i = 1; i < DemoScriptRowCount; ++i) {
         const ScriptEntry& a = DemoScript[i - 1];
         const ScriptEntry& b = DemoScript[i];
-        EXPECT_TRUE(a.order < b.order || (a.order == b.order && a.row <= b.row)) << "row " << i;
+        EXPECT_TRUE(a.position() <= b.position()) << "row " << i;
     }
 }
 

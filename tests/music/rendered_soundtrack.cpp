@@ -36,18 +36,18 @@ bool renderAsShown(const std::vector<uint8_t>& bytes, RenderedSong& song) {
     return true;
 }
 
-std::vector<Position> flashRows() {
-    std::vector<Position> rows;
+std::vector<SongPosition> flashRows() {
+    std::vector<SongPosition> rows;
     for (const ScriptEntry& e : demoScript()) {
         if (!isControl(e)) continue;
         const int value0 = valueOf(e.argument, "value0=");
-        if (value0 == 1024 || value0 == 512) rows.push_back({e.order, e.row});
+        if (value0 == 1024 || value0 == 512) rows.push_back(e.position());
     }
     return rows;
 }
 
-std::vector<Position> fadeRows() {
-    std::vector<Position> rows;
+std::vector<SongPosition> fadeRows() {
+    std::vector<SongPosition> rows;
     bool mul = false;
     for (const ScriptEntry& e : demoScript()) {
         if (e.argument != nullptr && std::strcmp(e.target, "blitter") == 0 && std::strcmp(e.command, "setmode") == 0) {
@@ -55,25 +55,25 @@ std::vector<Position> fadeRows() {
         }
         if (!mul || !isControl(e)) continue;
         const int from = valueOf(e.argument, "value0="), to = valueOf(e.argument, "value1=");
-        if ((from == 256 && to == 0) || (from == 0 && to == 256)) rows.push_back({e.order, e.row});
+        if ((from == 256 && to == 0) || (from == 0 && to == 256)) rows.push_back(e.position());
     }
     return rows;
 }
 
-std::vector<Position> sceneRows() {
-    std::vector<Position> rows;
+std::vector<SongPosition> sceneRows() {
+    std::vector<SongPosition> rows;
     for (const ScriptEntry& e : demoScript()) {
-        if (std::strcmp(e.target, "demosys") == 0 && std::strcmp(e.command, "seteffect") == 0) rows.push_back({e.order, e.row});
+        if (std::strcmp(e.target, "demosys") == 0 && std::strcmp(e.command, "seteffect") == 0) rows.push_back(e.position());
     }
     return rows;
 }
 
-std::vector<Position> typingRows() {
-    std::vector<Position> rows;
+std::vector<SongPosition> typingRows() {
+    std::vector<SongPosition> rows;
     for (const ScriptEntry& e : demoScript()) {
         if (e.argument == nullptr || std::strcmp(e.target, "spriteefu") != 0 || std::strstr(e.argument, "param=len") == nullptr) continue;
         const bool more = valueOf(e.argument, "value0=") > 0;
-        if (more && (rows.empty() || rows.back().order != e.order || rows.back().row != e.row)) rows.push_back({e.order, e.row});
+        if (more && (rows.empty() || rows.back() != e.position())) rows.push_back(e.position());
     }
     return rows;
 }

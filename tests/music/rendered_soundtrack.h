@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "anim/song_position.h"
 #include "platform/module_player.h"
 #include "song_analysis.h"
 #include "song_render.h"
@@ -28,20 +29,16 @@ std::vector<uint8_t> loadModuleBytes();
 // Renders module bytes as the show plays them; nothing when they do not load.
 bool renderAsShown(const std::vector<uint8_t>& bytes, RenderedSong& song);
 
-struct Position {
-    int order, row;
-};
-
 // Rows where the script flashes the picture: the blitter's control set to
 // 1024 or 512.
-std::vector<Position> flashRows();
+std::vector<SongPosition> flashRows();
 // Rows where the picture starts to fade to or from black ("mul" mode, the
 // control going from 256 to 0 or from 0 to 256).
-std::vector<Position> fadeRows();
+std::vector<SongPosition> fadeRows();
 // Rows where an effect becomes the one shown: the starts of the scenes.
-std::vector<Position> sceneRows();
+std::vector<SongPosition> sceneRows();
 // Rows where the typewriter shows more letters (a line length set above 0).
-std::vector<Position> typingRows();
+std::vector<SongPosition> typingRows();
 
 class RenderedSoundtrack : public ::testing::Test {
 protected:
@@ -49,7 +46,7 @@ protected:
     static void TearDownTestSuite();
     void SetUp() override { ASSERT_NE(song_, nullptr) << "the module did not load"; }
 
-    static std::size_t frameOf(Position p) { return song_->rowStarts.at(p.order).at(p.row); }
+    static std::size_t frameOf(SongPosition p) { return song_->rowStarts.at(p.order).at(p.row); }
     static std::size_t orderEnd(int order);
     static double orderRmsDb(int order);
 

@@ -90,15 +90,15 @@ protected:
     static double notesPerSecond(int order) {
         return figures_->notes[order] / (static_cast<double>(orderEnd(order) - song_->orderStarts[order]) / kRate);
     }
-    static bool isFlash(Position p) {
-        for (const Position& f : flashRows()) {
+    static bool isFlash(SongPosition p) {
+        for (const SongPosition& f : flashRows()) {
             if (f.order == p.order && f.row == p.row) return true;
         }
         return false;
     }
     // The 10 ms peak of a flash's downbeat above the median of the order's
     // other beats, in dB.
-    static double flashLift(Position flash) {
+    static double flashLift(SongPosition flash) {
         std::vector<double> beats;
         for (int r = 0; r < player_->patternRowsAt(flash.order); r += 8) {
             if (!isFlash({flash.order, r})) beats.push_back(peakDbAfter(song_->audio, frameOf({flash.order, r}), 0.01));
@@ -117,7 +117,7 @@ protected:
         }
         return beats;
     }
-    static RowEvent eventAt(Position p) {
+    static RowEvent eventAt(SongPosition p) {
         RowEvent e;
         const std::size_t at = frameOf(p), beat = 8 * kFramesPerRow, reach = kFramesPerRow;
         for (const Stereo* s : {static_cast<const Stereo*>(&song_->audio), static_cast<const Stereo*>(highBand_)}) {
@@ -191,11 +191,11 @@ TEST_F(SoundtrackMix, ReportTable) {
     for (const auto& [name, n] : effectsUsed(f.score)) std::printf(" %s(%d)", name.c_str(), n);
     std::printf("\nclimax 24-25 vs first drop 18-19: %+.1f dB, notes/s %.1f vs %.1f\n", pairRmsDb(kClimax) - pairRmsDb(kFirstDrop),
                 pairNotesPerSecond(kClimax), pairNotesPerSecond(kFirstDrop));
-    for (const Position& p : flashRows()) {
+    for (const SongPosition& p : flashRows()) {
         std::printf("flash %2d:%-3d 10 ms peak %5.1f dBFS, %+5.1f dB over the order's median beat\n", p.order, p.row,
                     peakDbAfter(song_->audio, frameOf(p), 0.01), flashLift(p));
     }
-    for (const Position& p : fadeRows()) {
+    for (const SongPosition& p : fadeRows()) {
         const RowEvent e = eventAt(p);
         std::printf("fade  %2d:%-3d onset %+5.1f dB over the beats around, beat step %+5.1f dB: %s\n", p.order, p.row,
                     e.onset, e.step, e.musical() ? "event" : "nothing");
@@ -227,7 +227,7 @@ TEST_F(SoundtrackMix, LowEndLeavesRoomForTheBackbeat) {
 }
 
 TEST_F(SoundtrackMix, FlashDownbeatsPeakAboveTheOrdersBeats) {
-    for (const Position& p : flashRows()) EXPECT_GE(flashLift(p), 3.0) << "flash " << p.order << ":" << p.row;
+    for (const SongPosition& p : flashRows()) EXPECT_GE(flashLift(p), 3.0) << "flash " << p.order << ":" << p.row;
 }
 
 // Tracked, not generated: drum bars that vary, more than one chord loop,
@@ -253,7 +253,7 @@ TEST_F(SoundtrackMix, ClimaxIsLouderAndDenserThanTheFirstDrop) {
 TEST_F(SoundtrackMix, EveryFadeOfThePictureHasAMusicalEvent) {
     const auto fades = fadeRows();
     ASSERT_EQ(fades.size(), 14u);
-    for (const Position& p : fades) {
+    for (const SongPosition& p : fades) {
         const RowEvent e = eventAt(p);
         EXPECT_TRUE(e.musical()) << "fade " << p.order << ":" << p.row << ": onset " << e.onset << " dB, step " << e.step
                                  << " dB";

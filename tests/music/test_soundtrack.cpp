@@ -114,13 +114,13 @@ TEST_F(RenderedSoundtrack, KeepsHeadroomAndNoOrderIsNearlySilent) {
 TEST_F(RenderedSoundtrack, FlashesAndTypingLandOnTransients) {
     const auto flashes = flashRows();
     ASSERT_EQ(flashes.size(), 25u);
-    for (const Position& p : flashes) {
+    for (const SongPosition& p : flashes) {
         EXPECT_GE(transientDb(song_->audio, frameOf(p), 0.05), 5.0) << "flash " << p.order << ":" << p.row;
         EXPECT_GE(transientDb(*highBand_, frameOf(p), 0.05), 7.0) << "flash " << p.order << ":" << p.row;
     }
     const auto typing = typingRows();
     ASSERT_EQ(typing.size(), 38u);
-    for (const Position& p : typing) {
+    for (const SongPosition& p : typing) {
         EXPECT_GE(transientDb(*highBand_, frameOf(p), 0.05), 5.0) << "typing " << p.order << ":" << p.row;
     }
 }
@@ -141,15 +141,15 @@ TEST_F(RenderedSoundtrack, ReportWithPicture) {
     }
     SongMarks marks;
     marks.orderStarts = song_->orderStarts;
-    for (const Position& p : sceneRows()) marks.sceneStarts.push_back(frameOf(p));
-    for (const Position& p : fadeRows()) marks.fades.push_back(frameOf(p));
-    for (const Position& p : flashRows()) {
+    for (const SongPosition& p : sceneRows()) marks.sceneStarts.push_back(frameOf(p));
+    for (const SongPosition& p : fadeRows()) marks.fades.push_back(frameOf(p));
+    for (const SongPosition& p : flashRows()) {
         marks.accents.push_back(frameOf(p));
         std::printf("flash %2d:%-3d level jump %5.1f dB, above 2 kHz %5.1f dB\n", p.order, p.row,
                     transientDb(song_->audio, frameOf(p), 0.05),
                     transientDb(*highBand_, frameOf(p), 0.05));
     }
-    for (const Position& p : typingRows()) {
+    for (const SongPosition& p : typingRows()) {
         std::printf("typing %2d:%-3d above 2 kHz %5.1f dB\n", p.order, p.row,
                     transientDb(*highBand_, frameOf(p), 0.05));
     }

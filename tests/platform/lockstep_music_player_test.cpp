@@ -58,7 +58,7 @@ struct Rig {
         player.init(1000, 32, 2);
         player.loadSongMemory(bytes, sizeof bytes);
     }
-    std::pair<int, int> position() { return {player.order(), player.row()}; }
+    SongPosition position() { return player.position(); }
 };
 
 TEST(LockstepMusicPlayer, ReadsThePositionOfTheAudioMadeSoFar) {
@@ -66,14 +66,14 @@ TEST(LockstepMusicPlayer, ReadsThePositionOfTheAudioMadeSoFar) {
     rig.player.setMasterVolume(250);
     EXPECT_EQ(rig.song->gain, -21);
     ASSERT_TRUE(rig.player.play());
-    EXPECT_EQ(rig.position(), std::make_pair(0, 0));
+    EXPECT_EQ(rig.position(), (SongPosition{0, 0}));
 
     rig.player.renderUntil(100);  // the last frame of row 0
-    EXPECT_EQ(rig.position(), std::make_pair(0, 0));
+    EXPECT_EQ(rig.position(), (SongPosition{0, 0}));
     rig.player.renderUntil(101);  // the first frame of row 1 is made
-    EXPECT_EQ(rig.position(), std::make_pair(0, 1));
+    EXPECT_EQ(rig.position(), (SongPosition{0, 1}));
     rig.player.renderUntil(401);
-    EXPECT_EQ(rig.position(), std::make_pair(1, 0));
+    EXPECT_EQ(rig.position(), (SongPosition{1, 0}));
     rig.player.renderUntil(50);  // never back
     EXPECT_EQ(rig.player.renderedFrames(), 401u);
 
@@ -90,29 +90,29 @@ TEST(LockstepMusicPlayer, PastTheLastRowReadsOnePastTheLastOrderUntilTheSongEnds
     Rig rig;
     rig.player.play();
     rig.player.renderUntil(SteadySong::kSongFrames);
-    EXPECT_EQ(rig.position(), std::make_pair(2, 3));
+    EXPECT_EQ(rig.position(), (SongPosition{2, 3}));
     rig.player.renderUntil(SteadySong::kSongFrames + 10);  // the tail reads (0, 0)
-    EXPECT_EQ(rig.position(), std::make_pair(3, 0));
+    EXPECT_EQ(rig.position(), (SongPosition{3, 0}));
     EXPECT_FALSE(rig.player.isFinished());
     rig.player.renderUntil(SteadySong::kSongFrames + 1000);
     EXPECT_EQ(rig.player.renderedFrames(), static_cast<uint64_t>(SteadySong::kSongFrames + SteadySong::kTail));
-    EXPECT_EQ(rig.position(), std::make_pair(3, 0));
+    EXPECT_EQ(rig.position(), (SongPosition{3, 0}));
     EXPECT_TRUE(rig.player.isFinished());
 }
 
 TEST(LockstepMusicPlayer, StartsAtTheStartPosition) {
     Rig rig;
-    rig.player.setStartPosition(1, 2);
+    rig.player.setStartPosition({1, 2});
     rig.player.play();
-    EXPECT_EQ(rig.position(), std::make_pair(1, 2));
+    EXPECT_EQ(rig.position(), (SongPosition{1, 2}));
     rig.player.renderUntil(1);
-    EXPECT_EQ(rig.position(), std::make_pair(1, 2));
+    EXPECT_EQ(rig.position(), (SongPosition{1, 2}));
     std::vector<float> audio;
     rig.player.takeAudio(audio);
     ASSERT_EQ(audio.size(), 2u);
     EXPECT_EQ(audio[0], 600.0f);  // the first frame of order 1, row 2
     rig.player.renderUntil(101);
-    EXPECT_EQ(rig.position(), std::make_pair(1, 3));
+    EXPECT_EQ(rig.position(), (SongPosition{1, 3}));
 }
 
 // An output the test pulls by hand; everything pulled counts as heard.
@@ -141,22 +141,19 @@ private:
 TEST(StreamingMusicPlayer, StartsAtTheStartPositionToo) {
     PulledOutput output;
     StreamingMusicPlayer player(output, [](const void*, std::size_t) { return std::make_unique<SteadySong>(); });
-    const auto position = [&player] {
-        const int order = player.order();  // order first: it brings the pair up to date
-        return std::make_pair(order, player.row());
-    };
+    const auto position = [&player] { return player.position(); };
     const char bytes[] = "xm";
     ASSERT_TRUE(player.init(1000, 32, 2));
     ASSERT_TRUE(player.loadSongMemory(bytes, sizeof bytes));
-    player.setStartPosition(2, 1);
+    player.setStartPosition({2, 1});
     ASSERT_TRUE(player.play());
-    EXPECT_EQ(position(), std::make_pair(2, 1));  // before anything is heard
+    EXPECT_EQ(position(), (SongPosition{2, 1}));  // before anything is heard
     output.pull(100);
     EXPECT_EQ(output.first, 900.0f);  // the first frame of order 2, row 1
-    EXPECT_EQ(position(), std::make_pair(2, 1));
+    EXPECT_EQ(position(), (SongPosition{2, 1}));
     output.pull(100);
     output.pull(100);
-    EXPECT_EQ(position(), std::make_pair(2, 2));
+    EXPECT_EQ(position(), (SongPosition{2, 2}));
     player.close();
 }
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/back_buffer.h"
+#include "anim/screen_size.h"
 #include "platform/loading_box.h"
 #include "platform/picture_surface.h"
 #include "platform/window_layout.h"
