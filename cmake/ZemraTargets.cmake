@@ -1,6 +1,7 @@
 # zemra_library(NAME [INTERFACE] deps...)
-# Builds src/NAME/*.cpp into the library zemra_NAME. Dependencies that are
-# plain names of our own libraries get the zemra_ prefix; others pass through.
+# Builds src/NAME/*.cpp into the library zemra_NAME, leaving out the main()
+# of programs (files named *_main.cpp). Dependencies that are plain names of
+# our own libraries get the zemra_ prefix; others pass through.
 function(zemra_library name)
   set(deps ${ARGN})
   set(kind STATIC)
@@ -10,7 +11,7 @@ function(zemra_library name)
   endif()
   set(resolved)
   foreach(dep IN LISTS deps)
-    if(dep MATCHES "^(anim|platform_api|engine|present|assets|render|effects)$")
+    if(dep MATCHES "^(anim|platform_api|engine|present|assets|render|effects|offline)$")
       list(APPEND resolved zemra_${dep})
     else()
       list(APPEND resolved ${dep})
@@ -22,6 +23,7 @@ function(zemra_library name)
     return()
   endif()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
   if(NOT sources)
     add_library(zemra_${name} INTERFACE)
     target_link_libraries(zemra_${name} INTERFACE zemra_options ${resolved})

@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include "app/desktop_show.h"
-#include "app/offline_render.h"
-#include "app/show_bench.h"
-#include "app/video_output.h"
+#include "offline/offline_render.h"
+#include "offline/show_bench.h"
+#include "offline/video_output.h"
 
 namespace {
 

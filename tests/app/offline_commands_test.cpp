@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/offline_render.h"
 #include "app/timeline.h"
+#include "offline/offline_render.h"
 #include "support/png.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/frame_files.h"
+#include "offline/frame_files.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "app/golden_frames.h"
+#include "offline/golden_frames.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -1,9 +1,8 @@
-#include "app/video_output.h"
+#include "offline/video_output.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -23,8 +22,7 @@ bool VideoOutput::isVideoPath(const std::string& path) {
 
 VideoOutput::~VideoOutput() {
     if (!finished_) {
-        encoder_.closeInput();
-        encoder_.wait();
+        encoder_.reset();  // ends its input and waits for it
         audio_.close();
         removeSideFiles();
     }
@@ -34,7 +32,7 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     path_ = path;
     format_ = format;
     // Side files beside the output, named after it and this process.
-    const std::string stem = path + ".zemra-" + std::to_string(getpid());
+    const std::string stem = path + ".zemra-" + std::to_string(currentProcessId());
     videoPart_ = stem + "-video.mkv";
     audioPart_ = stem + "-audio.wav";
 
@@ -48,7 +46,8 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
         kFfmpeg, "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
         "-framerate", std::to_string(format.fps), "-i", "pipe:0", "-vf", enlarge, "-c:v", "libx264", "-preset",
         "medium", "-crf", "16", "-y", videoPart_};
-    if (!encoder_.start(args, true)) {
+    encoder_ = startChildProcess(args, true);
+    if (!encoder_) {
         audio_.close();
         removeSideFiles();
         return fail("cannot start ffmpeg");
@@ -58,7 +57,7 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
 
 bool VideoOutput::writeFrame(const PictureSurface& picture) {
     pictureToRgb24(picture, rgb_);
-    if (encoder_.write(rgb_.data(), rgb_.size())) return true;
+    if (encoder_ && encoder_->write(rgb_.data(), rgb_.size())) return true;
     return fail("ffmpeg stopped taking frames");
 }
 
@@ -70,8 +69,11 @@ bool VideoOutput::writeAudio(std::span<const int16_t> stereo) {
 bool VideoOutput::finish() {
     if (finished_) return true;
     finished_ = true;
-    encoder_.closeInput();
-    const bool videoDone = encoder_.wait() == 0;
+    bool videoDone = false;
+    if (encoder_) {
+        encoder_->closeInput();
+        videoDone = encoder_->wait() == 0;
+    }
     const bool audioDone = audio_.close();
     bool joined = false;
     if (videoDone && audioDone) {
@@ -80,8 +82,8 @@ bool VideoOutput::finish() {
                                          "aac", "-b:a", "192k"};
         if (lowerExtension(path_) == ".mp4") args.insert(args.end(), {"-movflags", "+faststart"});
         args.insert(args.end(), {"-y", path_});
-        ChildProcess join;
-        joined = join.start(args, false) && join.wait() == 0;
+        const std::unique_ptr<ChildProcess> join = startChildProcess(args, false);
+        joined = join && join->wait() == 0;
     }
     removeSideFiles();
     if (!videoDone) return fail("ffmpeg could not encode the video");

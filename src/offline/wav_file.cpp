@@ -1,4 +1,4 @@
-#include "app/wav_file.h"
+#include "offline/wav_file.h"
 
 #include <array>
 #include <vector>

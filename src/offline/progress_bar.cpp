@@ -1,4 +1,4 @@
-#include "app/progress_bar.h"
+#include "offline/progress_bar.h"
 
 #include <algorithm>
 #include <cmath>

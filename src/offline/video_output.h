@@ -8,12 +8,13 @@
 // two into the output and both side files are removed. Two plain steps,
 // with no two pipes for ffmpeg to read in step with each other.
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/child_process.h"
-#include "app/render_output.h"
-#include "app/wav_file.h"
+#include "offline/render_output.h"
+#include "offline/wav_file.h"
+#include "platform/child_process.h"
 
 // The program that makes the video, and what to say when it is missing.
 inline constexpr const char* kFfmpeg = "ffmpeg";
@@ -42,7 +43,7 @@ private:
 
     std::string path_, videoPart_, audioPart_;
     VideoFormat format_;
-    ChildProcess encoder_;
+    std::unique_ptr<ChildProcess> encoder_;
     WavFile audio_;
     std::vector<uint8_t> rgb_;
     bool finished_ = false;

@@ -1,4 +1,4 @@
-#include "app/render_output.h"
+#include "offline/render_output.h"
 
 void pictureToRgb24(const PictureSurface& picture, std::vector<uint8_t>& rgb) {
     const std::size_t count = static_cast<std::size_t>(picture.width()) * picture.height();

@@ -1,4 +1,5 @@
-#include "app/child_process.h"
+// ChildProcess over POSIX: posix_spawnp, a pipe, waitpid.
+#include "platform/child_process.h"
 
 #include <cerrno>
 #include <csignal>
@@ -12,12 +13,25 @@
 
 extern char** environ;
 
-ChildProcess::~ChildProcess() {
-    closeInput();
-    wait();
-}
+namespace {
 
-bool ChildProcess::start(const std::vector<std::string>& args, bool pipeInput) {
+class PosixChildProcess : public ChildProcess {
+public:
+    ~PosixChildProcess() override {
+        closeInput();
+        wait();
+    }
+    bool start(const std::vector<std::string>& args, bool pipeInput);
+    bool write(const void* bytes, std::size_t length) override;
+    void closeInput() override;
+    int wait() override;
+
+private:
+    pid_t pid_ = -1;
+    int input_ = -1;
+};
+
+bool PosixChildProcess::start(const std::vector<std::string>& args, bool pipeInput) {
     if (args.empty() || pid_ > 0) return false;
     int pipeEnds[2] = {-1, -1};
     if (pipeInput && pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
@@ -58,7 +72,7 @@ bool ChildProcess::start(const std::vector<std::string>& args, bool pipeInput) {
     return true;
 }
 
-bool ChildProcess::write(const void* bytes, std::size_t length) {
+bool PosixChildProcess::write(const void* bytes, std::size_t length) {
     const auto* at = static_cast<const char*>(bytes);
     while (length > 0 && input_ >= 0) {
         const ssize_t written = ::write(input_, at, length);
@@ -72,12 +86,12 @@ bool ChildProcess::write(const void* bytes, std::size_t length) {
     return length == 0;
 }
 
-void ChildProcess::closeInput() {
+void PosixChildProcess::closeInput() {
     if (input_ >= 0) close(input_);
     input_ = -1;
 }
 
-int ChildProcess::wait() {
+int PosixChildProcess::wait() {
     if (pid_ <= 0) return -1;
     int status = 0;
     pid_t done;
@@ -88,6 +102,16 @@ int ChildProcess::wait() {
     if (done < 0 || !WIFEXITED(status)) return -1;
     return WEXITSTATUS(status);
 }
+
+}  // namespace
+
+std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>& args, bool pipeInput) {
+    auto process = std::make_unique<PosixChildProcess>();
+    if (!process->start(args, pipeInput)) return nullptr;
+    return process;
+}
+
+long currentProcessId() { return static_cast<long>(getpid()); }
 
 bool programOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");

@@ -1,4 +1,4 @@
-#include "app/show_bench.h"
+#include "offline/show_bench.h"
 
 #include <algorithm>
 #include <chrono>

@@ -11,11 +11,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/frame_files.h"
-#include "app/offline_render.h"
 #include "app/show.h"
 #include "app/timeline.h"
 #include "effects/logoefu.h"
+#include "offline/frame_files.h"
+#include "offline/offline_render.h"
 #include "present/blitter.h"
 #include "support/fakes.h"
 #include "support/png.h"

@@ -1,4 +1,4 @@
-#include "app/offline_show.h"
+#include "offline/offline_show.h"
 
 #include <algorithm>
 

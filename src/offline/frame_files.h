@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/render_output.h"
-#include "app/wav_file.h"
+#include "offline/render_output.h"
+#include "offline/wav_file.h"
 
 class FrameFiles : public RenderOutput {
 public:

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "app/progress_bar.h"
-#include "app/show_bench.h"
+#include "offline/progress_bar.h"
+#include "offline/show_bench.h"
 
 namespace {
 

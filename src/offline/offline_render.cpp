@@ -1,45 +1,17 @@
-#include "app/offline_render.h"
+#include "offline/offline_render.h"
 
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <unistd.h>
 #include <vector>
 
-#include "app/frame_files.h"
-#include "app/progress_bar.h"
 #include "app/user_messages.h"
-#include "app/video_output.h"
+#include "offline/frame_files.h"
+#include "offline/progress_bar.h"
+#include "offline/video_output.h"
+#include "platform/interrupt_watch.h"
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) { interrupted = 1; }
-
-// Ctrl-C asks the render to stop after the frame it is making; a closed
-// pipe to ffmpeg shows as a failed write instead of ending the program.
-class RenderSignals {
-public:
-    RenderSignals() {
-        interrupted = 0;
-        struct sigaction action {};
-        action.sa_handler = onInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &oldInterrupt_);
-        sigaction(SIGTERM, &action, &oldTerminate_);
-        action.sa_handler = SIG_IGN;
-        sigaction(SIGPIPE, &action, &oldPipe_);
-    }
-    ~RenderSignals() {
-        sigaction(SIGINT, &oldInterrupt_, nullptr);
-        sigaction(SIGTERM, &oldTerminate_, nullptr);
-        sigaction(SIGPIPE, &oldPipe_, nullptr);
-    }
-
-private:
-    struct sigaction oldInterrupt_ {}, oldTerminate_{}, oldPipe_{};
-};
 
 std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show) {
     if (VideoOutput::isVideoPath(job.out)) {
@@ -106,7 +78,9 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
         show.finish();
         return 1;
     }
-    RenderSignals signals;  // from here on the files are closed validly, whatever happens
+    // Ctrl-C asks the render to stop after the frame it is making; from here
+    // on the files are closed validly, whatever happens.
+    InterruptWatch interrupt;
     std::unique_ptr<RenderOutput> output = openOutput(job, show);
     if (!output->error().empty()) {
         show.finish();
@@ -117,7 +91,7 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
     ProgressBar bar(err, show.frameCount(), progressLive);
     std::vector<int16_t> audio;
     bool written = true;
-    while (written && !interrupted && show.nextFrame()) {
+    while (written && !interrupt.requested() && show.nextFrame()) {
         show.takeAudio(audio);
         written = output->writeFrame(show.picture()) && output->writeAudio(audio);
         bar.update(show.framesMade());
@@ -138,7 +112,7 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
             << "' holds them with their sound\n";
         return 1;
     }
-    if (interrupted) {
+    if (interrupt.requested()) {
         err << "zemra: stopped at " << where(show) << " after " << made << "; '" << job.out
             << "' holds them with their sound\n";
         return 130;
