@@ -4,13 +4,9 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "parse_arguments.h"
 
 namespace {
-
-bool parse(std::vector<const char*> args, ShowOptions& options, std::string& error) {
-    args.insert(args.begin(), "zemra");
-    return parseCommandLine(static_cast<int>(args.size()), args.data(), options, error);
-}
 
 TEST(CommandLine, ReadsEveryOption) {
     ShowOptions options;

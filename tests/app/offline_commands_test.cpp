@@ -15,16 +15,12 @@
 #include "app/command_line.h"
 #include "app/timeline.h"
 #include "offline/offline_render.h"
+#include "parse_arguments.h"
 #include "support/png.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-bool parse(std::vector<const char*> args, ShowOptions& options, std::string& error) {
-    args.insert(args.begin(), "zemra");
-    return parseCommandLine(static_cast<int>(args.size()), args.data(), options, error);
-}
 
 TEST(OfflineCommandLine, ReadsTheRenderOptions) {
     ShowOptions options;

@@ -8,7 +8,7 @@
 
 #include "assets/image.h"
 #include "assets/jpeg_source.h"
-#include "test_jpeg.h"
+#include "jpeg_maker.h"
 
 namespace {
 

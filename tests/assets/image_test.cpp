@@ -6,7 +6,7 @@
 #include "assets/resource_ids.h"
 #include "assets/image.h"
 #include "assets/resources.h"
-#include "test_jpeg.h"
+#include "jpeg_maker.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "test_jpeg.h"
+#include "jpeg_maker.h"
 
 #include <cstdio>
 #include <cstdlib>
