@@ -196,7 +196,7 @@ Canvas tunnelWall() {
 // The object's texture coordinates come from its view-space normals, the
 // picture's centre facing the viewer. Each texel is the surroundings seen
 // mirrored in a ball at that normal: blue sky with a sun and two studio light
-// bars above, a glowing horizon, and a dark chequered floor below.
+// bars above, a glowing horizon, and dark rolling ground below.
 struct Dir {
     double x, y, z;  // y up, z towards the viewer
 };
@@ -208,11 +208,15 @@ Colour surroundings(const Dir& d) {
         c = mix(Colour{235, 240, 255}, Colour{30, 70, 170}, std::pow(d.y, 0.45));
         c = mix(c, Colour{250, 250, 255}, clouds * 0.6 * smoothstep(0.0, 0.15, d.y));
     } else {
+        // Dark rolling ground: broad soft shapes, no hard pattern, so the
+        // spinning object's lower half reads as polished metal, not a board.
         const double depth = -d.y;
         const double gx = d.x / depth, gz = d.z / depth;
-        const bool light = (static_cast<int>(std::floor(gx * 1.5)) + static_cast<int>(std::floor(gz * 1.5))) & 1;
-        const Colour floor = light ? Colour{80, 66, 62} : Colour{16, 14, 22};
-        c = mix(Colour{150, 120, 120}, floor, smoothstep(0.0, 0.25, depth));
+        const double ground = assetgen::fbm(gx * 0.35 + 11.0, gz * 0.35 + 7.0, 4, 2411);
+        const double ridges = std::pow(1.0 - std::fabs(2.0 * assetgen::fbm(gx * 0.9, gz * 0.9, 3, 2413) - 1.0), 3.0);
+        Colour floor = mix(Colour{24, 26, 48}, Colour{96, 76, 92}, ground);
+        floor = floor + Colour{120, 80, 60} * (0.4 * ridges);
+        c = mix(Colour{150, 118, 112}, floor, smoothstep(0.0, 0.35, depth));
     }
     // The horizon's glow.
     c = c + Colour{255, 200, 150} * (0.7 * std::exp(-std::fabs(d.y) * 22.0));
