@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "anim/cpu_clones.h"
 #include "anim/intmath.h"
 #include "anim/rgb565.h"
 #include "assets/resource_ids.h"
@@ -64,9 +65,7 @@ Run insideRun(const Tap* taps) {
 // of plain arithmetic that the compiler vectorises; on x86-64 a second copy
 // for AVX2 is chosen at run time where the processor has it (integers: the
 // same pixels either way).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+ZM_AVX2_CLONES
 void blendRow(uint16_t* out, const uint32_t* p00, const uint32_t* p01, const uint32_t* p10, const uint32_t* p11,
               const uint32_t* fx, int32_t innerBegin, int32_t innerEnd, uint32_t innerFy, uint32_t outerFy) {
     for (int32_t s = 0; s < kWidth; ++s) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "anim/cpu_clones.h"
 #include "anim/intmath.h"
 #include "anim/rgb565.h"
 #include "assets/resource_ids.h"
@@ -72,9 +73,7 @@ constexpr uint32_t addSpread(uint32_t a, uint32_t b, uint32_t mask, uint32_t gap
 // blend::over is this very mix, its lanes holding for weights up to 256. A
 // plain loop that the compiler vectorises; on x86-64 a second copy for AVX2
 // is chosen at run time where the processor has it (the same pixels either way).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+ZM_AVX2_CLONES
 void fadeTowards(uint16_t* backBuffer, const uint32_t* picture, uint32_t take) {
     for (size_t i = 0; i < kScreenPixels; ++i) backBuffer[i] = blend::over(backBuffer[i], picture[i], take);
 }
