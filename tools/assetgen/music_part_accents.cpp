@@ -127,8 +127,8 @@ void writeAccents(Score& s) {
     // magnet field's drums fall silent ...
     impact(s, s.at(0, 32), 36);
     impact(s, s.at(3, 16), 44);
-    impact(s, s.at(12, 32), 60, false);
-    s.note(kChStab, s.at(12, 32), stabNote(chordAt(s, s.at(12, 32))), kStab, 52, 0);
+    impact(s, s.at(12, 32), 64, false);
+    s.note(kChStab, s.at(12, 32), stabNote(chordAt(s, s.at(12, 32))), kStab, 64, 0);
     impact(s, s.at(13, 0), 34);
     // ... the logo's groove breaks on a crash until the fill brings it back ...
     dropOut(s, s.at(6, 48), s.at(6, 96));
