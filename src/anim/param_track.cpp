@@ -1,6 +1,7 @@
 #include "anim/param_track.h"
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "anim/intmath.h"
@@ -143,4 +144,12 @@ void ParamTrack::evaluate(int32_t time) {
     }
     default: break;  // an unknown mode code keeps the last value
     }
+}
+
+const char* trackModeName(int32_t mode) {
+    return mode >= 0 && mode < static_cast<int32_t>(std::size(kModeWords)) ? kModeWords[mode] : "?";
+}
+
+const char* trackLoopModeName(int32_t loopmode) {
+    return loopmode >= 0 && loopmode < static_cast<int32_t>(std::size(kLoopWords)) ? kLoopWords[loopmode] : "?";
 }

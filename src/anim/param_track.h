@@ -43,3 +43,8 @@ public:
 
     int32_t current, value0, value1, start, length, mode, loopmode;
 };
+
+// The script words of a track's mode and loop mode ("linear", "stop"); "?"
+// for a code that has none.
+const char* trackModeName(int32_t mode);
+const char* trackLoopModeName(int32_t loopmode);

@@ -78,6 +78,10 @@ bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& er
         error = "--render, --bench and --list go one at a time";
         return false;
     }
+    if (options.study && (render || options.bench || options.list)) {
+        error = "--study plays in the window: not with --render, --bench or --list";
+        return false;
+    }
     if (options.end && !render && !options.bench) {
         error = "--end needs --render or --bench";
         return false;
@@ -110,6 +114,8 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             options.list = true;
         } else if (arg == "--bench") {
             options.bench = true;
+        } else if (arg == "--study") {
+            options.study = true;
         } else if (option.is("--scale")) {
             if (!readNumber(option, "--scale", 1, kMaxScale, options.scale, error)) return false;
         } else if (option.is("--fps")) {
@@ -161,6 +167,12 @@ std::string usageText() {
            "  --bench            render the whole show with no output and print how long each\n"
            "                     effect takes per frame and how much faster than real time\n"
            "                     the show renders\n"
+           "  --study            study the show: Space pauses and resumes, . and , step one\n"
+           "                     frame while paused, Left and Right jump between scenes, Up\n"
+           "                     and Down by an order, PageUp and PageDown by 16 rows, Home\n"
+           "                     to the start, a click on the timeline to that moment;\n"
+           "                     Escape ends. A panel shows the position, the effect, its\n"
+           "                     tracks and the script rows that ran\n"
            "  --help             show this help\n"
            "  --version          show the version\n";
 }

@@ -20,6 +20,7 @@ struct ShowOptions {
     std::string render;       // --render OUT: a video file (.mp4, .mkv) or a folder of frames
     bool bench = false;       // time the whole show rendered offline, with no output
     bool list = false;        // print the timeline
+    bool study = false;       // study mode: pause, step and jump, with a panel and a timeline
     int fps = kDefaultFps;    // frames per second of --render and --bench
     bool help = false;
     bool version = false;

@@ -6,6 +6,7 @@
 #include "offline/offline_render.h"
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
+#include "study/study_show.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ bool resolveRange(const ShowOptions& options, SongTimeline& timeline, ShowRange&
 
 int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& err) {
     const bool offline = options.list || options.bench || !options.render.empty();
-    if (!offline && !options.start) return runDesktopShow(options, showStart());
+    if (!offline && !options.start && !options.study) return runDesktopShow(options, showStart());
 
     SongTimeline timeline;
     if (!timeline.loadShowModule()) {
@@ -82,6 +83,15 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
     ShowRange range;
     std::string reason;
     if (!resolveRange(options, timeline, range, reason)) return usageError(err, reason);
+    if (options.study) {
+        StudyOptions study;
+        study.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
+        study.fullscreen = options.fullscreen;
+        study.scale = options.scale;
+        study.mute = options.mute;
+        study.start = range.start.position;
+        return runStudyShow(study);
+    }
     if (!offline) return runDesktopShow(options, range.start);
     return runOffline(options, range, out, err);
 }

@@ -3,35 +3,14 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/loading_box.h"
+#include "platform/sdl_video.h"
 #include "platform/window_layout.h"
 
 namespace {
 
 constexpr int kCappedFramesPerSecond = 60;
-
-// SDL falls back to an invisible offscreen window where there is no display;
-// the show wants a real one, so unless a driver is asked for by name only the
-// drivers of a desktop session (or the console's DRM) are tried.
-void preferRealDisplays() {
-#ifdef __linux__
-    if (std::getenv("SDL_VIDEODRIVER")) return;
-    std::string drivers;
-    if (std::getenv("DISPLAY")) drivers += "x11,";
-    if (std::getenv("WAYLAND_DISPLAY")) drivers += "wayland,";
-    drivers += "KMSDRM";
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
-#endif
-}
-
-int windowScale(const ScreenOptions& options, int pictureWidth, int pictureHeight) {
-    if (options.scale > 0) return options.scale;
-    SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 2;
-    return defaultWindowScale(usable.w, usable.h, pictureWidth, pictureHeight);
-}
 
 }  // namespace
 
@@ -47,20 +26,10 @@ std::unique_ptr<SdlScreen> SdlScreen::open(const ScreenOptions& options, std::st
 }
 
 bool SdlScreen::create(const ScreenOptions& options, std::string& error) {
-    // Whole-pixel enlargement: nearest neighbour keeps the pixels sharp.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    preferRealDisplays();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = SDL_GetError();
-#ifdef __linux__
-        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-            error = "no display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
-#endif
-        return false;
-    }
+    if (!initSdlVideo(error)) return false;
     videoInitialised_ = true;
     const int width = surface_.width(), height = surface_.height();
-    const int scale = windowScale(options, width, height);
+    const int scale = sdlWindowScale(options.scale, width, height);
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("Zemra.", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale,

@@ -1,0 +1,30 @@
+#pragma once
+// Study mode's keys and clicks:
+//   Space        pause and resume, picture and music together
+//   . and ,      while paused, one frame on or back
+//   Left, Right  the previous or next scene's start
+//   Up, Down     one order earlier or later
+//   PageUp/Down  16 rows earlier or later
+//   Home         the start of the show
+//   a click on the timeline: the row playing at that moment
+//   Escape or the window's close button: the end
+// Losing the window's focus pauses, regaining it resumes what it paused.
+
+#include "platform/study_window.h"
+#include "study/study_navigation.h"
+#include "study/study_session.h"
+#include "study/study_view.h"
+
+class StudyControls {
+public:
+    StudyControls(StudySession& session, const StudyView& view) : session_(session), view_(view) {}
+    // Applies one input; false when study mode should end.
+    bool apply(const StudyInput& input);
+
+private:
+    void jump(Jump kind);
+
+    StudySession& session_;
+    const StudyView& view_;
+    bool pausedForFocus_ = false;
+};

@@ -1,0 +1,69 @@
+#include "study/study_panel.h"
+
+#include "anim/param_track.h"
+#include "present/blitter.h"
+#include "study/study_session.h"
+
+namespace {
+
+const char* blitModeName(int32_t mode) {
+    switch (mode) {
+    case kBlitNormal: return "normal";
+    case kBlitInverse: return "inverse";
+    case kBlitMul: return "mul";
+    case kBlitMotionBlur: return "motionblur";
+    default: return "?";
+    }
+}
+
+// The track as it stands at time, leaving the effect's own untouched.
+int32_t valueAt(const ParamTrack& track, int32_t time) {
+    ParamTrack copy = track;
+    copy.evaluate(time);
+    return copy.current;
+}
+
+std::string effectName(const DemoSystem& demo) {
+    if (!demo.currentEffect()) return {};
+    for (const std::string& name : demo.registeredNames())
+        if (demo.find(name) == demo.currentEffect()) return name;
+    return {};
+}
+
+}  // namespace
+
+std::string describeRow(const ScriptEntry& entry) {
+    std::string line = formatSongPosition(entry.position()) + " " + entry.target + " ";
+    const std::string argument = entry.argument ? entry.argument : "";
+    if (std::string_view(entry.command) != "setparam") return line + entry.command + (argument.empty() ? "" : " " + argument);
+    const ParamSettings s = parseParamString(argument);
+    line += s.param;
+    for (const std::string* part : {&s.mode, &s.loopmode, &s.length})
+        if (!part->empty()) line += " " + *part;
+    if (!s.value0.empty() || !s.value1.empty()) line += " " + s.value0 + ">" + s.value1;
+    return line;
+}
+
+StudyPanel describeFrame(StudySession& session) {
+    StudyPanel panel;
+    panel.position = session.position();
+    panel.timeMs = session.timeMs();
+    panel.frame = session.frame();
+    panel.from = session.jumpPosition();
+    panel.paused = session.paused();
+    panel.ended = session.ended();
+    for (const FiredRow& row : session.firedRows()) panel.rows.push_back(describeRow(session.script()[row.index]));
+
+    DemoSystem* demo = session.demo();
+    if (!demo) return panel;
+    if (auto* blitter = dynamic_cast<Blitter*>(demo->find("blitter"))) {
+        panel.blitMode = blitModeName(blitter->mode);
+        panel.control = valueAt(blitter->control, panel.timeMs);
+    }
+    panel.effect = effectName(*demo);
+    if (Effect* effect = demo->currentEffect())
+        for (const NamedTrack& named : effect->tracks())
+            panel.tracks.push_back({std::string(named.name), valueAt(*named.track, panel.timeMs),
+                                    trackModeName(named.track->mode), trackLoopModeName(named.track->loopmode)});
+    return panel;
+}

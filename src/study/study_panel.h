@@ -1,0 +1,38 @@
+#pragma once
+// What the study panel says about the frame shown: where and when it is,
+// the effect and the blitter, the current effect's tracks and the script
+// rows that ran last.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "anim/song_position.h"
+#include "engine/demo_script.h"
+
+class StudySession;
+
+struct PanelTrack {
+    std::string name;
+    int32_t value = 0;  // evaluated at the frame's time
+    std::string mode, loopmode;
+};
+
+struct StudyPanel {
+    SongPosition position;
+    int32_t timeMs = 0;
+    long frame = 0;
+    SongPosition from;  // the jump the frames count from
+    bool paused = false, ended = false;
+    std::string effect;  // empty when none is current
+    std::string blitMode;
+    int32_t control = 0;
+    std::vector<PanelTrack> tracks;
+    std::vector<std::string> rows;  // oldest first
+};
+
+StudyPanel describeFrame(StudySession& session);
+
+// A script row in a line: "9:0 blitter control linear 800 1024>256" (a
+// parameter string by its values), "9:0 demosys seteffect tunnelefu".
+std::string describeRow(const ScriptEntry& entry);

@@ -1,0 +1,130 @@
+#include "study/study_session.h"
+
+#include <algorithm>
+
+namespace {
+
+// The most frames made in one update: a slow frame delays the window's
+// input by a few frames at most, and the picture catches up over the next calls.
+constexpr long kMaxFramesPerUpdate = 8;
+
+}  // namespace
+
+StudySession::StudySession(SongTimeline& timeline, Orientation orientation, Clock& clock, Dialogs& dialogs,
+                           SoundFollower* sound, std::span<const ScriptEntry> script)
+    : timeline_(timeline),
+      orientation_(orientation),
+      clock_(clock),
+      dialogs_(dialogs),
+      sound_(sound),
+      script_(script) {}
+
+StudySession::~StudySession() = default;
+
+int32_t StudySession::timeMs() const { return show_ ? show_->frameTime() : 0; }
+
+const uint16_t* StudySession::backBuffer() const { return show_ ? show_->demo().backBuffer() : nullptr; }
+
+DemoSystem* StudySession::demo() const { return show_ ? &show_->demo() : nullptr; }
+
+bool StudySession::jumpTo(SongPosition position) {
+    start_ = position;
+    startPoint_ = planStart(timeline_, script_, position);
+    if (!restart(0)) return false;
+    if (!paused_) {
+        playTick_ = clock_.ticks();
+        playFrame_ = frame_;
+        startSound();
+    }
+    return true;
+}
+
+// A fresh show from the jump position, made up to frame `frames`.
+bool StudySession::restart(long frames) {
+    OfflineSettings settings;
+    settings.orientation = orientation_;
+    settings.fps = kFps;
+    settings.start = startPoint_;
+    settings.endMs = timeline_.lengthMs();
+    settings.script = script_;
+    show_.reset();  // one show's effects and pictures at a time
+    show_ = std::make_unique<OfflineShow>(settings, dialogs_);
+    frame_ = 0;
+    ended_ = false;
+    fired_.clear();
+    const std::size_t before = startPoint_.firstRow;
+    for (std::size_t i = before - std::min(before, kFiredRowsKept); i < before; ++i)
+        fired_.push_back({i, startPoint_.rowTimes[i]});
+    cursor_ = before;
+    if (!show_->start()) {
+        ended_ = true;
+        return false;
+    }
+    if (!makeFrame()) return false;
+    while (frame_ < frames && makeFrame()) {
+    }
+    return frame_ == frames;
+}
+
+bool StudySession::makeFrame() {
+    const bool made = show_->nextFrame();
+    const std::size_t cursor = startPoint_.firstRow + static_cast<std::size_t>(show_->demo().scriptCursor());
+    noteFired(cursor_, cursor, show_->frameTime());
+    cursor_ = cursor;
+    if (!made) {
+        ended_ = true;
+        return false;
+    }
+    frame_ = show_->framesMade() - 1;
+    position_ = show_->musicPosition();
+    return true;
+}
+
+void StudySession::noteFired(std::size_t from, std::size_t to, int32_t timeMs) {
+    for (std::size_t i = from; i < to; ++i) fired_.push_back({i, timeMs});
+    while (fired_.size() > kFiredRowsKept) fired_.pop_front();
+}
+
+bool StudySession::stepForward() {
+    if (!show_ || ended_) return false;
+    return makeFrame();
+}
+
+bool StudySession::stepBack() {
+    if (!show_ || frame_ == 0) return false;
+    return restart(frame_ - 1);
+}
+
+void StudySession::setPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (paused) {
+        if (sound_) sound_->setPaused(true);
+        return;
+    }
+    if (ended_ || !show_) {
+        paused_ = true;
+        return;
+    }
+    playTick_ = clock_.ticks();
+    playFrame_ = frame_;
+    startSound();
+}
+
+// The music starts at the frame shown.
+void StudySession::startSound() {
+    if (!sound_) return;
+    sound_->playFrom(start_, static_cast<double>(frame_) / kFps, position_);
+    sound_->setPaused(false);
+}
+
+void StudySession::update() {
+    if (paused_ || !show_) return;
+    const long due = playFrame_ + static_cast<long>(int64_t{clock_.ticks() - playTick_} * kFps / 1000);
+    for (long made = 0; frame_ < due && made < kMaxFramesPerUpdate; ++made) {
+        if (!makeFrame()) {
+            setPaused(true);
+            return;
+        }
+    }
+}

@@ -1,0 +1,80 @@
+#include "study/study_show.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/show.h"
+#include "app/user_messages.h"
+#include "platform/sdl_audio_output.h"
+#include "platform/sdl_clock.h"
+#include "platform/sdl_study_window.h"
+#include "platform/silent_audio_output.h"
+#include "platform/study_sound.h"
+#include "study/study_controls.h"
+
+namespace {
+
+constexpr int kPausedWaitMs = 30;
+
+class FollowingSound : public SoundFollower {
+public:
+    explicit FollowingSound(StudySound& sound) : sound_(sound) {}
+    void playFrom(SongPosition from, double seconds, SongPosition near) override {
+        sound_.playFrom(from, seconds, near);
+    }
+    void setPaused(bool paused) override { sound_.setPaused(paused); }
+
+private:
+    StudySound& sound_;
+};
+
+}  // namespace
+
+int runStudyShow(const StudyOptions& options) {
+    SongTimeline timeline;
+    if (!timeline.loadShowModule()) {
+        std::cerr << "zemra: Module not found.\n";
+        return 1;
+    }
+    const SurfaceLayout surface = surfaceLayout(options.orientation);
+    StudyView view(timeline, demoScript(), surface.width, surface.height);
+    std::string error;
+    std::unique_ptr<SdlStudyWindow> window =
+        SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen, error);
+    if (!window) {
+        std::cerr << "zemra: cannot open a window (is there a display?): " << error << '\n';
+        return 1;
+    }
+
+    std::unique_ptr<AudioOutput> output;
+    if (options.mute)
+        output = std::make_unique<SilentAudioOutput>();
+    else
+        output = std::make_unique<SdlAudioOutput>();
+    StudySound sound(*output);
+    std::vector<uint8_t> module(kMusicModuleCapacity);
+    const uint32_t size = showAssets().loadCompressedResource(module.data(), kMusicModuleCapacity, kMusicModuleResource);
+    const bool withSound = size > 0 && sound.open(module.data(), size);
+    if (!withSound) std::cerr << "zemra: no sound device could be opened; studying the show without sound\n";
+    FollowingSound follower(sound);
+
+    SdlClock clock;
+    UserMessages messages(nullptr, std::cerr);
+    FailureWatch failures(messages);
+    StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr);
+    if (!session.jumpTo(options.start) && failures.failed) return 1;
+    StudyControls controls(session, view);
+
+    for (bool running = true; running;) {
+        StudyInput input;
+        while (running && window->pollInput(input)) running = controls.apply(input);
+        if (!running) break;
+        session.update();
+        view.draw(session);
+        window->show(view.canvas().pixels.data(), view.canvas().width, view.canvas().height);
+        if (session.paused()) window->waitForInput(kPausedWaitMs);
+    }
+    return 0;
+}

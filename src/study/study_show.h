@@ -1,0 +1,18 @@
+#pragma once
+// Study mode on the desktop: the show in a window with the panel and the
+// timeline, the music through the sound device (or none when muted).
+
+#include "anim/song_position.h"
+#include "platform/picture_surface.h"
+
+struct StudyOptions {
+    Orientation orientation = Orientation::Landscape;
+    bool fullscreen = false;
+    int scale = 0;  // 0: to suit the desktop
+    bool mute = false;
+    SongPosition start;
+};
+
+// The exit status: 0 when the user ended it, 1 when there was no display or
+// the show could not start.
+int runStudyShow(const StudyOptions& options);

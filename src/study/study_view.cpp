@@ -1,0 +1,107 @@
+#include "study/study_view.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "anim/param_track.h"
+#include "platform/picture_surface.h"
+#include "study/study_session.h"
+
+namespace {
+
+constexpr uint32_t kPanelBack = 0xFF101418, kLabel = 0xFF8C96A0, kValue = 0xFFF0F0F0, kHeading = 0xFFE8C060;
+constexpr uint32_t kPaused = 0xFFFF7060, kPlaying = 0xFF70E070;
+constexpr uint32_t kTimelineBack = 0xFF080808, kIntro = 0xFF303030, kFlash = 0xFFFFFFFF, kCursor = 0xFFFF3030;
+constexpr uint32_t kSceneColours[2] = {0xFF2C4F7C, 0xFF2F6B4F};
+constexpr uint32_t kCurrentScene = 0xFF5A86C0;
+constexpr int kMargin = 6;
+
+std::string format(const char* pattern, auto... values) {
+    char text[96];
+    std::snprintf(text, sizeof text, pattern, values...);
+    return text;
+}
+
+}  // namespace
+
+std::vector<int32_t> flashRowTimes(SongTimeline& timeline, std::span<const ScriptEntry> script) {
+    std::vector<int32_t> times;
+    for (const ScriptEntry& entry : script) {
+        if (std::string_view(entry.target) != "blitter" || std::string_view(entry.command) != "setparam") continue;
+        const ParamSettings settings = parseParamString(entry.argument ? entry.argument : "");
+        if (settings.param == "control" && parseParamNumber(settings.value0) > 256)
+            times.push_back(timeline.timeAt(entry.position()));
+    }
+    return times;
+}
+
+StudyView::StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script, int pictureWidth, int pictureHeight)
+    : layout_{pictureWidth, pictureHeight},
+      canvas_(layout_.width(), layout_.height()),
+      lengthMs_(std::max(1, timeline.lengthMs())),
+      scenes_(showScenes(timeline, script)),
+      flashes_(flashRowTimes(timeline, script)) {}
+
+int StudyView::timelineX(int32_t ms) const {
+    return static_cast<int>(int64_t{std::clamp(ms, 0, lengthMs_)} * (canvas_.width - 1) / lengthMs_);
+}
+
+std::optional<int32_t> StudyView::clickTime(int x, int y) const {
+    if (y < layout_.timelineTop() || y >= canvas_.height || x < 0 || x >= canvas_.width) return std::nullopt;
+    return static_cast<int32_t>(int64_t{x} * lengthMs_ / (canvas_.width - 1));
+}
+
+void StudyView::draw(StudySession& session) {
+    const PictureSurface& picture = session.picture();
+    for (int y = 0; y < picture.height(); ++y)
+        widenRgb565(picture.pixels() + static_cast<std::size_t>(y) * picture.width(),
+                    canvas_.pixels.data() + static_cast<std::size_t>(y) * canvas_.width, picture.width());
+    const StudyPanel panel = describeFrame(session);
+    drawPanel(panel);
+    drawTimeline(panel.timeMs);
+}
+
+void StudyView::drawPanel(const StudyPanel& panel) {
+    const int left = layout_.pictureWidth, x = left + kMargin, width = StudyLayout::kPanelWidth - 2 * kMargin;
+    canvas_.fill(left, 0, StudyLayout::kPanelWidth, layout_.pictureHeight, kPanelBack);
+    int y = kMargin;
+    auto line = [&](std::string_view label, const std::string& value, uint32_t colour = kValue) {
+        const int after = drawPanelText(canvas_, x, y, label, kLabel, width);
+        drawPanelText(canvas_, after, y, value, colour, x + width - after);
+        y += kLineAdvance;
+    };
+    line("", format("%-7s %s", formatSongPosition(panel.position).c_str(), formatTime(panel.timeMs).c_str()));
+    line("frame ", format("%ld from %s", panel.frame, formatSongPosition(panel.from).c_str()));
+    line("", panel.ended ? "ENDED" : panel.paused ? "PAUSED" : "PLAYING", panel.paused || panel.ended ? kPaused : kPlaying);
+    line("effect  ", panel.effect.empty() ? "(none)" : panel.effect);
+    line("blitter ", panel.blitMode.empty() ? "(none)" : format("%s %d", panel.blitMode.c_str(), panel.control));
+    y += kLineAdvance / 2;
+    line("", "tracks", kHeading);
+    if (panel.tracks.empty()) line("", "(none)", kLabel);
+    for (const PanelTrack& track : panel.tracks)
+        line(format("%-9s", track.name.c_str()),
+             format("%6d %-7s %s", track.value, track.mode.c_str(), track.loopmode.c_str()));
+    y += kLineAdvance / 2;
+    line("", "rows run last", kHeading);
+    for (const std::string& row : panel.rows) line("", row);
+}
+
+void StudyView::drawTimeline(int32_t nowMs) {
+    const int top = layout_.timelineTop(), stripTop = top + 12, stripHeight = 18;
+    canvas_.fill(0, top, canvas_.width, StudyLayout::kTimelineHeight, kTimelineBack);
+    const int firstX = scenes_.empty() ? canvas_.width : timelineX(scenes_.front().startMs);
+    canvas_.fill(0, stripTop, firstX, stripHeight, kIntro);
+    for (std::size_t i = 0; i < scenes_.size(); ++i) {
+        const int32_t endMs = i + 1 < scenes_.size() ? scenes_[i + 1].startMs : lengthMs_;
+        const int from = timelineX(scenes_[i].startMs), to = timelineX(endMs);
+        const bool current = nowMs >= scenes_[i].startMs && nowMs < endMs;
+        canvas_.fill(from + 1, stripTop, to - from - 1, stripHeight, current ? kCurrentScene : kSceneColours[i % 2]);
+        // Names alternate above and below the strip, so each may run on over
+        // the next block; it stops before the next name on its side.
+        const int labelEnd = i + 2 < scenes_.size() ? timelineX(scenes_[i + 2].startMs) - 2 : canvas_.width;
+        const int labelY = i % 2 == 0 ? top + 2 : stripTop + stripHeight + 3;
+        drawPanelText(canvas_, from + 1, labelY, scenes_[i].effect, current ? kValue : kLabel, labelEnd - from - 1);
+    }
+    for (int32_t flash : flashes_) canvas_.fill(timelineX(flash), stripTop, 1, 6, kFlash);
+    canvas_.fill(timelineX(nowMs) - 1, stripTop - 3, 3, stripHeight + 6, kCursor);
+}
