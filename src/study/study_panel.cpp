@@ -38,7 +38,7 @@ std::string describeRow(const ScriptEntry& entry) {
     if (std::string_view(entry.command) != "setparam") return line + entry.command + (argument.empty() ? "" : " " + argument);
     const ParamSettings s = parseParamString(argument);
     line += s.param;
-    for (const std::string* part : {&s.mode, &s.loopmode, &s.length})
+    for (const std::string* part : {&s.mode, &s.length})
         if (!part->empty()) line += " " + *part;
     if (!s.value0.empty() || !s.value1.empty()) line += " " + s.value0 + ">" + s.value1;
     return line;

@@ -34,5 +34,6 @@ struct StudyPanel {
 StudyPanel describeFrame(StudySession& session);
 
 // A script row in a line: "9:0 blitter control linear 800 1024>256" (a
-// parameter string by its values), "9:0 demosys seteffect tunnelefu".
+// parameter string by its name, mode, length and values; the panel is
+// narrow), "9:0 demosys seteffect tunnelefu".
 std::string describeRow(const ScriptEntry& entry);
