@@ -15,8 +15,10 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_FALSE(options.fullscreen || options.portrait || options.mute || options.help || options.version);
     EXPECT_EQ(options.scale, 0);
 
-    ASSERT_TRUE(parse({"--fullscreen", "--scale", "3", "--portrait", "--mute"}, options, error));
-    EXPECT_TRUE(options.fullscreen && options.portrait && options.mute);
+    EXPECT_FALSE(options.study);
+
+    ASSERT_TRUE(parse({"--fullscreen", "--scale", "3", "--portrait", "--mute", "--study"}, options, error));
+    EXPECT_TRUE(options.fullscreen && options.portrait && options.mute && options.study);
     EXPECT_EQ(options.scale, 3);
     ASSERT_TRUE(parse({"--scale=16", "--help", "--version"}, options, error));
     EXPECT_EQ(options.scale, 16);
@@ -34,7 +36,10 @@ TEST(CommandLine, NamesWhatIsWrong) {
                           Case{{"--scale", "17"}, "--scale needs a number from 1 to 16, not '17'"},
                           Case{{"--scale", "2x"}, "--scale needs a number from 1 to 16, not '2x'"},
                           Case{{"--scale=", "--mute"}, "--scale needs a number from 1 to 16, not ''"},
-                          Case{{"fullscreen"}, "unknown option 'fullscreen'"}}) {
+                          Case{{"fullscreen"}, "unknown option 'fullscreen'"},
+                          Case{{"--study", "--render", "out"},
+                               "--study plays in the window: not with --render, --bench or --list"},
+                          Case{{"--list", "--study"}, "--study plays in the window: not with --render, --bench or --list"}}) {
         ShowOptions options;
         std::string error;
         EXPECT_FALSE(parse(c.args, options, error));
@@ -44,7 +49,7 @@ TEST(CommandLine, NamesWhatIsWrong) {
 
 TEST(CommandLine, UsageNamesEveryOption) {
     const std::string usage = usageText();
-    for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--help", "--version"})
+    for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--help", "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
