@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+// Glyphs of 5 x 7 pixels in cells of 6 x 8 (a row below for descenders).
 constexpr int kGlyphWidth = 5, kGlyphHeight = 7;
 constexpr int kCharAdvance = kGlyphWidth + 1, kLineAdvance = kGlyphHeight + 3;
 

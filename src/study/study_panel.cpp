@@ -40,7 +40,10 @@ std::string describeRow(const ScriptEntry& entry) {
     line += s.param;
     for (const std::string* part : {&s.mode, &s.length})
         if (!part->empty()) line += " " + *part;
-    if (!s.value0.empty() || !s.value1.empty()) line += " " + s.value0 + ">" + s.value1;
+    if (!s.value1.empty())
+        line += " " + s.value0 + ">" + s.value1;
+    else if (!s.value0.empty())
+        line += " " + s.value0;
     return line;
 }
 

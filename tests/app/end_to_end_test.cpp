@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,6 +20,8 @@
 #include <vector>
 
 #include "effects/catalogue.h"
+#include "platform/picture_surface.h"
+#include "study/study_view.h"
 #include "support/png.h"
 
 namespace {
@@ -101,6 +104,14 @@ int valueOf(const std::string& text, const std::string& key) {
     return -1;
 }
 
+// The number after "KEY=" at the start of a line, or -1.
+int assignedValue(const std::string& text, const std::string& key) {
+    std::istringstream lines(text);
+    for (std::string l; std::getline(lines, l);)
+        if (l.rfind(key + "=", 0) == 0) return std::atoi(l.c_str() + key.size() + 1);
+    return -1;
+}
+
 bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
 
 struct Playing {
@@ -147,7 +158,7 @@ Playing playUnderXvfb(const std::string& folder, int serverNumber, const std::st
     }
     player.join();
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.path().extension() == ".xwd") std::filesystem::remove(entry.path());
+        if (entry.path().filename().string().starts_with("shot-")) std::filesystem::remove(entry.path());
     playing.result = readFile(folder + "/result");
     playing.stderrText = readFile(folder + "/stderr");
     return playing;
@@ -184,6 +195,99 @@ TEST(EndToEnd, PlaysInLandscapeWithSoundAndEndsOnAKey) {
 }
 
 TEST(EndToEnd, PlaysUprightAndMuted) { checkPlaysAndEndsOnAKey("portrait", 171, "", "--portrait --mute --scale 2"); }
+
+// Pixel (x, y) of a screenshot.
+uint32_t rgbAt(const Screenshot& shot, int x, int y) {
+    const std::size_t at = 3 * (static_cast<std::size_t>(y) * shot.width + x);
+    return (uint32_t(shot.rgb[at]) << 16) | (uint32_t(shot.rgb[at + 1]) << 8) | shot.rgb[at + 2];
+}
+
+int countColour(const Screenshot& shot, int left, int top, int width, int height, uint32_t rgb) {
+    int count = 0;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x) count += rgbAt(shot, x, y) == rgb;
+    return count;
+}
+
+// The middle of the timeline's red cursor, or -1 when none is drawn.
+int cursorX(const Screenshot& shot, int left, int top, int width, int height) {
+    long sum = 0, count = 0;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+            if (rgbAt(shot, x, y) == 0xFF3030) sum += x - left, ++count;
+    return count ? static_cast<int>(sum / count) : -1;
+}
+
+TEST(EndToEnd, StudyModePausesStepsJumpsAndSeeksOnAClick) {
+    for (const char* tool : {"xvfb-run", "xdotool", "xwd"})
+        if (!onPath(tool)) GTEST_SKIP() << tool << " is missing (scripts/setup.sh installs it): not played";
+    SongTimeline timeline;
+    ASSERT_TRUE(timeline.loadShowModule());
+    const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
+    const StudyView view(timeline, demoScript(), surface.width, surface.height);
+    const StudyLayout& layout = view.layout();
+    // At scale 1 the window's pixels are the study picture's. The click
+    // lands five seconds into the end scene.
+    const int clickX = view.timelineX(timeline.timeAt({32, 0}) + 5000), clickY = layout.timelineTop() + 20;
+    const std::string steps = "key:space shot:study-paused key:period key:period key:period shot:study-stepped "
+                              "key:Right shot:study-next-scene click:" +
+                              std::to_string(clickX) + "," + std::to_string(clickY) + " shot:study-clicked";
+    const std::string folder = testpng::outputDir() + "/end-to-end-study";
+    const Playing playing = playUnderXvfb(folder, 191, "STEPS='" + steps + "' END_KEY=Escape",
+                                          "--study --start 9:0 --mute --scale 1", true);
+    SCOPED_TRACE("result:\n" + playing.result + "stderr:\n" + playing.stderrText);
+    ASSERT_TRUE(hasLine(playing.result, "started"));
+    EXPECT_TRUE(playing.showSeen);
+    const std::string geometry = readFile(folder + "/geometry");
+    const int left = assignedValue(geometry, "X"), top = assignedValue(geometry, "Y");
+    ASSERT_GE(left, 0);
+    ASSERT_GE(top, 0);
+
+    std::map<std::string, Screenshot> shots;
+    for (const char* name : {"study-paused", "study-stepped", "study-next-scene", "study-clicked"}) {
+        Screenshot shot;
+        ASSERT_TRUE(readXwd(folder + "/" + name + ".xwd", shot)) << name;
+        ASSERT_GE(shot.width, left + layout.width());
+        ASSERT_GE(shot.height, top + layout.height());
+        std::vector<uint8_t> window;
+        for (int y = top; y < top + layout.height(); ++y)
+            for (int x = left; x < left + layout.width(); ++x) {
+                const uint32_t rgb = rgbAt(shot, x, y);
+                window.insert(window.end(), {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)});
+            }
+        testpng::writeRgb(folder + "/" + name + ".png", window, layout.width(), layout.height());
+        std::filesystem::remove(folder + "/" + name + ".xwd");
+        shots[name] = std::move(shot);
+    }
+    const int panelLeft = left + layout.pictureWidth, timelineTop = top + layout.timelineTop();
+    auto panelCount = [&](const std::string& name, uint32_t rgb) {
+        return countColour(shots[name], panelLeft, top, StudyLayout::kPanelWidth, layout.pictureHeight, rgb);
+    };
+    auto cursor = [&](const std::string& name) {
+        return cursorX(shots[name], left, timelineTop, layout.width(), StudyLayout::kTimelineHeight);
+    };
+    // The panel: its headings, and PAUSED in red.
+    EXPECT_GT(panelCount("study-paused", 0xE8C060), 50);
+    EXPECT_GT(panelCount("study-paused", 0xFF7060), 20);
+    // The timeline's cursor stands in the tunnel's scene, then at the next
+    // scene's start, then where the click was.
+    const int tunnel = view.timelineX(timeline.timeAt({9, 0})), magnet = view.timelineX(timeline.timeAt({11, 0}));
+    EXPECT_GT(cursor("study-paused"), tunnel);
+    EXPECT_LT(cursor("study-paused"), magnet);
+    EXPECT_NEAR(cursor("study-next-scene"), magnet, 1);
+    EXPECT_NEAR(cursor("study-clicked"), clickX, 1);
+    // Three steps moved the picture while paused.
+    int changed = 0;
+    for (int y = top; y < top + layout.pictureHeight; ++y)
+        for (int x = left; x < left + layout.pictureWidth; ++x)
+            changed += rgbAt(shots["study-paused"], x, y) != rgbAt(shots["study-stepped"], x, y);
+    EXPECT_GT(changed, 1000);
+
+    const int exitMs = valueOf(playing.result, "exit_ms");
+    EXPECT_GE(exitMs, 0) << "study mode ended before Escape";
+    EXPECT_LE(exitMs, 2000) << "Escape did not end study mode at once";
+    EXPECT_EQ(valueOf(playing.result, "status"), 0);
+}
 
 TEST(EndToEnd, WithoutADisplaySaysSoOnOneLine) {
     const std::string folder = testpng::outputDir();

@@ -5,6 +5,11 @@
 # end and its exit status in OUTDIR/result ("started", "exit_ms N",
 # "status N"). Runs inside xvfb-run; every wait is bounded.
 # Usage: play_under_xvfb.sh ZEMRA OUTDIR [zemra options...]
+# Before the key that ends it, STEPS (if set) are played in order:
+# "key:NAME" presses a key, "click:X,Y" clicks at window pixel (X, Y),
+# "shot:NAME" takes a screenshot OUTDIR/NAME.xwd. END_KEY is the key that
+# ends the show (space unless set). The window's place on the screen is
+# written to OUTDIR/geometry (X=, Y=, WIDTH=, HEIGHT= lines).
 set -u
 zemra=$1
 out=$2
@@ -35,8 +40,23 @@ if kill -0 "$pid" 2>/dev/null; then
     # pointer on it and focus it, then press a key.
     window=$(head -n 1 "$out/window")
     xdotool mousemove --window "$window" 20 20 windowfocus --sync "$window" 2>/dev/null
+    xdotool getwindowgeometry --shell "$window" >"$out/geometry" 2>/dev/null
+    for step in ${STEPS:-}; do
+        case $step in
+        key:*) xdotool key "${step#key:}" ;;
+        click:*)
+            at=${step#click:}
+            xdotool mousemove --window "$window" "${at%,*}" "${at#*,}" click 1
+            ;;
+        shot:*)
+            sleep 0.5
+            xwd -root -silent >"$out/shot.tmp" && mv "$out/shot.tmp" "$out/${step#shot:}.xwd"
+            ;;
+        esac
+        sleep 0.4
+    done
     start=$(date +%s%N)
-    xdotool key space
+    xdotool key "${END_KEY:-space}"
     for _ in $(seq 1 200); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.05

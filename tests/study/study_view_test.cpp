@@ -1,0 +1,71 @@
+// Study mode's window picture: the show's picture untouched at the top
+// left, the panel and the timeline beside and under it, clicks mapped to
+// song times only on the timeline.
+#include <gtest/gtest.h>
+
+#include "platform/picture_surface.h"
+#include "study/study_view.h"
+#include "study_rig.h"
+#include "support/png.h"
+
+namespace {
+
+using namespace studytest;
+
+void writeCanvas(const std::string& name, const StudyCanvas& canvas) {
+    std::vector<uint8_t> rgb;
+    for (uint32_t pixel : canvas.pixels) rgb.insert(rgb.end(), {uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)});
+    testpng::writeRgb(testpng::outputDir() + "/" + name, rgb, canvas.width, canvas.height);
+}
+
+TEST(StudyView, ThePictureStaysAsShownWithThePanelAndTimelineAroundIt) {
+    for (const Orientation orientation : {Orientation::Landscape, Orientation::Portrait}) {
+        fakes::FakeClock clock;
+        fakes::FakeDialogs dialogs;
+        const SurfaceLayout surface = surfaceLayout(orientation);
+        StudySession session(timeline(), orientation, clock, dialogs);
+        session.setPaused(true);
+        ASSERT_TRUE(session.jumpTo({22, 0}));
+        StudyView view(timeline(), demoScript(), surface.width, surface.height);
+        view.draw(session);
+        const StudyCanvas& canvas = view.canvas();
+        writeCanvas(orientation == Orientation::Landscape ? "study-view-landscape.png" : "study-view-portrait.png",
+                    canvas);
+
+        const PictureSurface& picture = session.picture();
+        int differ = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                differ += canvas.at(x, y) != widenRgb565(picture.pixels()[y * picture.width() + x]);
+        EXPECT_EQ(differ, 0);
+        // Text in the panel, scene blocks across the timeline.
+        int lit = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = picture.width(); x < canvas.width; ++x) lit += (canvas.at(x, y) & 0xFFFFFF) > 0x808080;
+        EXPECT_GT(lit, 500);
+        const int stripY = view.layout().timelineTop() + 20;
+        EXPECT_NE(canvas.at(view.timelineX(timeline().timeAt({9, 0})) + 3, stripY),
+                  canvas.at(view.timelineX(timeline().timeAt({11, 0})) + 3, stripY));
+    }
+}
+
+TEST(StudyView, ClicksMapToSongTimesOnTheTimelineOnly) {
+    const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
+    const StudyView view(timeline(), demoScript(), surface.width, surface.height);
+    const int top = view.layout().timelineTop(), right = view.layout().width() - 1;
+    EXPECT_FALSE(view.clickTime(100, top - 1));
+    EXPECT_FALSE(view.clickTime(100, view.layout().height()));
+    EXPECT_EQ(view.clickTime(0, top), 0);
+    EXPECT_EQ(view.clickTime(right, view.layout().height() - 1), timeline().lengthMs());
+    EXPECT_EQ(view.timelineX(-100), 0);
+    EXPECT_EQ(view.timelineX(timeline().lengthMs() + 100), right);
+    // A click under a scene's block points into that scene.
+    for (const Scene& scene : view.scenes()) {
+        const int x = view.timelineX(scene.startMs) + 2;
+        EXPECT_GE(*view.clickTime(x, top + 20), scene.startMs) << scene.effect;
+    }
+    EXPECT_EQ(view.scenes().size(), 13u);
+    EXPECT_FALSE(view.flashTimes().empty());
+}
+
+}  // namespace
