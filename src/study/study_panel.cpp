@@ -36,14 +36,16 @@ std::string describeRow(const ScriptEntry& entry) {
     std::string line = formatSongPosition(entry.position()) + " " + entry.target + " ";
     const std::string argument = entry.argument ? entry.argument : "";
     if (std::string_view(entry.command) != "setparam") return line + entry.command + (argument.empty() ? "" : " " + argument);
+    // Numbers as the track reads them ("value0=0," is 0).
     const ParamSettings s = parseParamString(argument);
+    const auto number = [](const std::string& text) { return std::to_string(parseParamNumber(text)); };
     line += s.param;
-    for (const std::string* part : {&s.mode, &s.length})
-        if (!part->empty()) line += " " + *part;
+    if (!s.mode.empty()) line += " " + s.mode;
+    if (!s.length.empty()) line += " " + number(s.length);
     if (!s.value1.empty())
-        line += " " + s.value0 + ">" + s.value1;
+        line += " " + number(s.value0) + ">" + number(s.value1);
     else if (!s.value0.empty())
-        line += " " + s.value0;
+        line += " " + number(s.value0);
     return line;
 }
 

@@ -191,6 +191,12 @@ TEST(StudyPanel, NamesTheRowsThatRanLast) {
     EXPECT_EQ(panel.effect, "tunnelefu");
     EXPECT_EQ(panel.blitMode, "mul");
     EXPECT_EQ(panel.control, 1024);
+    // Numbers as the track reads them: the script's "value0=0," is 0.
+    const auto zoom = std::find_if(demoScript().begin(), demoScript().end(), [](const ScriptEntry& e) {
+        return std::string_view(e.target) == "fractalefu" && e.position() == SongPosition{22, 0};
+    });
+    ASSERT_NE(zoom, demoScript().end());
+    EXPECT_EQ(describeRow(*zoom), "22:0 fractalefu zoom linear 6400 0>4095");
     // From the very start nothing has run before the first frame's rows.
     Rig start({0, 0});
     panel = describeFrame(start.session);
