@@ -12,7 +12,6 @@
 #include "platform/sdl_audio_output.h"
 #include "platform/sdl_clock.h"
 #include "platform/sdl_screen.h"
-#include "platform/silent_audio_output.h"
 #include "platform/streaming_music_player.h"
 #include "platform/virtual_clock.h"
 
@@ -33,11 +32,7 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
             return 1;
         }
 
-        std::unique_ptr<AudioOutput> output;
-        if (options.mute)
-            output = std::make_unique<SilentAudioOutput>();
-        else
-            output = std::make_unique<SdlAudioOutput>();
+        std::unique_ptr<AudioOutput> output = desktopAudioOutput(options.mute);
         StreamingMusicPlayer music(*output);
         music.setStartPosition(start.position);
         SdlMessageBox box(screen.get());

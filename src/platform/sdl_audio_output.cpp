@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/silent_audio_output.h"
+
 namespace {
 
 // Small device buffers keep the reported position close to what is heard
@@ -65,4 +67,9 @@ void SdlAudioOutput::callback(void* user, uint8_t* stream, int bytes) {
     const int frames = bytes / static_cast<int>(2 * sizeof(float));
     self->source_->fill(reinterpret_cast<float*>(stream), frames);
     self->deliveredFrames_ += static_cast<uint64_t>(frames);
+}
+
+std::unique_ptr<AudioOutput> desktopAudioOutput(bool mute) {
+    if (mute) return std::make_unique<SilentAudioOutput>();
+    return std::make_unique<SdlAudioOutput>();
 }

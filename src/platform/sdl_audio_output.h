@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "platform/audio_output.h"
 
@@ -23,3 +24,7 @@ private:
     uint64_t latencyFrames_ = 0;
     std::atomic<uint64_t> deliveredFrames_{0};
 };
+
+// The show's sound on the desktop: the default device, or with `mute` an
+// output that consumes the sound at the pace of one and discards it.
+std::unique_ptr<AudioOutput> desktopAudioOutput(bool mute);

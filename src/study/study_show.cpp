@@ -10,7 +10,6 @@
 #include "platform/sdl_audio_output.h"
 #include "platform/sdl_clock.h"
 #include "platform/sdl_study_window.h"
-#include "platform/silent_audio_output.h"
 #include "platform/study_sound.h"
 #include "study/study_controls.h"
 
@@ -48,11 +47,7 @@ int runStudyShow(const StudyOptions& options) {
         return 1;
     }
 
-    std::unique_ptr<AudioOutput> output;
-    if (options.mute)
-        output = std::make_unique<SilentAudioOutput>();
-    else
-        output = std::make_unique<SdlAudioOutput>();
+    std::unique_ptr<AudioOutput> output = desktopAudioOutput(options.mute);
     StudySound sound(*output);
     std::vector<uint8_t> module(kMusicModuleCapacity);
     const uint32_t size = showAssets().loadCompressedResource(module.data(), kMusicModuleCapacity, kMusicModuleResource);
@@ -67,13 +62,21 @@ int runStudyShow(const StudyOptions& options) {
     if (!session.jumpTo(options.start) && failures.failed) return 1;
     StudyControls controls(session, view);
 
-    for (bool running = true; running;) {
+    // While paused the picture is drawn again only after input: a held show
+    // costs nothing but waiting.
+    for (bool running = true, redraw = true; running;) {
         StudyInput input;
-        while (running && window->pollInput(input)) running = controls.apply(input);
+        while (running && window->pollInput(input)) {
+            running = controls.apply(input);
+            redraw = true;
+        }
         if (!running) break;
         session.update();
-        view.draw(session);
-        window->show(view.canvas().pixels.data(), view.canvas().width, view.canvas().height);
+        if (redraw || !session.paused()) {
+            view.draw(session);
+            window->show(view.canvas().pixels.data(), view.canvas().width, view.canvas().height);
+        }
+        redraw = false;
         if (session.paused()) window->waitForInput(kPausedWaitMs);
     }
     return 0;

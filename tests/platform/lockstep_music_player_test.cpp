@@ -9,6 +9,7 @@
 
 #include "platform/lockstep_music_player.h"
 #include "platform/streaming_music_player.h"
+#include "support/pulled_audio_output.h"
 
 namespace {
 
@@ -115,31 +116,8 @@ TEST(LockstepMusicPlayer, StartsAtTheStartPosition) {
     EXPECT_EQ(rig.position(), (SongPosition{1, 3}));
 }
 
-// An output the test pulls by hand; everything pulled counts as heard.
-class PulledOutput : public AudioOutput {
-public:
-    bool open(int, AudioSource& source) override {
-        source_ = &source;
-        return true;
-    }
-    void close() override { source_ = nullptr; }
-    void setPaused(bool) override {}
-    uint64_t playedFrames() override { return pulled_; }
-    void pull(int frames) {
-        std::vector<float> stereo(2 * static_cast<std::size_t>(frames));
-        source_->fill(stereo.data(), frames);
-        pulled_ += static_cast<uint64_t>(frames);
-        first = stereo[0];
-    }
-    float first = -1;
-
-private:
-    AudioSource* source_ = nullptr;
-    uint64_t pulled_ = 0;
-};
-
 TEST(StreamingMusicPlayer, StartsAtTheStartPositionToo) {
-    PulledOutput output;
+    PulledAudioOutput output;
     StreamingMusicPlayer player(output, [](const void*, std::size_t) { return std::make_unique<SteadySong>(); });
     const auto position = [&player] { return player.position(); };
     const char bytes[] = "xm";
@@ -148,8 +126,7 @@ TEST(StreamingMusicPlayer, StartsAtTheStartPositionToo) {
     player.setStartPosition({2, 1});
     ASSERT_TRUE(player.play());
     EXPECT_EQ(position(), (SongPosition{2, 1}));  // before anything is heard
-    output.pull(100);
-    EXPECT_EQ(output.first, 900.0f);  // the first frame of order 2, row 1
+    EXPECT_EQ(output.pull(100)[0], 900.0f);  // the first frame of order 2, row 1
     EXPECT_EQ(position(), (SongPosition{2, 1}));
     output.pull(100);
     output.pull(100);

@@ -8,30 +8,10 @@
 #include "app/show.h"
 #include "platform/lockstep_music_player.h"
 #include "platform/study_sound.h"
+#include "support/pulled_audio_output.h"
 #include "study_rig.h"
 
 namespace {
-
-class PulledOutput : public AudioOutput {
-public:
-    bool open(int, AudioSource& source) override {
-        source_ = &source;
-        return true;
-    }
-    void close() override { source_ = nullptr; }
-    void setPaused(bool paused) override { pauses.push_back(paused); }
-    uint64_t playedFrames() override { return 0; }
-
-    std::vector<float> pull(int frames) {
-        std::vector<float> stereo(2 * static_cast<std::size_t>(frames));
-        source_->fill(stereo.data(), frames);
-        return stereo;
-    }
-    std::vector<bool> pauses;
-
-private:
-    AudioSource* source_ = nullptr;
-};
 
 std::vector<uint8_t> showModule() {
     std::vector<uint8_t> bytes(kMusicModuleCapacity);
@@ -56,7 +36,7 @@ std::vector<float> renderedMusic(const std::vector<uint8_t>& module, SongPositio
 TEST(StudySound, PlaysTheRendersMusicFromAJumpAndFromAFrameAfterIt) {
     const std::vector<uint8_t> module = showModule();
     ASSERT_FALSE(module.empty());
-    PulledOutput output;
+    PulledAudioOutput output;
     StudySound sound(output);
     ASSERT_TRUE(sound.open(module.data(), module.size()));
     EXPECT_EQ(output.pull(512), std::vector<float>(1024, 0.0f));  // silent until it plays
