@@ -79,7 +79,7 @@ TEST(StudySession, StepsGiveTheRendersFramesAndBackThenOnGivesTheSameFrame) {
     EXPECT_EQ(atJump.session.frame(), 0);
 }
 
-TEST(StudySession, StepKeysOnlyStepWhilePaused) {
+TEST(StudySession, StepKeysStepOnlyWhilePausedAndTheFocusPausesToo) {
     Rig rig({9, 0});
     const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
     StudyView view(timeline(), demoScript(), surface.width, surface.height);
@@ -95,6 +95,16 @@ TEST(StudySession, StepKeysOnlyStepWhilePaused) {
     // A held Space does not toggle again and again.
     controls.apply({StudyInput::Key, StudyKey::Space, true});
     EXPECT_FALSE(rig.session.paused());
+
+    // Losing the focus pauses; regaining it resumes only what it paused.
+    controls.apply({StudyInput::FocusLost});
+    EXPECT_TRUE(rig.session.paused());
+    controls.apply({StudyInput::FocusGained});
+    EXPECT_FALSE(rig.session.paused());
+    controls.apply(key(StudyKey::Space));
+    controls.apply({StudyInput::FocusLost});
+    controls.apply({StudyInput::FocusGained});
+    EXPECT_TRUE(rig.session.paused());
 }
 
 TEST(StudySession, APauseOfFiveSecondsHoldsPictureAndMusicWithoutAJump) {
