@@ -2,14 +2,33 @@
 
 #include "study/study_navigation.h"
 
+// A jump goes on from where the jumps gathered so far lead; it makes the
+// steps back gathered before it pointless.
 void StudyControls::jump(Jump kind) {
     SongPosition target;
-    if (jumpTarget(session_.timeline(), view_.scenes(), session_.position(), kind, target)) session_.jumpTo(target);
+    const SongPosition from = pendingJump_.value_or(session_.position());
+    if (!jumpTarget(session_.timeline(), view_.scenes(), from, kind, target)) return;
+    pendingJump_ = target;
+    pendingBack_ = 0;
+}
+
+void StudyControls::flush() {
+    if (pendingJump_) session_.jumpTo(*pendingJump_);
+    if (pendingBack_ > 0) session_.stepBack(pendingBack_);
+    pendingJump_.reset();
+    pendingBack_ = 0;
 }
 
 bool StudyControls::apply(const StudyInput& input) {
+    if (input.kind == StudyInput::Close || (input.kind == StudyInput::Key && input.key == StudyKey::Escape))
+        return false;
+    const bool gathers = input.kind == StudyInput::Key && (input.key == StudyKey::Comma || input.key == StudyKey::Left ||
+                                                          input.key == StudyKey::Right || input.key == StudyKey::Up ||
+                                                          input.key == StudyKey::Down || input.key == StudyKey::PageUp ||
+                                                          input.key == StudyKey::PageDown || input.key == StudyKey::Home);
+    if (!gathers || (input.key == StudyKey::Comma && pendingJump_)) flush();
     switch (input.kind) {
-    case StudyInput::Close: return false;
+    case StudyInput::Close: break;
     case StudyInput::FocusLost:
         if (!session_.paused()) {
             session_.setPaused(true);
@@ -28,7 +47,7 @@ bool StudyControls::apply(const StudyInput& input) {
     }
     pausedForFocus_ = false;
     switch (input.key) {
-    case StudyKey::Escape: return false;
+    case StudyKey::Escape: break;
     case StudyKey::Space:
         if (!input.repeat) session_.setPaused(!session_.paused());
         break;
@@ -36,7 +55,7 @@ bool StudyControls::apply(const StudyInput& input) {
         if (session_.paused()) session_.stepForward();
         break;
     case StudyKey::Comma:
-        if (session_.paused()) session_.stepBack();
+        if (session_.paused()) ++pendingBack_;
         break;
     case StudyKey::Left: jump(Jump::PreviousScene); break;
     case StudyKey::Right: jump(Jump::NextScene); break;

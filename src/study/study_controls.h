@@ -9,6 +9,12 @@
 //   a click on the timeline: the row playing at that moment
 //   Escape or the window's close button: the end
 // Losing the window's focus pauses, regaining it resumes what it paused.
+//
+// Jumps and steps back start the show again, which takes a moment; keys
+// held down or pressed quickly are gathered and done at once by flush():
+// three PageDowns jump 48 rows, five commas step five frames back.
+
+#include <optional>
 
 #include "platform/study_window.h"
 #include "study/study_navigation.h"
@@ -18,11 +24,16 @@
 class StudyControls {
 public:
     StudyControls(StudySession& session, const StudyView& view) : session_(session), view_(view) {}
-    // Applies one input; false when study mode should end.
+    // Takes one input; false when study mode should end.
     bool apply(const StudyInput& input);
+    // Does the jump or the steps back gathered so far.
+    void flush();
 
 private:
     void jump(Jump kind);
+
+    std::optional<SongPosition> pendingJump_;
+    long pendingBack_ = 0;
 
     StudySession& session_;
     const StudyView& view_;

@@ -90,9 +90,9 @@ bool StudySession::stepForward() {
     return makeFrame();
 }
 
-bool StudySession::stepBack() {
-    if (!show_ || frame_ == 0) return false;
-    return restart(frame_ - 1);
+bool StudySession::stepBack(long frames) {
+    if (!show_ || frame_ == 0 || frames <= 0) return false;
+    return restart(std::max(0L, frame_ - frames));
 }
 
 void StudySession::setPaused(bool paused) {

@@ -48,10 +48,11 @@ public:
     // Starts the show at position (inside the song) and draws its first
     // frame. Keeps playing or paused as it was. False after a failure.
     bool jumpTo(SongPosition position);
-    // While paused: one frame on (false at the end) or back (false at the
-    // jump position, where there is no earlier frame of this start).
+    // While paused: one frame on (false at the end), or `frames` back (at
+    // most to the jump position, where there is no earlier frame of this
+    // start: false there).
     bool stepForward();
-    bool stepBack();
+    bool stepBack(long frames = 1);
     void setPaused(bool paused);
     bool paused() const { return paused_; }
     // While playing: makes the frames the clock has made due (a few at most

@@ -47,12 +47,17 @@ int runStudyShow(const StudyOptions& options) {
         return 1;
     }
 
-    std::unique_ptr<AudioOutput> output = desktopAudioOutput(options.mute);
-    StudySound sound(*output);
-    std::vector<uint8_t> module(kMusicModuleCapacity);
-    const uint32_t size = showAssets().loadCompressedResource(module.data(), kMusicModuleCapacity, kMusicModuleResource);
-    const bool withSound = size > 0 && sound.open(module.data(), size);
-    if (!withSound) std::cerr << "zemra: no sound device could be opened; studying the show without sound\n";
+    // Muted there is no sound to make: the wall clock paces the frames either way.
+    SdlAudioOutput output;
+    StudySound sound(output);
+    bool withSound = false;
+    if (!options.mute) {
+        std::vector<uint8_t> module(kMusicModuleCapacity);
+        const uint32_t size =
+            showAssets().loadCompressedResource(module.data(), kMusicModuleCapacity, kMusicModuleResource);
+        withSound = size > 0 && sound.open(module.data(), size);
+        if (!withSound) std::cerr << "zemra: no sound device could be opened; studying the show without sound\n";
+    }
     FollowingSound follower(sound);
 
     SdlClock clock;
@@ -71,6 +76,7 @@ int runStudyShow(const StudyOptions& options) {
             redraw = true;
         }
         if (!running) break;
+        controls.flush();
         session.update();
         if (redraw || !session.paused()) {
             view.draw(session);

@@ -15,6 +15,13 @@ using namespace studytest;
 
 StudyInput key(StudyKey which) { return {StudyInput::Key, which}; }
 
+// One input taken and done, as the window's loop does between two pictures.
+bool press(StudyControls& controls, const StudyInput& input) {
+    const bool goOn = controls.apply(input);
+    controls.flush();
+    return goOn;
+}
+
 TEST(StudySession, EveryKindOfJumpLandsOnTheRendersFrameThere) {
     Rig rig({10, 5});
     const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
@@ -32,7 +39,7 @@ TEST(StudySession, EveryKindOfJumpLandsOnTheRendersFrameThere) {
     for (const auto& jump : jumps) {
         SCOPED_TRACE(formatSongPosition(jump.lands));
         ASSERT_TRUE(rig.session.jumpTo({10, 5}));
-        EXPECT_TRUE(controls.apply(key(jump.key)));
+        EXPECT_TRUE(press(controls, key(jump.key)));
         EXPECT_EQ(rig.session.jumpPosition(), jump.lands);
         EXPECT_EQ(rig.session.position(), jump.lands);
         EXPECT_EQ(rig.session.frame(), 0);
@@ -44,13 +51,13 @@ TEST(StudySession, EveryKindOfJumpLandsOnTheRendersFrameThere) {
     // the moment under the pointer.
     const int32_t clickMs = timeline().timeAt({32, 0}) + 2000;
     const int x = view.timelineX(clickMs);
-    EXPECT_TRUE(controls.apply({StudyInput::Click, StudyKey::Other, false, x, view.layout().timelineTop() + 20}));
+    EXPECT_TRUE(press(controls, {StudyInput::Click, StudyKey::Other, false, x, view.layout().timelineTop() + 20}));
     const SongPosition landed = rig.session.jumpPosition();
     EXPECT_EQ(landed.order, 32);
     EXPECT_LE(timeline().timeAt(landed), *view.clickTime(x, view.layout().timelineTop()));
     EXPECT_TRUE(rig.frame() == renderedFrame(landed, 0));
     // Clicks on the picture or the panel move nothing.
-    EXPECT_TRUE(controls.apply({StudyInput::Click, StudyKey::Other, false, 5, 5}));
+    EXPECT_TRUE(press(controls, {StudyInput::Click, StudyKey::Other, false, 5, 5}));
     EXPECT_EQ(rig.session.jumpPosition(), landed);
     EXPECT_FALSE(controls.apply(key(StudyKey::Escape)));
     EXPECT_FALSE(controls.apply({StudyInput::Close}));
@@ -84,27 +91,52 @@ TEST(StudySession, StepKeysStepOnlyWhilePausedAndTheFocusPausesToo) {
     const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
     StudyView view(timeline(), demoScript(), surface.width, surface.height);
     StudyControls controls(rig.session, view);
-    controls.apply(key(StudyKey::Period));
-    controls.apply(key(StudyKey::Period));
-    controls.apply(key(StudyKey::Comma));
+    press(controls, key(StudyKey::Period));
+    press(controls, key(StudyKey::Period));
+    press(controls, key(StudyKey::Comma));
     EXPECT_EQ(rig.session.frame(), 1);
-    controls.apply(key(StudyKey::Space));
+    press(controls, key(StudyKey::Space));
     EXPECT_FALSE(rig.session.paused());
-    controls.apply(key(StudyKey::Period));
+    press(controls, key(StudyKey::Period));
     EXPECT_EQ(rig.session.frame(), 1);
     // A held Space does not toggle again and again.
-    controls.apply({StudyInput::Key, StudyKey::Space, true});
+    press(controls, {StudyInput::Key, StudyKey::Space, true});
     EXPECT_FALSE(rig.session.paused());
 
     // Losing the focus pauses; regaining it resumes only what it paused.
-    controls.apply({StudyInput::FocusLost});
+    press(controls, {StudyInput::FocusLost});
     EXPECT_TRUE(rig.session.paused());
-    controls.apply({StudyInput::FocusGained});
+    press(controls, {StudyInput::FocusGained});
     EXPECT_FALSE(rig.session.paused());
-    controls.apply(key(StudyKey::Space));
-    controls.apply({StudyInput::FocusLost});
-    controls.apply({StudyInput::FocusGained});
+    press(controls, key(StudyKey::Space));
+    press(controls, {StudyInput::FocusLost});
+    press(controls, {StudyInput::FocusGained});
     EXPECT_TRUE(rig.session.paused());
+}
+
+TEST(StudySession, KeysPressedQuicklyAreDoneAtOnce) {
+    Rig rig({10, 5});
+    const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
+    StudyView view(timeline(), demoScript(), surface.width, surface.height);
+    StudyControls controls(rig.session, view);
+    for (int i = 0; i < 3; ++i) controls.apply({StudyInput::Key, StudyKey::PageDown, i > 0});
+    EXPECT_EQ(rig.session.jumpPosition(), (SongPosition{10, 5}));  // nothing done yet
+    controls.flush();
+    EXPECT_EQ(rig.session.jumpPosition(), (SongPosition{10, 53}));
+    controls.apply(key(StudyKey::Right));
+    controls.apply(key(StudyKey::Right));
+    controls.flush();
+    EXPECT_EQ(rig.session.jumpPosition(), (SongPosition{13, 0}));
+
+    for (int i = 0; i < 9; ++i) press(controls, key(StudyKey::Period));
+    for (int i = 0; i < 5; ++i) controls.apply(key(StudyKey::Comma));
+    controls.flush();
+    EXPECT_EQ(rig.session.frame(), 4);
+    EXPECT_TRUE(rig.frame() == renderedFrame({13, 0}, 4));
+    // Escape ends without doing what was gathered.
+    controls.apply(key(StudyKey::Home));
+    EXPECT_FALSE(controls.apply(key(StudyKey::Escape)));
+    EXPECT_EQ(rig.session.jumpPosition(), (SongPosition{13, 0}));
 }
 
 TEST(StudySession, APauseOfFiveSecondsHoldsPictureAndMusicWithoutAJump) {
