@@ -1,9 +1,25 @@
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "app/command_line.h"
 #include "app/show_commands.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// What went to standard output (the help, the timeline, the benchmark's
+// figures) must have arrived: a full disk or a closed output is a failure.
+int checkOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return status;
+    const int reason = errno;
+    std::cerr << "zemra: cannot write to standard output" << (reason ? std::string(": ") + std::strerror(reason) : "")
+              << '\n';
+    return status == 0 ? 1 : status;
+}
+
+int run(int argc, char** argv) {
     ShowOptions options;
     std::string error;
     if (!parseCommandLine(argc, argv, options, error)) return usageError(std::cerr, error);
@@ -17,3 +33,7 @@ int main(int argc, char** argv) {
     }
     return runShowCommand(options, std::cout, std::cerr);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return checkOutput(run(argc, argv)); }

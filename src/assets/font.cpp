@@ -42,6 +42,11 @@ bool loadFont() {
     return fontReady();
 }
 
+bool loadFont(Image::Bytes brightnessJpeg, Image::Bytes coverageJpeg) {
+    if (!brightnessImage.loadJpeg(brightnessJpeg) || !coverageImage.loadJpeg(coverageJpeg)) return false;
+    return fontReady();
+}
+
 void releaseFont() {
     brightnessImage.release();
     coverageImage.release();

@@ -9,6 +9,8 @@
 
 // Loads brightness then coverage; false if either fails.
 bool loadFont();
+// The same from JPEG bytes held by the caller.
+bool loadFont(Image::Bytes brightnessJpeg, Image::Bytes coverageJpeg);
 void releaseFont();
 
 // Width and left column of the glyph for ch in the strip (font pixels).

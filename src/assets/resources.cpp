@@ -20,11 +20,14 @@ std::optional<ResourceBytes> findResource(std::string_view type, int id) {
 
 uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) {
     const auto resource = findResource("BZ2", id);
-    if (!resource) return 0;
+    return resource ? decompressBz2(buffer, capacity, *resource) : 0;
+}
+
+uint32_t decompressBz2(void* buffer, uint32_t capacity, ResourceBytes compressed) {
     unsigned int length = capacity;
     const int status = BZ2_bzBuffToBuffDecompress(
         static_cast<char*>(buffer), &length,
-        const_cast<char*>(reinterpret_cast<const char*>(resource->data)), resource->size, 0, 0);
+        const_cast<char*>(reinterpret_cast<const char*>(compressed.data)), compressed.size, 0, 0);
     // A damaged or oversized stream counts as no data, so callers that only
     // check for 0 never go on with a half-filled buffer.
     return status == BZ_OK ? length : 0;

@@ -17,6 +17,8 @@ std::optional<ResourceBytes> findResource(std::string_view type, int id);
 // Returns the decompressed length, or 0 when there is no such resource or
 // the data does not decompress into the buffer.
 uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id);
+// The same over BZ2 bytes held by the caller.
+uint32_t decompressBz2(void* buffer, uint32_t capacity, ResourceBytes compressed);
 
 // Fills count little-endian 32-bit entries from BZ2 resource id. False unless
 // the resource decompresses to exactly that many: a short table would leave

@@ -1,6 +1,10 @@
 #include "offline/offline_render.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -22,6 +26,16 @@ std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show
     auto files = std::make_unique<FrameFiles>();
     files->open(job.out, show.audioRate());
     return files;
+}
+
+// Creates the file as a real attempt would and removes it again; the
+// system's reason when it cannot be made.
+std::string tryCreateFile(const std::string& path) {
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (file < 0) return std::strerror(errno);
+    close(file);
+    unlink(path.c_str());
+    return {};
 }
 
 std::string where(OfflineShow& show) {
@@ -56,9 +70,28 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
             reason = "cannot write the video '" + out + "': the file is write-protected";
             return false;
         }
+        // The video is made beside the output under a longer name.
+        for (const std::string& attempt : {fs::exists(status) ? std::string() : out, VideoOutput::sideFile(out, "check")}) {
+            const std::string refused = attempt.empty() ? std::string() : tryCreateFile(attempt);
+            if (!refused.empty()) {
+                reason = "cannot write the video '" + out + "': " + refused;
+                return false;
+            }
+        }
         return true;
     }
-    if (!fs::exists(status)) return true;
+    if (fs::is_symlink(fs::symlink_status(path, failure)) && !fs::exists(status)) {
+        reason = "cannot write frames to '" + out + "': it is a link to a folder that does not exist";
+        return false;
+    }
+    if (!fs::exists(status)) {
+        if (!fs::create_directory(path, failure)) {
+            reason = "cannot make the folder '" + out + "': " + failure.message();
+            return false;
+        }
+        fs::remove(path, failure);
+        return true;
+    }
     if (!fs::is_directory(status) || !fs::is_empty(path, failure)) {
         reason = "cannot write frames to '" + out + "': it exists and is not an empty folder";
         return false;
@@ -90,20 +123,35 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
 
     ProgressBar bar(err, show.frameCount(), progressLive);
     std::vector<int16_t> audio;
+    long framesKept = 0;
+    uint64_t samplesKept = 0;
     bool written = true;
     while (written && !interrupt.requested() && show.nextFrame()) {
         show.takeAudio(audio);
-        written = output->writeFrame(show.picture()) && output->writeAudio(audio);
+        if (output->writeFrame(show.picture())) {
+            ++framesKept;
+        } else {
+            // The sound ends where the pictures kept do (the sound handed
+            // out so far reaches into the frame that failed).
+            written = false;
+            const uint64_t due = show.audioFor(framesKept);
+            audio.resize(std::min<std::size_t>(audio.size(), 2 * (due - std::min(due, samplesKept))));
+        }
+        const bool sound = output->writeAudio(audio);
+        if (sound) samplesKept += audio.size() / 2;
+        written = written && sound;
         bar.update(show.framesMade());
     }
     show.finish();
     show.takeAudio(audio);
     if (written) written = output->writeAudio(audio);
     const bool closed = output->finish();
-    bar.finish(show.framesMade());
+    bar.finish(framesKept);
 
     if (!written || !closed) {
         err << "zemra: " << output->error() << '\n';
+        if (framesKept > 0 && !VideoOutput::isVideoPath(job.out))
+            err << "zemra: '" << job.out << "' holds the first " << framesKept << " frames with their sound\n";
         return 1;
     }
     const std::string made = std::to_string(show.framesMade()) + " frames";

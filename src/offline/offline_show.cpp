@@ -28,10 +28,10 @@ long OfflineShow::frameCount() const {
     return static_cast<long>((span * settings_.fps + 999) / 1000);
 }
 
-uint64_t OfflineShow::audioLimit() const {
+uint64_t OfflineShow::audioFor(long frames) const {
     const int64_t rate = music_.rate();
     const int64_t span = std::max<int64_t>(0, int64_t{settings_.endMs} - settings_.start.timeMs);
-    return static_cast<uint64_t>(std::min(int64_t{frames_} * rate / settings_.fps, span * rate / 1000));
+    return static_cast<uint64_t>(std::min(int64_t{frames} * rate / settings_.fps, span * rate / 1000));
 }
 
 bool OfflineShow::advance() {

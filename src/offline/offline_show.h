@@ -65,6 +65,8 @@ public:
     SongPosition musicPosition() { return {music_.order(), music_.row()}; }
 
     int audioRate() const { return music_.rate(); }
+    // How many sound samples (per channel) the first `frames` frames last.
+    uint64_t audioFor(long frames) const;
     // Moves the sound made for the frames so far (16-bit stereo samples) into
     // `samples`, replacing what it held.
     void takeAudio(std::vector<int16_t>& samples);
@@ -74,7 +76,7 @@ public:
     DemoSystem& demo() { return *demo_; }
 
 private:
-    uint64_t audioLimit() const;
+    uint64_t audioLimit() const { return audioFor(frames_); }
 
     OfflineSettings settings_;
     Dialogs& dialogs_;

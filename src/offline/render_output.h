@@ -17,12 +17,13 @@ public:
     // Completes and closes what was written, valid however far the render
     // got. False when that failed.
     virtual bool finish() = 0;
-    // Why the last call failed.
+    // Why the first call that failed did: what failed later (closing a file
+    // on a full disk) follows from it.
     const std::string& error() const { return error_; }
 
 protected:
     bool fail(std::string reason) {
-        error_ = std::move(reason);
+        if (error_.empty()) error_ = std::move(reason);
         return false;
     }
 

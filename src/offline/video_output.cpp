@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <system_error>
 
 namespace {
+
+// The longest file name most file systems take (NAME_MAX).
+constexpr std::size_t kFileNameLimit = 255;
 
 std::string lowerExtension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -20,6 +24,15 @@ bool VideoOutput::isVideoPath(const std::string& path) {
     return extension == ".mp4" || extension == ".mkv";
 }
 
+std::string VideoOutput::sideFile(const std::string& path, const std::string& tag) {
+    const std::filesystem::path output(path);
+    const std::string suffix = ".zemra-" + std::to_string(currentProcessId()) + "-" + tag;
+    const std::string name = output.filename().string().substr(0, kFileNameLimit - suffix.size());
+    return (output.parent_path() / (name + suffix)).string();
+}
+
+std::string VideoOutput::ffmpegPath(const std::string& path) { return "file:" + path; }
+
 VideoOutput::~VideoOutput() {
     if (!finished_) {
         encoder_.reset();  // ends its input and waits for it
@@ -32,9 +45,9 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     path_ = path;
     format_ = format;
     // Side files beside the output, named after it and this process.
-    const std::string stem = path + ".zemra-" + std::to_string(currentProcessId());
-    videoPart_ = stem + "-video.mkv";
-    audioPart_ = stem + "-audio.wav";
+    videoPart_ = sideFile(path, "video.mkv");
+    audioPart_ = sideFile(path, "audio.wav");
+    joinedPart_ = sideFile(path, "joined" + lowerExtension(path));
 
     if (!programOnPath(kFfmpeg)) return fail(kFfmpegMissing);
     if (!audio_.open(audioPart_, format.audioRate)) return fail("cannot write '" + audioPart_ + "'");
@@ -45,7 +58,7 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     const std::vector<std::string> args = {
         kFfmpeg, "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
         "-framerate", std::to_string(format.fps), "-i", "pipe:0", "-vf", enlarge, "-c:v", "libx264", "-preset",
-        "medium", "-crf", "16", "-y", videoPart_};
+        "medium", "-crf", "16", "-f", "matroska", "-y", ffmpegPath(videoPart_)};
     encoder_ = startChildProcess(args, true);
     if (!encoder_) {
         audio_.close();
@@ -75,20 +88,34 @@ bool VideoOutput::finish() {
         videoDone = encoder_->wait() == 0;
     }
     const bool audioDone = audio_.close();
-    bool joined = false;
-    if (videoDone && audioDone) {
-        std::vector<std::string> args = {kFfmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-i", videoPart_,
-                                         "-i", audioPart_, "-map", "0:v", "-map", "1:a", "-c:v", "copy", "-c:a",
-                                         "aac", "-b:a", "192k"};
-        if (lowerExtension(path_) == ".mp4") args.insert(args.end(), {"-movflags", "+faststart"});
-        args.insert(args.end(), {"-y", path_});
-        const std::unique_ptr<ChildProcess> join = startChildProcess(args, false);
-        joined = join && join->wait() == 0;
-    }
+    if (!videoDone) return fail("ffmpeg could not encode the video; what it made is in '" + videoPart_ +
+                                "' and the sound in '" + audioPart_ + "'");
+    if (!audioDone) return fail("cannot complete the sound file '" + audioPart_ + "'; the video is in '" + videoPart_ + "'");
+    if (!join()) return false;
     removeSideFiles();
-    if (!videoDone) return fail("ffmpeg could not encode the video");
-    if (!audioDone) return fail("cannot complete the sound file '" + audioPart_ + "'");
-    if (!joined) return fail("ffmpeg could not join video and sound into '" + path_ + "'");
+    return true;
+}
+
+bool VideoOutput::join() {
+    std::vector<std::string> args = {kFfmpeg, "-hide_banner", "-loglevel", "error", "-nostdin",
+                                     "-i", ffmpegPath(videoPart_), "-i", ffmpegPath(audioPart_),
+                                     "-map", "0:v", "-map", "1:a", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k"};
+    if (lowerExtension(path_) == ".mp4")
+        args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4"});
+    else
+        args.insert(args.end(), {"-f", "matroska"});
+    args.insert(args.end(), {"-y", ffmpegPath(joinedPart_)});
+    const std::unique_ptr<ChildProcess> joiner = startChildProcess(args, false);
+    const bool joined = joiner && joiner->wait() == 0;
+    std::error_code failure;
+    if (joined) std::filesystem::rename(joinedPart_, path_, failure);
+    if (!joined || failure) {
+        std::error_code ignored;
+        std::filesystem::remove(joinedPart_, ignored);
+        return fail("ffmpeg could not join video and sound into '" + path_ + "'" +
+                    (failure ? ": " + failure.message() : std::string()) + "; the video is in '" + videoPart_ +
+                    "' and the sound in '" + audioPart_ + "'");
+    }
     return true;
 }
 

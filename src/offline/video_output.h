@@ -5,8 +5,12 @@
 // The frames go to an ffmpeg process through a pipe as they are made and
 // become a silent video beside the output; the sound goes to a WAV file
 // beside it. When the render ends, however early, a second ffmpeg joins the
-// two into the output and both side files are removed. Two plain steps,
-// with no two pipes for ffmpeg to read in step with each other.
+// two into a temporary file in the same folder, which then takes the
+// output's name: the output appears only when it is complete, and a file
+// that had its name stays until then. The side files are removed once the
+// output is there; when joining fails they stay, and the error names them.
+// Two plain steps, with no two pipes for ffmpeg to read in step with each
+// other.
 
 #include <memory>
 #include <string>
@@ -37,11 +41,19 @@ public:
     bool finish() override;
 
     static bool isVideoPath(const std::string& path);
+    // A file beside the video at `path`, named after it and this process and
+    // ending in `tag`; its name is cut to fit the file-name limit.
+    static std::string sideFile(const std::string& path, const std::string& tag);
+    // The path as ffmpeg must be given it: through its file protocol, so that
+    // a name starting with '-' or holding ':' is not read as an option or
+    // another protocol.
+    static std::string ffmpegPath(const std::string& path);
 
 private:
+    bool join();
     void removeSideFiles();
 
-    std::string path_, videoPart_, audioPart_;
+    std::string path_, videoPart_, audioPart_, joinedPart_;
     VideoFormat format_;
     std::unique_ptr<ChildProcess> encoder_;
     WavFile audio_;

@@ -1,6 +1,7 @@
 #include "offline/wav_file.h"
 
 #include <array>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -44,6 +45,8 @@ bool WavFile::open(const std::string& path, int rate) {
     close();
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) return false;
+    // Unbuffered: a failed write leaves nothing behind to be written later.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
     rate_ = rate;
     bytes_ = 0;
     const auto h = header(rate_, 0);
@@ -55,16 +58,25 @@ bool WavFile::write(std::span<const int16_t> stereo) {
     if (!file_) return false;
     std::vector<uint8_t> bytes(stereo.size() * kBytesPerSample);
     for (std::size_t i = 0; i < stereo.size(); ++i) putLe(&bytes[2 * i], static_cast<uint16_t>(stereo[i]), 2);
-    ok_ = ok_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
-    bytes_ += bytes.size();
+    if (!ok_) return false;
+    ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    if (ok_) {
+        bytes_ += bytes.size();
+    } else {
+        // Part of them may have landed: the header can only tell whole writes.
+        std::clearerr(file_);
+        [[maybe_unused]] const int cut = ftruncate(fileno(file_), static_cast<off_t>(kHeaderBytes + bytes_));
+    }
     return ok_;
 }
 
 bool WavFile::close() {
     if (!file_) return ok_;
     const auto h = header(rate_, bytes_);
-    ok_ = ok_ && std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), file_) == h.size();
-    ok_ = std::fclose(file_) == 0 && ok_;
+    // After a failed write the header is still brought up to date.
+    const bool written = ok_;
+    ok_ = std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), file_) == h.size();
+    ok_ = std::fclose(file_) == 0 && ok_ && written;
     file_ = nullptr;
     return ok_;
 }

@@ -15,7 +15,9 @@ public:
     WavFile& operator=(const WavFile&) = delete;
 
     bool open(const std::string& path, int rate);
-    // Interleaved left/right samples.
+    // Interleaved left/right samples, handed to the system at once. When
+    // they cannot all be written the file is cut back to the samples before
+    // them, so that it stays a valid WAV file of whole samples.
     bool write(std::span<const int16_t> stereo);
     // Completes the header and closes the file. False when writing failed.
     bool close();

@@ -1,7 +1,7 @@
 #pragma once
-// Ctrl-C (or a request to terminate) during a long job: while a watch lives,
-// such a signal only sets a flag the job polls, so it can stop after the step
-// it is making and leave its files complete; and a closed pipe to another
+// Ctrl-C (or a request to terminate, or the terminal closing) during a long
+// job: while a watch lives, such a signal only sets a flag the job polls, so
+// it can stop after the step it is making and leave its files complete; and a closed pipe to another
 // program shows as a failed write instead of ending this one. The previous
 // handling comes back when the watch ends. One watch at a time.
 

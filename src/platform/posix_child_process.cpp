@@ -51,6 +51,8 @@ bool PosixChildProcess::start(const std::vector<std::string>& args, bool pipeInp
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGPIPE);
     sigaddset(&defaults, SIGINT);
+    sigaddset(&defaults, SIGTERM);
+    sigaddset(&defaults, SIGHUP);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);

@@ -1,5 +1,5 @@
-// InterruptWatch over POSIX signals: SIGINT and SIGTERM set a flag, SIGPIPE
-// is ignored.
+// InterruptWatch over POSIX signals: SIGINT, SIGTERM and SIGHUP (the
+// terminal closed) set a flag, SIGPIPE is ignored.
 #include "platform/interrupt_watch.h"
 
 #include <csignal>
@@ -10,7 +10,7 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
 
-struct sigaction oldInterrupt {}, oldTerminate{}, oldPipe{};
+struct sigaction oldInterrupt {}, oldTerminate{}, oldHangUp{}, oldPipe{};
 
 }  // namespace
 
@@ -21,6 +21,7 @@ InterruptWatch::InterruptWatch() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &oldInterrupt);
     sigaction(SIGTERM, &action, &oldTerminate);
+    sigaction(SIGHUP, &action, &oldHangUp);
     action.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &action, &oldPipe);
 }
@@ -28,6 +29,7 @@ InterruptWatch::InterruptWatch() {
 InterruptWatch::~InterruptWatch() {
     sigaction(SIGINT, &oldInterrupt, nullptr);
     sigaction(SIGTERM, &oldTerminate, nullptr);
+    sigaction(SIGHUP, &oldHangUp, nullptr);
     sigaction(SIGPIPE, &oldPipe, nullptr);
 }
 

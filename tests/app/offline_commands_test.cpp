@@ -87,6 +87,7 @@ TEST(OfflineCommands, EachBadArgumentExitsWithTwoAndWritesNothing) {
     fs::create_directories(dir / "full");
     std::ofstream(dir / "full" / "keep.txt") << "kept";
     std::ofstream(dir / "plain-file") << "a file";
+    fs::create_directory_symlink(dir / "nowhere", dir / "dangling");
     const std::string err = (dir / "stderr").string();
 
     struct Case {
@@ -109,6 +110,13 @@ TEST(OfflineCommands, EachBadArgumentExitsWithTwoAndWritesNothing) {
         {"--render " + (dir / "full").string(), (dir / "full" / "000000.png").string(), "is not an empty folder"},
         {"--render " + (dir / "plain-file").string() + " --end 0:8", (dir / "plain-file" / "audio.wav").string(),
          "is not an empty folder"},
+        // Found by trying: a folder that takes no new files, a link to no
+        // folder, names longer than the file system takes.
+        {"--render /proc/zemra-test.mp4", "/proc/zemra-test.mp4", "cannot write the video '/proc/zemra-test.mp4'"},
+        {"--render " + (dir / "dangling").string(), (dir / "nowhere").string(), "a link to a folder that does not exist"},
+        {"--render " + (dir / std::string(300, 'f')).string(), (dir / "nowhere").string(), "File name too long"},
+        {"--render " + (dir / (std::string(300, 'v') + ".mkv")).string(), (dir / "nowhere").string(),
+         "File name too long"},
     };
     for (const Case& c : cases) {
         const int status = std::system((ZEMRA_EXECUTABLE " " + c.args + " >/dev/null 2>" + err).c_str());
@@ -126,7 +134,7 @@ TEST(OfflineCommands, EachBadArgumentExitsWithTwoAndWritesNothing) {
     EXPECT_EQ(readFile(dir / "full" / "keep.txt"), "kept");
     std::size_t left = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir)) ++left;
-    EXPECT_EQ(left, 3u);  // full, plain-file and stderr: no side files either
+    EXPECT_EQ(left, 4u);  // full, plain-file, dangling and stderr: no side files either
 }
 
 }  // namespace
