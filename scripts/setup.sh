@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing Zemra need.
-# Safe to run again: only missing packages are installed.
+# Safe to run again: only missing packages are installed. With
+# ZEMRA_FUZZ_PACKAGES=1 it also installs clang for the fuzz targets.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-apps
 )
+if [ "${ZEMRA_FUZZ_PACKAGES:-0}" = 1 ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
