@@ -25,5 +25,5 @@ for target in "${targets[@]}"; do
   "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=2048 \
     -artifact_prefix="build/fuzz/findings/$target-" "build/fuzz/corpus/$target" "tests/fuzz/corpus/$target" \
     2>"build/fuzz/$target.log" || { tail -n 60 "build/fuzz/$target.log" >&2; exit 1; }
-  grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "build/fuzz/$target.log" | tail -n 2
+  grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "build/fuzz/$target.log" | tail -n 2 || true
 done

@@ -70,13 +70,13 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
             reason = "cannot write the video '" + out + "': the file is write-protected";
             return false;
         }
-        // The video is made beside the output under a longer name.
-        for (const std::string& attempt : {fs::exists(status) ? std::string() : out, VideoOutput::sideFile(out, "check")}) {
-            const std::string refused = attempt.empty() ? std::string() : tryCreateFile(attempt);
-            if (!refused.empty()) {
-                reason = "cannot write the video '" + out + "': " + refused;
-                return false;
-            }
+        // Tried for real: the output's own name when it is new, and a name
+        // as long as the side files' made beside it.
+        std::string refused = fs::exists(status) ? std::string() : tryCreateFile(out);
+        if (refused.empty()) refused = tryCreateFile(VideoOutput::sideFile(out, "check"));
+        if (!refused.empty()) {
+            reason = "cannot write the video '" + out + "': " + refused;
+            return false;
         }
         return true;
     }

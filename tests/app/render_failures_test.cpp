@@ -45,7 +45,9 @@ bool onPath(const std::string& tool) { return std::system(("command -v " + tool 
 // Runs zemra with the arguments (a shell command line) from the folder; its
 // exit status, with what it said on standard error in `said`.
 int zemra(const std::string& args, std::string& said, const fs::path& from = fs::current_path()) {
-    const fs::path err = fs::absolute(fs::path(testpng::outputDir()) / "render-failures-stderr");
+    // One file per test process: CTest runs the tests side by side.
+    const fs::path err =
+        fs::absolute(fs::path(testpng::outputDir()) / ("render-failures-stderr-" + std::to_string(getpid())));
     const std::string command =
         "cd '" + from.string() + "' && " ZEMRA_EXECUTABLE " " + args + " >/dev/null 2>'" + err.string() + "'";
     const int status = exitStatus(std::system(command.c_str()));
