@@ -61,7 +61,7 @@ inline constexpr int kSpinningObject = 122;     // the tunnel's and the end scen
 inline constexpr int kWaterRing = 125;
 inline constexpr int kShaftCamera = 146;
 
-struct ResourceSpec {
+struct ListedResource {
     std::string_view type;  // "JPEG", "BZ2" or "OBJ"
     int id;
     std::string_view name;
@@ -72,7 +72,7 @@ struct ResourceSpec {
 
 // The whole list, ordered by type and id. Header-only: the generator,
 // which runs before the resource library exists, reads it too.
-inline constexpr ResourceSpec kResources[] = {
+inline constexpr ListedResource kResources[] = {
     {"BZ2", kGlobeSphereMap, "globe sphere map", 230400, 0, 0},
     {"BZ2", kGlobeRingMap, "globe ring map", 81920, 0, 0},
     {"BZ2", kMusicModule, "music module", 409600, 0, 0},
@@ -128,8 +128,8 @@ inline constexpr ResourceSpec kResources[] = {
 };
 
 // The entry for (type, id), or null when the show has no such resource.
-constexpr const ResourceSpec* findResourceSpec(std::string_view type, int id) {
-    for (const ResourceSpec& r : kResources)
+constexpr const ListedResource* findListedResource(std::string_view type, int id) {
+    for (const ListedResource& r : kResources)
         if (r.type == type && r.id == id) return &r;
     return nullptr;
 }

@@ -41,8 +41,8 @@ int main() {
                 picture = "not a readable JPEG";
             }
         }
-        const res::ResourceSpec* spec = res::findResourceSpec(r.type, r.id);
-        const std::string name = spec != nullptr ? std::string(spec->name) : "(not in the list)";
+        const res::ListedResource* listed = res::findListedResource(r.type, r.id);
+        const std::string name = listed != nullptr ? std::string(listed->name) : "(not in the list)";
         std::printf("%-5s %5d %9u  %-10s %-24s %s\n", r.type, r.id, r.size, groupOf[i], name.c_str(), picture.c_str());
         total += r.size;
     }

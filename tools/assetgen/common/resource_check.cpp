@@ -43,25 +43,25 @@ std::string describe(int width, int height, int components) {
 
 std::string checkResource(const GeneratedResource& r) {
     const std::string what = r.type + " " + std::to_string(r.id);
-    const res::ResourceSpec* spec = res::findResourceSpec(r.type, r.id);
-    if (spec == nullptr) return what + " is not in the show's list of resources";
+    const res::ListedResource* listed = res::findListedResource(r.type, r.id);
+    if (listed == nullptr) return what + " is not in the show's list of resources";
     if (r.type == "JPEG") {
         JpegFrame frame;
-        if (!readJpegFrame(r.bytes, frame)) return what + " (" + std::string(spec->name) + ") is not a readable JPEG";
-        if (frame.width != spec->width || frame.height != spec->height || frame.components != spec->components) {
-            return what + " (" + std::string(spec->name) + ") is " +
+        if (!readJpegFrame(r.bytes, frame)) return what + " (" + std::string(listed->name) + ") is not a readable JPEG";
+        if (frame.width != listed->width || frame.height != listed->height || frame.components != listed->components) {
+            return what + " (" + std::string(listed->name) + ") is " +
                    describe(frame.width, frame.height, frame.components) + ", the show reads " +
-                   describe(spec->width, spec->height, spec->components);
+                   describe(listed->width, listed->height, listed->components);
         }
     } else if (r.type == "BZ2") {
-        std::vector<char> buffer(static_cast<size_t>(spec->width));
+        std::vector<char> buffer(static_cast<size_t>(listed->width));
         unsigned int length = static_cast<unsigned int>(buffer.size());
         const int status = BZ2_bzBuffToBuffDecompress(buffer.data(), &length,
                                                       const_cast<char*>(reinterpret_cast<const char*>(r.bytes.data())),
                                                       static_cast<unsigned int>(r.bytes.size()), 0, 0);
         if (status != BZ_OK) {
-            return what + " (" + std::string(spec->name) + ") does not decompress into its reader's " +
-                   std::to_string(spec->width) + " bytes";
+            return what + " (" + std::string(listed->name) + ") does not decompress into its reader's " +
+                   std::to_string(listed->width) + " bytes";
         }
     }
     return {};
