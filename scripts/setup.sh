@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing Zemra need.
 # Safe to run again: only missing packages are installed. With
-# ZEMRA_FUZZ_PACKAGES=1 it also installs clang for the fuzz targets.
+# ZEMRA_FUZZ_PACKAGES=1 it also installs clang for the fuzz targets; with
+# ZEMRA_WEB_PACKAGES=1 the WebAssembly compiler, the tools that unpack Debian
+# source packages, and the headless browser and Node.js for the page's test.
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,11 @@ packages=(
 )
 if [ "${ZEMRA_FUZZ_PACKAGES:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)
+fi
+if [ "${ZEMRA_WEB_PACKAGES:-0}" = 1 ]; then
+  packages+=(emscripten dpkg-dev chromium-headless-shell)
+  # A machine may carry Node.js from elsewhere, with npm inside it.
+  command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 fi
 
 missing=()

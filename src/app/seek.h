@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "app/timeline.h"
@@ -23,6 +24,10 @@ struct StartPoint {
 
 // The start of the whole show: no rows before it, time 0.
 inline StartPoint showStart() { return {}; }
+
+// Why a position given as `option` is not one the song plays (empty when it
+// is). The song's end, one past its last order, counts where allowEnd is set.
+std::string outsideSong(const char* option, SongPosition position, const SongTimeline& timeline, bool allowEnd);
 
 // A start at position, which the caller has checked lies inside the song.
 StartPoint planStart(SongTimeline& timeline, std::span<const ScriptEntry> script, SongPosition position);

@@ -10,19 +10,6 @@
 
 namespace {
 
-// Why the position is not one the song plays (empty when it is). The end of
-// the song, one past its last order, is allowed where allowEnd is set.
-std::string outsideSong(const char* option, SongPosition position, const SongTimeline& timeline, bool allowEnd) {
-    if (timeline.contains(position) || (allowEnd && position == timeline.end())) return {};
-    const std::string given = std::string(option) + " " + formatSongPosition(position);
-    const int last = timeline.orderCount() - 1;
-    if (position.order > last)
-        return given + " is past the end of the song: its orders are 0 to " + std::to_string(last) +
-               (allowEnd ? ", and " + formatSongPosition(timeline.end()) + " is its end" : "");
-    return given + " is not in the song: order " + std::to_string(position.order) + " has rows 0 to " +
-           std::to_string(timeline.rowsAt(position.order) - 1);
-}
-
 int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream& out, std::ostream& err) {
     OfflineSettings settings;
     settings.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;

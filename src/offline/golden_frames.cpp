@@ -55,6 +55,26 @@ void Fnv1a64::add(std::span<const int16_t> values) {
     }
 }
 
+FrameDigest digestFrame(OfflineShow& show, const std::vector<Scene>& scenes) {
+    FrameDigest digest;
+    digest.frame = show.framesMade() - 1;
+    digest.position = show.musicPosition();
+    digest.timeMs = show.frameTime();
+    digest.scene = sceneAt(scenes, digest.position);
+    Fnv1a64 effect, shown;
+    effect.add({show.demo().backBuffer(), kScreenPixels});
+    const PictureSurface& picture = show.picture();
+    shown.add({picture.pixels(), static_cast<std::size_t>(picture.width()) * picture.height()});
+    digest.effect = effect.value();
+    digest.shown = shown.value();
+    return digest;
+}
+
+std::string goldenLine(const FrameDigest& frame) {
+    return formatSongPosition(frame.position) + ' ' + std::to_string(frame.timeMs) + ' ' + frame.scene + ' ' +
+           std::to_string(frame.frame) + ' ' + hex64(frame.effect) + ' ' + hex64(frame.shown);
+}
+
 bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch) {
     SongTimeline timeline;
     if (!timeline.loadShowModule()) {
@@ -84,20 +104,8 @@ bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch)
     }
     while (show.nextFrame()) {
         addSound();
-        const long frame = show.framesMade() - 1;
-        if (frame % digests.every != 0) continue;
-        FrameDigest digest;
-        digest.frame = frame;
-        digest.position = show.musicPosition();
-        digest.timeMs = show.frameTime();
-        digest.scene = sceneAt(scenes, digest.position);
-        Fnv1a64 effect, shown;
-        effect.add({show.demo().backBuffer(), kScreenPixels});
-        const PictureSurface& picture = show.picture();
-        shown.add({picture.pixels(), static_cast<std::size_t>(picture.width()) * picture.height()});
-        digest.effect = effect.value();
-        digest.shown = shown.value();
-        digests.frames.push_back(digest);
+        if ((show.framesMade() - 1) % digests.every != 0) continue;
+        digests.frames.push_back(digestFrame(show, scenes));
         if (watch) watch(digests.frames.back(), show);
     }
     show.finish();
@@ -116,8 +124,7 @@ std::string goldenText(const ShowDigests& digests) {
     text << "fps " << digests.fps << " every " << digests.every << '\n';
     text << "sound " << digests.soundFrames << ' ' << hex64(digests.sound) << '\n';
     for (const FrameDigest& frame : digests.frames) {
-        text << formatSongPosition(frame.position) << ' ' << frame.timeMs << ' ' << frame.scene << ' ' << frame.frame
-             << ' ' << hex64(frame.effect) << ' ' << hex64(frame.shown) << '\n';
+        text << goldenLine(frame) << '\n';
     }
     return text.str();
 }

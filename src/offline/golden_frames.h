@@ -52,10 +52,17 @@ struct ShowDigests {
 // Called for each recorded frame with the show that has just drawn it.
 using FrameWatch = std::function<void(const FrameDigest&, OfflineShow&)>;
 
+// The digests of the frame the show has just drawn, numbered from the
+// show's first frame; `scenes` name the scene.
+FrameDigest digestFrame(OfflineShow& show, const std::vector<Scene>& scenes);
+
 // Renders the whole show offline (landscape, digests.fps, no output) and
 // fills digests.frames and the sound's digest. False when the show could not
 // start or gave a failure message, which went to `dialogs`.
 bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch = {});
+
+// One frame's line of the list: "ORDER:ROW TIME SCENE FRAME EFFECT SHOWN".
+std::string goldenLine(const FrameDigest& frame);
 
 // The list as text, and read back. Reading gives false and a reason for a
 // malformed line.

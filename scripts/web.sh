@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the show for a web browser and serves the page on a local port.
+#
+#   bash scripts/web.sh            build, then serve on port 8080 (or $ZEMRA_WEB_PORT)
+#   bash scripts/web.sh --build    build only: the page is in build/web/site
+#   bash scripts/web.sh --test     build, then test the page in a headless browser
+#
+# Installs what it needs (the WebAssembly compiler, Debian's sources of
+# libjpeg-turbo, bzip2 and libopenmpt, built once and kept in build/web-deps),
+# makes the pictures and music with the native generator, and builds the
+# WebAssembly module with the same engine, effects and resources.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=serve
+case "${1:-}" in
+  "") ;;
+  --build) mode=build ;;
+  --test) mode=test ;;
+  *)
+    echo "usage: bash scripts/web.sh [--build | --test]" >&2
+    exit 2
+    ;;
+esac
+
+ZEMRA_WEB_PACKAGES=1 bash scripts/setup.sh
+bash scripts/web-deps.sh
+
+# The generators are programs of this machine; their files go into the module.
+cmake --preset default >/dev/null
+cmake --build --preset default --target zemra_generated_assets
+
+cmake --preset web >/dev/null
+cmake --build --preset web
+site=build/web/site
+echo "zemra: the page is in $site ($(du -sh "$site" | cut -f1))"
+
+case "$mode" in
+  build) ;;
+  test)
+    (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    node tests/web/page_test.mjs "$site" build/web/test-output
+    ;;
+  serve)
+    exec node scripts/web-serve.mjs "$site" "${ZEMRA_WEB_PORT:-8080}"
+    ;;
+esac

@@ -1,0 +1,38 @@
+#pragma once
+// Sound through the page's Web Audio: an AudioWorklet on the page plays
+// chunks of stereo samples and reports how many frames it has played. A
+// page has no thread to pull the source on, so the page's frame loop calls
+// pump(), which renders chunks until a fixed amount lies ahead of the
+// listener. The AudioContext is made by the page on the Play button (a
+// browser allows sound only after a gesture); open fails without it.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/audio_output.h"
+
+class WebAudioOutput : public AudioOutput {
+public:
+    static constexpr int kChunkFrames = 1024;
+    // About 0.19 s at 44100 Hz: enough to ride over a frame that takes long
+    // (an effect decoding its pictures) without a gap.
+    static constexpr int kFramesAhead = 8 * kChunkFrames;
+
+    ~WebAudioOutput() override { close(); }
+
+    bool open(int rate, AudioSource& source) override;
+    void close() override;
+    void setPaused(bool paused) override;
+    uint64_t playedFrames() override;
+
+    // Renders and sends chunks until kFramesAhead frames are queued beyond
+    // what the listener has heard. Nothing while closed or paused.
+    void pump();
+
+private:
+    AudioSource* source_ = nullptr;
+    bool paused_ = false;
+    uint64_t sent_ = 0;
+    uint64_t played_ = 0;
+    std::vector<float> chunk_ = std::vector<float>(2 * kChunkFrames);
+};

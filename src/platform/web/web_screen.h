@@ -1,0 +1,45 @@
+#pragma once
+// The show's screen in a web page: the picture surface is painted onto the
+// page's canvas after every frame, loading progress moves the page's bar,
+// and the page's own happenings (the tab hidden or shown, the window losing
+// or regaining focus) arrive as screen events. The page scales the canvas by
+// whole pixels; keys belong to the page (fullscreen), so none is reported.
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "platform/picture_surface.h"
+#include "platform/screen.h"
+
+class WebScreen : public Screen {
+public:
+    explicit WebScreen(Orientation orientation = Orientation::Landscape);
+
+    Display& display() override { return display_; }
+    void showLoading(int low, int high, int position) override;
+    void hideLoading() override;
+    bool pollEvent(ScreenEvent& event) override;
+    // The page never waits: the browser calls again at its next frame.
+    void waitForEvent(int) override {}
+    void suspend() override { suspended_ = true; }
+    void resume() override;
+    void close() override { closed_ = true; }
+
+    // Queues an event of the page for the next pollEvent.
+    void post(ScreenEvent event) { events_.push_back(event); }
+    bool closed() const { return closed_; }
+    const PictureSurface& surface() const { return surface_; }
+
+private:
+    void paint();
+
+    PictureSurface surface_;
+    SurfaceDisplay display_;
+    std::deque<ScreenEvent> events_;
+    bool suspended_ = false;
+    bool closed_ = false;
+};
+
+// Paints a picture surface onto the page's canvas (its size set to match).
+void paintOnCanvas(const PictureSurface& surface);

@@ -1,0 +1,34 @@
+#pragma once
+// The page's exact mode: the show made frame by frame as the offline render
+// makes it (frame k at k * 1000 / 60 ms, the music rendered in lockstep and
+// not played), each frame painted onto the canvas. Its frames are the
+// desktop render's frames, and it gives their golden-frame lines, so the
+// page can be checked against the native program.
+
+#include <string>
+#include <vector>
+
+#include "app/timeline.h"
+#include "app/user_messages.h"
+#include "offline/golden_frames.h"
+#include "platform/web/web_message_box.h"
+
+class ExactShow {
+public:
+    ExactShow();
+    // Loads and starts the show at its beginning. False after a failure,
+    // which the page shows.
+    bool start();
+    // Makes up to `frames` more frames and paints the last one. The number
+    // made: fewer once the show is over.
+    int advance(int frames);
+    // The golden-frame line of the frame made last.
+    std::string lastLine();
+
+private:
+    WebMessageBox box_;
+    UserMessages messages_;
+    SongTimeline timeline_;
+    std::vector<Scene> scenes_;
+    std::unique_ptr<OfflineShow> show_;
+};

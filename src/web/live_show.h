@@ -1,0 +1,50 @@
+#pragma once
+// The show as the page plays it: the desktop's shell (the application, its
+// window and the whole show) over the page's canvas, clock and Web Audio.
+// The page calls frame() at each of its animation frames.
+
+#include <memory>
+
+#include "app/demo_app.h"
+#include "app/seek.h"
+#include "app/user_messages.h"
+#include "platform/streaming_music_player.h"
+#include "platform/virtual_clock.h"
+#include "platform/web/web_audio_output.h"
+#include "platform/web/web_clock.h"
+#include "platform/web/web_message_box.h"
+#include "platform/web/web_screen.h"
+
+class LiveShow {
+public:
+    explicit LiveShow(StartPoint start);
+    ~LiveShow();
+    LiveShow(const LiveShow&) = delete;
+    LiveShow& operator=(const LiveShow&) = delete;
+
+    // Loads and starts the show at the start point. False after a failure,
+    // which the page shows.
+    bool start();
+    // One frame: the music fed, the page's events handled, the picture
+    // drawn. False once the show is over.
+    bool frame();
+    // The tab shown and focused, or not: hidden, the picture and the music
+    // hold together; shown again, both go on where they stood.
+    void setActive(bool active);
+    // Where the music being heard is.
+    SongPosition position() { return music_.position(); }
+    bool failed() const { return failures_.failed; }
+
+private:
+    StartPoint start_;
+    WebClock systemClock_;
+    ShiftedClock clock_{systemClock_};  // reads the music's time once started part-way in
+    WebScreen screen_;
+    WebAudioOutput audio_;
+    StreamingMusicPlayer music_{audio_};
+    WebMessageBox box_;
+    UserMessages messages_;
+    FailureWatch failures_{messages_};
+    std::unique_ptr<DemoApp> app_;
+    bool active_ = true;
+};

@@ -1,0 +1,311 @@
+// The page around the show: downloads the module with a progress bar, waits
+// for Play (a browser gives sound only after a gesture), drives the show at
+// each animation frame, scales the picture by whole pixels, pauses it while
+// the tab is hidden or the window has lost the focus, and offers to play
+// again at the end. With ?exact in the address it makes the offline
+// render's frames instead, for comparing the page with the native program.
+'use strict';
+
+const byId = (id) => document.getElementById(id);
+const canvas = byId('screen');
+const context = canvas.getContext('2d');
+const exactMode = new URLSearchParams(location.search).has('exact');
+
+// What the show's module calls (its EM_JS functions) and what tests read.
+const zemraPage = {
+  paint(rgba, width, height) {
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+      fitCanvas();
+    }
+    const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.length);
+    context.putImageData(new ImageData(pixels, width, height), 0, 0);
+  },
+  loading(fraction) {
+    setProgress(0.9 + 0.1 * fraction);
+  },
+  message(text) {
+    const box = byId('message');
+    box.querySelector('p').textContent = text;
+    box.hidden = false;
+  },
+  audio: {
+    context: null,
+    node: null,
+    generation: 0,
+    playedCount: 0,
+    // Opened by the show: the page's context must run at the show's rate.
+    open(rate) {
+      if (!this.context || this.context.sampleRate !== rate) return false;
+      this.reset();
+      return true;
+    },
+    close() {
+      if (this.node) this.reset();
+    },
+    reset() {
+      this.generation += 1;
+      this.playedCount = 0;
+      this.node.port.postMessage({ reset: this.generation });
+    },
+    pause(paused) {
+      if (!this.context) return;
+      if (paused) this.context.suspend();
+      else this.context.resume();
+    },
+    send(samples) {
+      this.node.port.postMessage({ generation: this.generation, samples }, [samples.buffer]);
+    },
+    // Frames heard: played by the worklet, less what the device still holds.
+    played() {
+      const c = this.context;
+      const delay = (c.baseLatency || 0) + (c.outputLatency || 0);
+      return Math.max(0, this.playedCount - delay * c.sampleRate);
+    },
+  },
+};
+window.zemraPage = zemraPage;
+
+// --- Whole-pixel scaling -------------------------------------------------
+
+function fitCanvas() {
+  const ratio = window.devicePixelRatio || 1;
+  const times = Math.max(1, Math.floor(Math.min((innerWidth * ratio) / canvas.width,
+                                                (innerHeight * ratio) / canvas.height)));
+  canvas.style.width = (canvas.width * times) / ratio + 'px';
+  canvas.style.height = (canvas.height * times) / ratio + 'px';
+}
+addEventListener('resize', fitCanvas);
+fitCanvas();
+
+function toggleFullscreen() {
+  if (document.fullscreenElement) document.exitFullscreen();
+  else if (document.documentElement.requestFullscreen) document.documentElement.requestFullscreen();
+}
+addEventListener('keydown', (event) => {
+  if ((event.key === 'f' || event.key === 'F') && !event.ctrlKey && !event.metaKey && !event.altKey) {
+    toggleFullscreen();
+  }
+});
+byId('stage').addEventListener('dblclick', toggleFullscreen);
+byId('message').querySelector('button').addEventListener('click', () => { byId('message').hidden = true; });
+
+// --- Loading -------------------------------------------------------------
+
+function setProgress(fraction) {
+  byId('bar').firstElementChild.style.width = Math.round(100 * Math.min(1, fraction)) + '%';
+}
+
+function setStatus(text) {
+  byId('status').textContent = text;
+}
+
+function missingFeature() {
+  if (typeof WebAssembly !== 'object') return 'This browser cannot run WebAssembly, which the show is made of.';
+  if (exactMode) return null;
+  if (!window.AudioContext || !window.AudioWorkletNode) {
+    return 'This browser has no Web Audio with audio worklets, which the show\'s music needs.';
+  }
+  return null;
+}
+
+// Downloads the module with its progress shown (0 to 90 % of the bar).
+async function downloadModule() {
+  const response = await fetch('zemra.wasm');
+  if (!response.ok) throw new Error('zemra.wasm: ' + response.status + ' ' + response.statusText);
+  const total = Number(response.headers.get('Content-Length')) || 0;
+  const reader = response.body.getReader();
+  const parts = [];
+  let received = 0;
+  for (;;) {
+    const { done, value } = await reader.read();
+    if (done) break;
+    parts.push(value);
+    received += value.length;
+    if (total > 0) setProgress(0.9 * (received / total));
+  }
+  const bytes = new Uint8Array(received);
+  let at = 0;
+  for (const part of parts) {
+    bytes.set(part, at);
+    at += part.length;
+  }
+  return bytes;
+}
+
+// Starts the module's runtime over the downloaded bytes.
+function startRuntime(bytes) {
+  return new Promise((resolve, reject) => {
+    window.Module = {
+      instantiateWasm(imports, done) {
+        WebAssembly.instantiate(bytes, imports).then((result) => done(result.instance), reject);
+        return {};
+      },
+      onRuntimeInitialized: resolve,
+      onAbort: (what) => reject(new Error('the show stopped: ' + what)),
+      print: (text) => console.log(text),
+      printErr: (text) => console.error(text),
+    };
+    const script = document.createElement('script');
+    script.src = 'zemra.js';
+    script.onerror = () => reject(new Error('zemra.js could not be loaded'));
+    document.body.appendChild(script);
+  });
+}
+
+const text = (pointer) => Module.UTF8ToString(pointer);
+// Why a start position is no place to start ('' when it is one).
+const checkPosition = (position) => Module.ccall('zemra_check_position', 'string', ['string'], [position]);
+const startShow = (position) => Module.ccall('zemra_play', 'number', ['string'], [position]);
+
+// --- Playing -------------------------------------------------------------
+
+// The start position the address names (#ORDER:ROW), or '' for the beginning.
+function startFromAddress() {
+  return decodeURIComponent(location.hash.replace(/^#/, '')).trim();
+}
+
+// Frame times of the live show, for the page's test and the curious.
+const stats = { frames: 0, started: 0, last: 0, worstGap: 0, worstWork: 0 };
+window.zemraStats = stats;
+let playing = false;
+let hidden = document.hidden;
+let blurred = false;
+
+async function openAudio() {
+  const audio = zemraPage.audio;
+  if (!audio.context) {
+    audio.context = new AudioContext({ sampleRate: 44100, latencyHint: 'interactive' });
+    await audio.context.audioWorklet.addModule('audio-sink.js');
+    audio.node = new AudioWorkletNode(audio.context, 'zemra-sink', { outputChannelCount: [2] });
+    audio.node.port.onmessage = (event) => {
+      if (event.data.generation === audio.generation) audio.playedCount = event.data.played;
+    };
+    audio.node.connect(audio.context.destination);
+  }
+  await audio.context.resume();
+}
+
+async function play() {
+  byId('play').disabled = true;
+  byId('again').disabled = true;
+  try {
+    await openAudio();
+  } catch (error) {
+    zemraPage.message('The sound could not be started: ' + error.message);
+  }
+  byId('start').hidden = true;
+  byId('ended').hidden = true;
+  if (!startShow(startFromAddress())) {
+    showEnded();
+    return;
+  }
+  Object.assign(stats, { frames: 0, started: performance.now(), last: 0, worstGap: 0, worstWork: 0 });
+  playing = true;
+  updateActive();
+  requestAnimationFrame(tick);
+}
+
+function tick(now) {
+  if (!playing) return;
+  const before = performance.now();
+  const going = Module._zemra_frame();
+  const work = performance.now() - before;
+  if (stats.last > 0) stats.worstGap = Math.max(stats.worstGap, now - stats.last);
+  stats.worstWork = Math.max(stats.worstWork, work);
+  stats.last = now;
+  stats.frames += 1;
+  if (going) requestAnimationFrame(tick);
+  else showEnded();
+}
+
+function showEnded() {
+  playing = false;
+  byId('paused').hidden = true;
+  byId('ended').hidden = false;
+  byId('again').disabled = false;
+  byId('again').focus();
+}
+
+// Hidden or unfocused, the show holds its picture and its music together.
+function updateActive() {
+  const active = !hidden && !blurred;
+  byId('paused').hidden = active || !playing;
+  if (!playing) return;
+  if (active) stats.last = 0; // the time away is no slow frame
+  Module._zemra_set_active(active ? 1 : 0);
+}
+document.addEventListener('visibilitychange', () => {
+  hidden = document.hidden;
+  updateActive();
+});
+addEventListener('blur', () => {
+  blurred = true;
+  updateActive();
+});
+addEventListener('focus', () => {
+  blurred = false;
+  updateActive();
+});
+addEventListener('hashchange', () => {
+  if (playing) play();
+});
+
+// --- Exact mode ----------------------------------------------------------
+
+// Frame k of the offline render, at k * 1000 / 60 ms, without the clock.
+const exact = {
+  made: 0,
+  // Makes frames until `frame` is the last one made (or the show ends);
+  // gives its golden-frame line.
+  advanceTo(frame) {
+    while (exact.made <= frame) {
+      const made = Module._zemra_exact_advance(Math.min(600, frame + 1 - exact.made));
+      if (made === 0) break;
+      exact.made += made;
+    }
+    return text(Module._zemra_exact_line());
+  },
+};
+
+// --- Start ---------------------------------------------------------------
+
+async function main() {
+  const missing = missingFeature();
+  if (missing) {
+    setStatus(missing);
+    byId('bar').hidden = true;
+    return;
+  }
+  try {
+    await startRuntime(await downloadModule());
+  } catch (error) {
+    setStatus('The show could not be loaded: ' + error.message);
+    return;
+  }
+  setProgress(1);
+  window.zemraPosition = () => text(Module._zemra_position());
+  if (exactMode) {
+    setStatus('Exact mode: frames as the offline render makes them.');
+    if (!Module._zemra_exact_start()) return;
+    window.zemraExact = exact;
+    byId('start').hidden = true;
+    return;
+  }
+  const reason = checkPosition(startFromAddress());
+  if (reason) {
+    byId('notice').textContent = reason + '; the show plays from the start.';
+    byId('notice').hidden = false;
+  }
+  setStatus('Ready.');
+  byId('play').disabled = false;
+  byId('play').focus();
+}
+
+byId('play').addEventListener('click', play);
+byId('again').addEventListener('click', () => {
+  if (location.hash) history.replaceState(null, '', location.pathname + location.search);
+  play();
+});
+main();

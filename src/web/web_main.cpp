@@ -1,0 +1,106 @@
+// The show's entry points for the page (src/web/page/page.js calls them):
+// the live show, started at a position and driven by the page's animation
+// frames, and the exact mode, which makes the offline render's frames.
+
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "app/seek.h"
+#include "app/timeline.h"
+#include "web/exact_show.h"
+#include "web/live_show.h"
+
+namespace {
+
+std::unique_ptr<LiveShow> live;
+std::unique_ptr<ExactShow> exact;
+std::string answer;  // the text handed back last; the page copies it at once
+
+const char* answerWith(std::string text) {
+    answer = std::move(text);
+    return answer.c_str();
+}
+
+// The start a position names: the whole show for an empty text.
+bool planFrom(const std::string& text, StartPoint& start, std::string& reason) {
+    start = showStart();
+    if (text.empty()) return true;
+    SongPosition position;
+    if (!parseSongPosition(text, position)) {
+        reason = "The address's #" + text + " is no music position ORDER:ROW, such as #9:0";
+        return false;
+    }
+    SongTimeline timeline;
+    if (!timeline.loadShowModule()) {
+        reason = "Module not found.";
+        return false;
+    }
+    reason = outsideSong("The start", position, timeline, false);
+    if (!reason.empty()) return false;
+    start = planStart(timeline, demoScript(), position);
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Why `position` (ORDER:ROW, or empty for the beginning) is not a place to
+// start; empty when it is.
+EMSCRIPTEN_KEEPALIVE const char* zemra_check_position(const char* position) {
+    StartPoint start;
+    std::string reason;
+    planFrom(position, start, reason);
+    return answerWith(reason);
+}
+
+// Starts the show at `position` (checked before), replacing one playing.
+// 1 when it runs; 0 after a failure, which the page has been shown.
+EMSCRIPTEN_KEEPALIVE int zemra_play(const char* position) {
+    live.reset();
+    StartPoint start;
+    std::string reason;
+    if (!planFrom(position, start, reason)) start = showStart();
+    live = std::make_unique<LiveShow>(std::move(start));
+    if (live->start()) return 1;
+    live.reset();
+    return 0;
+}
+
+// One animation frame of the live show: 1 while it goes on, 0 once over.
+EMSCRIPTEN_KEEPALIVE int zemra_frame() {
+    if (live && live->frame()) return 1;
+    live.reset();
+    return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void zemra_set_active(int active) {
+    if (live) live->setActive(active != 0);
+}
+
+// The music position being heard, ORDER:ROW; empty when nothing plays.
+EMSCRIPTEN_KEEPALIVE const char* zemra_position() {
+    return answerWith(live ? formatSongPosition(live->position()) : std::string());
+}
+
+// Exact mode: starts the offline show at the beginning. 1 on success.
+EMSCRIPTEN_KEEPALIVE int zemra_exact_start() {
+    live.reset();
+    exact = std::make_unique<ExactShow>();
+    if (exact->start()) return 1;
+    exact.reset();
+    return 0;
+}
+
+// Makes up to `frames` more frames; the number made.
+EMSCRIPTEN_KEEPALIVE int zemra_exact_advance(int frames) { return exact ? exact->advance(frames) : 0; }
+
+// The golden-frame line of the exact mode's last frame.
+EMSCRIPTEN_KEEPALIVE const char* zemra_exact_line() { return answerWith(exact ? exact->lastLine() : std::string()); }
+
+}  // extern "C"
+
+// The page drives everything; main only lets the runtime stay up.
+int main() { return 0; }

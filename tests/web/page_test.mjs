@@ -1,0 +1,281 @@
+// The web page in a real headless browser: it loads without console errors,
+// Play starts the show, the globe and then the logo appear, the music goes
+// on; its exact mode gives the native program's frames (the golden list);
+// and the speed, the download size and three screenshots are recorded.
+//
+//   node tests/web/page_test.mjs SITE_DIR OUT_DIR
+//
+// Exits 0 when every check passed, 1 otherwise.
+import { readFileSync, readdirSync, statSync, mkdirSync, writeFileSync } from 'node:fs';
+import { gzipSync } from 'node:zlib';
+import { join, dirname } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { serveFolder } from '../../scripts/web-serve.mjs';
+
+const [site, out] = process.argv.slice(2);
+if (!site || !out) {
+  console.error('usage: node tests/web/page_test.mjs SITE_DIR OUT_DIR');
+  process.exit(2);
+}
+mkdirSync(out, { recursive: true });
+const here = dirname(fileURLToPath(import.meta.url));
+const goldenFile = join(here, '..', 'golden', 'show_frames.txt');
+const browserPath = process.env.ZEMRA_BROWSER || '/usr/bin/chromium-headless-shell';
+
+const failures = [];
+const report = {};
+function check(condition, what) {
+  console.log(`${condition ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!condition) failures.push(what);
+}
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// The music position "ORDER:ROW" as a number that grows with it.
+function positionValue(text) {
+  const match = /^(\d+):(\d+)$/.exec(text || '');
+  return match ? Number(match[1]) * 1000 + Number(match[2]) : -1;
+}
+
+async function waitFor(page, test, what, timeoutMs) {
+  try {
+    await page.waitForFunction(test, { timeout: timeoutMs, polling: 100 });
+    return true;
+  } catch {
+    check(false, what);
+    return false;
+  }
+}
+
+// Mean brightness (0..255) and a coarse 8x6 thumbnail of the canvas.
+async function canvasLook(page) {
+  return page.evaluate(() => {
+    const canvas = document.getElementById('screen');
+    const data = canvas.getContext('2d', { willReadFrequently: true }).getImageData(0, 0, canvas.width, canvas.height).data;
+    let sum = 0;
+    const cells = new Array(48).fill(0);
+    for (let y = 0; y < canvas.height; y++) {
+      for (let x = 0; x < canvas.width; x++) {
+        const i = 4 * (y * canvas.width + x);
+        const value = (data[i] + data[i + 1] + data[i + 2]) / 3;
+        sum += value;
+        cells[Math.floor((y * 6) / canvas.height) * 8 + Math.floor((x * 8) / canvas.width)] += value;
+      }
+    }
+    const cellSize = (canvas.width * canvas.height) / 48;
+    return { mean: sum / (canvas.width * canvas.height), cells: cells.map((c) => c / cellSize) };
+  });
+}
+
+function lookDistance(a, b) {
+  return a.cells.reduce((total, value, i) => total + Math.abs(value - b.cells[i]), 0) / a.cells.length;
+}
+
+async function openPage(browser, url, errors) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 960, height: 720 });
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(message.text());
+  });
+  page.on('pageerror', (error) => errors.push(String(error)));
+  page.on('requestfailed', (request) => errors.push('request failed: ' + request.url()));
+  await page.goto(url);
+  return page;
+}
+
+async function livePlay(browser, base) {
+  const errors = [];
+  const page = await browser.newPage();
+  await page.setViewport({ width: 960, height: 720 });
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(message.text());
+  });
+  page.on('pageerror', (error) => errors.push(String(error)));
+  // A slow line, so that the loading bar can be seen and photographed.
+  const cdp = await page.createCDPSession();
+  await cdp.send('Network.enable');
+  await cdp.send('Network.emulateNetworkConditions',
+    { offline: false, latency: 20, downloadThroughput: 1.5e6, uploadThroughput: 1e6 });
+  await page.goto(base);
+  await sleep(1200);
+  await page.screenshot({ path: join(out, 'loading.png') });
+  await cdp.send('Network.emulateNetworkConditions',
+    { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+  if (!(await waitFor(page, () => !document.getElementById('play').disabled, 'the Play button is offered', 60000))) {
+    return;
+  }
+  await page.click('#play');
+  check(await waitFor(page, () => window.zemraPosition && window.zemraPosition() !== '', 'Play starts the show', 10000),
+    'the music plays after Play');
+  const audioState = await page.evaluate(() => zemraPage.audio.context && zemraPage.audio.context.state);
+  check(audioState === 'running', `the audio context runs (${audioState})`);
+
+  // The globe: from 0:32 on, faded in by 2:0.
+  await waitFor(page, () => Number(window.zemraPosition().split(':')[0]) >= 2, 'the music reaches 2:0', 20000);
+  const globe = await canvasLook(page);
+  check(globe.mean > 8, `the globe is on the canvas (mean brightness ${globe.mean.toFixed(1)})`);
+
+  // Speed over ten seconds of the show.
+  const before = await page.evaluate(() => ({ frames: zemraStats.frames, at: performance.now() }));
+  await page.evaluate(() => { zemraStats.worstGap = 0; zemraStats.worstWork = 0; });
+  const firstPosition = await page.evaluate(() => window.zemraPosition());
+  await sleep(10000);
+  const after = await page.evaluate(() => ({
+    frames: zemraStats.frames, at: performance.now(), worstGap: zemraStats.worstGap, worstWork: zemraStats.worstWork,
+  }));
+  const secondPosition = await page.evaluate(() => window.zemraPosition());
+  report.fps = (after.frames - before.frames) / ((after.at - before.at) / 1000);
+  report.worstFrameGapMs = after.worstGap;
+  report.worstFrameWorkMs = after.worstWork;
+  check(positionValue(secondPosition) > positionValue(firstPosition),
+    `the music position advances (${firstPosition} -> ${secondPosition})`);
+  check(report.fps > 30, `frames per second over 10 s: ${report.fps.toFixed(1)}`);
+
+  // Focus lost: picture and music hold together; regained: both go on.
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  await sleep(300);
+  const held = await page.evaluate(() => [window.zemraPosition(), zemraStats.frames]);
+  await sleep(1000);
+  const stillHeld = await page.evaluate(() => [window.zemraPosition(), zemraPage.audio.context.state]);
+  check(stillHeld[0] === held[0] && stillHeld[1] === 'suspended',
+    `losing the focus holds the music and its sound (${held[0]} -> ${stillHeld[0]}, ${stillHeld[1]})`);
+  await page.evaluate(() => window.dispatchEvent(new Event('focus')));
+  await sleep(1000);
+  const resumed = await page.evaluate(() => [window.zemraPosition(), zemraPage.audio.context.state]);
+  check(positionValue(resumed[0]) > positionValue(held[0]) && resumed[1] === 'running',
+    `regaining it goes on (${held[0]} -> ${resumed[0]}, ${resumed[1]})`);
+  console.log(`     worst gap between frames ${after.worstGap.toFixed(1)} ms, ` +
+              `worst frame's own work ${after.worstWork.toFixed(1)} ms`);
+
+  // The logo: from 4:0 on, faded in and scrolled into view by 5:32.
+  if (await waitFor(page, () => {
+    const [order, row] = window.zemraPosition().split(':').map(Number);
+    return order > 5 || (order === 5 && row >= 32);
+  }, 'the music reaches the logo at 5:32', 30000)) {
+    const logo = await canvasLook(page);
+    check(logo.mean > 8 && lookDistance(globe, logo) > 4,
+      `the logo follows on the canvas (mean ${logo.mean.toFixed(1)}, change from the globe ` +
+      `${lookDistance(globe, logo).toFixed(1)})`);
+    await page.screenshot({ path: join(out, 'playing.png') });
+  }
+  check(errors.length === 0, 'no console errors while loading and playing' +
+    (errors.length ? ': ' + errors.join(' | ') : ''));
+  await page.close();
+}
+
+async function playToEnd(browser, base) {
+  const errors = [];
+  const page = await openPage(browser, base + '#34:40', errors);
+  if (!(await waitFor(page, () => !document.getElementById('play').disabled, 'the page loads for the end', 60000))) {
+    return;
+  }
+  await page.click('#play');
+  if (await waitFor(page, () => !document.getElementById('ended').hidden, 'the show ends and offers to play again',
+    60000)) {
+    await page.screenshot({ path: join(out, 'ended.png') });
+    await page.click('#again');
+    check(await waitFor(page, () => document.getElementById('ended').hidden && window.zemraPosition() !== '',
+      'Play again starts the show again', 10000), 'Play again plays from the start');
+  }
+  check(errors.length === 0, 'no console errors at the end' + (errors.length ? ': ' + errors.join(' | ') : ''));
+  await page.close();
+}
+
+// A position the song does not play: said plainly, and the show offered from the start.
+async function badPosition(browser, base) {
+  const errors = [];
+  const page = await openPage(browser, base + '#99:0', errors);
+  await waitFor(page, () => !document.getElementById('play').disabled, 'the page loads with a bad position', 60000);
+  const notice = await page.$eval('#notice', (element) => (element.hidden ? '' : element.textContent));
+  check(/past the end of the song/.test(notice), `a bad start position is explained ("${notice}")`);
+  check(errors.length === 0, 'no console errors with a bad position' + (errors.length ? ': ' + errors.join(' | ') : ''));
+  await page.close();
+}
+
+// The golden list's frame lines, and one frame in the middle of each scene
+// and the last, whose pictures are kept to look at.
+function goldenFrames() {
+  const lines = readFileSync(goldenFile, 'utf8').split('\n').filter((line) => /^\d+:\d+ /.test(line));
+  const byScene = new Map();
+  for (const line of lines) {
+    const scene = line.split(' ')[2];
+    if (!byScene.has(scene)) byScene.set(scene, []);
+    byScene.get(scene).push(line);
+  }
+  const pictured = new Set([lines[lines.length - 1]]);
+  for (const sceneLines of byScene.values()) pictured.add(sceneLines[Math.floor(sceneLines.length / 2)]);
+  return { lines, pictured };
+}
+
+// Every recorded frame of the whole show, made by the page's exact mode,
+// against the native render's digests.
+async function exactFrames(browser, base) {
+  const errors = [];
+  const page = await openPage(browser, base + '?exact', errors);
+  if (!(await waitFor(page, () => window.zemraExact !== undefined, 'the exact mode starts', 60000))) return;
+  const started = Date.now();
+  const { lines, pictured } = goldenFrames();
+  let same = 0;
+  let shownDiffers = 0;
+  for (const expected of lines) {
+    const [, , scene, frame] = expected.split(' ');
+    const line = await page.evaluate((k) => zemraExact.advanceTo(k), Number(frame));
+    if (line === expected) {
+      same += 1;
+    } else {
+      if (shownDiffers < 5) console.log(`     frame ${frame}: native "${expected}"\n                 page   "${line}"`);
+      shownDiffers += 1;
+    }
+    if (pictured.has(expected)) {
+      const canvas = await page.$('#screen');
+      await canvas.screenshot({ path: join(out, `exact-${frame.padStart(5, '0')}-${scene}.png`) });
+    }
+  }
+  report.exactSeconds = (Date.now() - started) / 1000;
+  check(same === lines.length,
+    `exact mode: ${same} of ${lines.length} recorded frames equal the native render's (${pictured.size} kept as PNG)`);
+  check(errors.length === 0, 'no console errors in exact mode' + (errors.length ? ': ' + errors.join(' | ') : ''));
+  await page.close();
+}
+
+function downloadSize() {
+  let bytes = 0;
+  let gzipped = 0;
+  for (const name of readdirSync(site)) {
+    const path = join(site, name);
+    if (!statSync(path).isFile()) continue;
+    const content = readFileSync(path);
+    bytes += content.length;
+    gzipped += gzipSync(content, { level: 9 }).length;
+  }
+  report.downloadBytes = bytes;
+  report.downloadGzipBytes = gzipped;
+  check(bytes < 4 * 1024 * 1024, `the page downloads ${(bytes / 1048576).toFixed(2)} MiB ` +
+    `(${(gzipped / 1048576).toFixed(2)} MiB gzipped), under 4 MiB`);
+}
+
+const server = await serveFolder(site);
+const base = `http://127.0.0.1:${server.address().port}/`;
+const browser = await puppeteer.launch({
+  executablePath: browserPath,
+  headless: 'shell',
+  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--disable-gpu', '--disable-quic',
+         '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+         '--disable-background-timer-throttling', '--disable-renderer-backgrounding'],
+});
+try {
+  downloadSize();
+  await livePlay(browser, base);
+  await playToEnd(browser, base);
+  await badPosition(browser, base);
+  await exactFrames(browser, base);
+} catch (error) {
+  check(false, 'the test ran to its end: ' + (error.stack || error));
+} finally {
+  await browser.close();
+  server.close();
+}
+writeFileSync(join(out, 'measurements.json'), JSON.stringify(report, null, 2) + '\n');
+console.log(`measurements and screenshots in ${out}`);
+console.log(failures.length === 0 ? 'web page: all checks passed' : `web page: ${failures.length} checks failed`);
+process.exit(failures.length === 0 ? 0 : 1);
