@@ -107,6 +107,7 @@ async function livePlay(browser, base) {
   await page.click('#play');
   check(await waitFor(page, () => window.zemraPosition && window.zemraPosition() !== '', 'Play starts the show', 10000),
     'the music plays after Play');
+  report.showStartMs = await page.evaluate(() => zemraStats.startMs);
   const audioState = await page.evaluate(() => zemraPage.audio.context && zemraPage.audio.context.state);
   check(audioState === 'running', `the audio context runs (${audioState})`);
 

@@ -167,7 +167,7 @@ function startFromAddress() {
 }
 
 // Frame times of the live show, for the page's test and the curious.
-const stats = { frames: 0, started: 0, last: 0, worstGap: 0, worstWork: 0 };
+const stats = { frames: 0, started: 0, startMs: 0, last: 0, worstGap: 0, worstWork: 0 };
 window.zemraStats = stats;
 let playing = false;
 let hidden = document.hidden;
@@ -197,18 +197,34 @@ async function play() {
   }
   byId('start').hidden = true;
   byId('ended').hidden = true;
+  const loadStart = performance.now();
   if (!startShow(startFromAddress())) {
     showEnded();
     return;
   }
   Object.assign(stats, { frames: 0, started: performance.now(), last: 0, worstGap: 0, worstWork: 0 });
+  stats.startMs = stats.started - loadStart;
+  frameDue = 0;
   playing = true;
   updateActive();
   requestAnimationFrame(tick);
 }
 
+// At most 60 frames a second, as on the desktop: a faster display would
+// otherwise run the effects that change with every frame (the water, the
+// pole's scroller) faster than the music. The due time moves on in even
+// steps; after a stall it starts again from now. A display's own 60 Hz
+// comes with some jitter, so a frame up to a quarter early is drawn.
+const frameInterval = 1000 / 60;
+let frameDue = 0;
+
 function tick(now) {
   if (!playing) return;
+  if (now < frameDue - frameInterval / 4) {
+    requestAnimationFrame(tick);
+    return;
+  }
+  frameDue = now - frameDue > frameInterval ? now + frameInterval : frameDue + frameInterval;
   const before = performance.now();
   const going = Module._zemra_frame();
   const work = performance.now() - before;
@@ -248,8 +264,15 @@ addEventListener('focus', () => {
   blurred = false;
   updateActive();
 });
+// A new #ORDER:ROW starts the show there (or is explained before Play).
 addEventListener('hashchange', () => {
-  if (playing) play();
+  if (playing) {
+    play();
+  } else if (window.Module && Module.calledRun && !exactMode) {
+    const reason = checkPosition(startFromAddress());
+    byId('notice').textContent = reason ? reason + '; the show plays from the start.' : '';
+    byId('notice').hidden = !reason;
+  }
 });
 
 // --- Exact mode ----------------------------------------------------------
