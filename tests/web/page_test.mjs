@@ -193,6 +193,20 @@ async function badPosition(browser, base) {
   await page.close();
 }
 
+// A browser without WebAssembly, or without audio worklets, is told so.
+async function missingFeatures(browser, base) {
+  for (const [feature, said] of [['WebAssembly', /cannot run WebAssembly/], ['AudioWorkletNode', /no Web Audio/]]) {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument((name) => { delete window[name]; }, feature);
+    await page.goto(base);
+    await sleep(300);
+    const status = await page.$eval('#status', (element) => element.textContent);
+    const playable = await page.$eval('#play', (button) => !button.disabled);
+    check(said.test(status) && !playable, `without ${feature} the page says "${status}"`);
+    await page.close();
+  }
+}
+
 // The golden list's frame lines, and one frame in the middle of each scene
 // and the last, whose pictures are kept to look at.
 function goldenFrames() {
@@ -269,6 +283,7 @@ try {
   await livePlay(browser, base);
   await playToEnd(browser, base);
   await badPosition(browser, base);
+  await missingFeatures(browser, base);
   await exactFrames(browser, base);
 } catch (error) {
   check(false, 'the test ran to its end: ' + (error.stack || error));

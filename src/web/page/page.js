@@ -193,7 +193,11 @@ async function play() {
   try {
     await openAudio();
   } catch (error) {
+    // Without sound the show cannot keep time: say so and offer Play again.
     zemraPage.message('The sound could not be started: ' + error.message);
+    byId('play').disabled = false;
+    byId('again').disabled = false;
+    return;
   }
   byId('start').hidden = true;
   byId('ended').hidden = true;
@@ -304,7 +308,8 @@ async function main() {
   try {
     await startRuntime(await downloadModule());
   } catch (error) {
-    setStatus('The show could not be loaded: ' + error.message);
+    const hint = location.protocol === 'file:' ? ' (open the page through a web server: bash scripts/web.sh)' : '';
+    setStatus('The show could not be loaded: ' + error.message + hint);
     return;
   }
   setProgress(1);
