@@ -5,6 +5,7 @@
 // desktop render's frames, and it gives their golden-frame lines, so the
 // page can be checked against the native program.
 
+#include <memory>
 #include <string>
 #include <vector>
 

@@ -11,7 +11,7 @@ LiveShow::~LiveShow() { app_.reset(); }
 bool LiveShow::start() {
     const std::span<const ScriptEntry> script = demoScript();
     app_ = std::make_unique<DemoApp>(
-        AppPlatform{screen_, clock_, music_, failures_},
+        AppPlatform{screen_, clock_, music_, messages_},
         [&](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
             return makeWholeShow(window, c, m, d, remainingScript(script, start_));
         },

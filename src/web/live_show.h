@@ -33,7 +33,6 @@ public:
     void setActive(bool active);
     // Where the music being heard is.
     SongPosition position() { return music_.position(); }
-    bool failed() const { return failures_.failed; }
 
 private:
     StartPoint start_;
@@ -44,7 +43,6 @@ private:
     StreamingMusicPlayer music_{audio_};
     WebMessageBox box_;
     UserMessages messages_;
-    FailureWatch failures_{messages_};
     std::unique_ptr<DemoApp> app_;
     bool active_ = true;
 };

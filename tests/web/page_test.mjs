@@ -171,6 +171,10 @@ async function playToEnd(browser, base) {
     return;
   }
   await page.click('#play');
+  await waitFor(page, () => window.zemraPosition() !== '', 'the show starts at #34:40', 10000);
+  const first = await page.evaluate(() => window.zemraPosition());
+  check(positionValue(first) >= positionValue('34:40') && positionValue(first) < positionValue('34:80'),
+    `#34:40 starts the music there (${first})`);
   if (await waitFor(page, () => !document.getElementById('ended').hidden, 'the show ends and offers to play again',
     60000)) {
     await page.screenshot({ path: join(out, 'ended.png') });
