@@ -170,6 +170,7 @@ function startFromAddress() {
 const stats = { frames: 0, started: 0, startMs: 0, last: 0, worstGap: 0, worstWork: 0 };
 window.zemraStats = stats;
 let playing = false;
+let frameRequest = 0; // the one animation frame asked for, so a restart runs no second loop
 let hidden = document.hidden;
 let blurred = false;
 
@@ -211,7 +212,8 @@ async function play() {
   frameDue = 0;
   playing = true;
   updateActive();
-  requestAnimationFrame(tick);
+  cancelAnimationFrame(frameRequest);
+  frameRequest = requestAnimationFrame(tick);
 }
 
 // At most 60 frames a second, as on the desktop: a faster display would
@@ -225,7 +227,7 @@ let frameDue = 0;
 function tick(now) {
   if (!playing) return;
   if (now < frameDue - frameInterval / 4) {
-    requestAnimationFrame(tick);
+    frameRequest = requestAnimationFrame(tick);
     return;
   }
   frameDue = now - frameDue > frameInterval ? now + frameInterval : frameDue + frameInterval;
@@ -236,7 +238,7 @@ function tick(now) {
   stats.worstWork = Math.max(stats.worstWork, work);
   stats.last = now;
   stats.frames += 1;
-  if (going) requestAnimationFrame(tick);
+  if (going) frameRequest = requestAnimationFrame(tick);
   else showEnded();
 }
 
