@@ -117,12 +117,15 @@ async function livePlay(browser, base) {
   check(globe.mean > 8, `the globe is on the canvas (mean brightness ${globe.mean.toFixed(1)})`);
 
   // Speed over ten seconds of the show.
-  const before = await page.evaluate(() => ({ frames: zemraStats.frames, at: performance.now() }));
+  const before = await page.evaluate(() => ({
+    frames: zemraStats.frames, at: performance.now(), starved: zemraPage.audio.starvedCount,
+  }));
   await page.evaluate(() => { zemraStats.worstGap = 0; zemraStats.worstWork = 0; });
   const firstPosition = await page.evaluate(() => window.zemraPosition());
   await sleep(10000);
   const after = await page.evaluate(() => ({
     frames: zemraStats.frames, at: performance.now(), worstGap: zemraStats.worstGap, worstWork: zemraStats.worstWork,
+    starved: zemraPage.audio.starvedCount,
   }));
   const secondPosition = await page.evaluate(() => window.zemraPosition());
   report.fps = (after.frames - before.frames) / ((after.at - before.at) / 1000);
@@ -131,6 +134,8 @@ async function livePlay(browser, base) {
   check(positionValue(secondPosition) > positionValue(firstPosition),
     `the music position advances (${firstPosition} -> ${secondPosition})`);
   check(report.fps > 30, `frames per second over 10 s: ${report.fps.toFixed(1)}`);
+  report.starvedFrames = after.starved - before.starved;
+  check(report.starvedFrames === 0, `the music ran without a gap over those 10 s (${report.starvedFrames} frames of silence)`);
 
   // Focus lost: picture and music hold together; regained: both go on.
   await page.evaluate(() => window.dispatchEvent(new Event('blur')));

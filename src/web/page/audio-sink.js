@@ -1,7 +1,9 @@
 // The show's sound on the audio thread: plays the chunks of interleaved
 // stereo samples the page sends, in order, and reports how many frames it
 // has played. Where no chunk is waiting it plays silence and does not count
-// it, so the count stays the position of the sound actually heard.
+// it, so the count stays the position of the sound actually heard; the
+// silence played for want of a chunk once the song has begun is counted
+// apart (starved frames: each is a gap in the music).
 // Messages carry a generation: a reset starts a new one (a new song), and
 // chunks of an older one are dropped.
 class ZemraSink extends AudioWorkletProcessor {
@@ -11,6 +13,7 @@ class ZemraSink extends AudioWorkletProcessor {
     this.queue = [];
     this.offset = 0; // frames of queue[0] already played
     this.played = 0;
+    this.starved = 0;
     this.sinceReport = 0;
     this.port.onmessage = (event) => {
       const message = event.data;
@@ -19,6 +22,7 @@ class ZemraSink extends AudioWorkletProcessor {
         this.queue = [];
         this.offset = 0;
         this.played = 0;
+        this.starved = 0;
       } else if (message.generation === this.generation) {
         this.queue.push(message.samples);
       }
@@ -44,10 +48,11 @@ class ZemraSink extends AudioWorkletProcessor {
         this.offset = 0;
       }
     }
+    if (this.played > 0) this.starved += left.length - at;
     this.sinceReport += left.length;
     if (this.sinceReport >= 256) {
       this.sinceReport = 0;
-      this.port.postMessage({ generation: this.generation, played: this.played });
+      this.port.postMessage({ generation: this.generation, played: this.played, starved: this.starved });
     }
     return true;
   }

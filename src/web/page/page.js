@@ -35,6 +35,7 @@ const zemraPage = {
     node: null,
     generation: 0,
     playedCount: 0,
+    starvedCount: 0, // frames of silence where the music had run dry
     // Opened by the show: the page's context must run at the show's rate.
     open(rate) {
       if (!this.context || this.context.sampleRate !== rate) return false;
@@ -47,6 +48,7 @@ const zemraPage = {
     reset() {
       this.generation += 1;
       this.playedCount = 0;
+      this.starvedCount = 0;
       this.node.port.postMessage({ reset: this.generation });
     },
     pause(paused) {
@@ -181,7 +183,9 @@ async function openAudio() {
     await audio.context.audioWorklet.addModule('audio-sink.js');
     audio.node = new AudioWorkletNode(audio.context, 'zemra-sink', { outputChannelCount: [2] });
     audio.node.port.onmessage = (event) => {
-      if (event.data.generation === audio.generation) audio.playedCount = event.data.played;
+      if (event.data.generation !== audio.generation) return;
+      audio.playedCount = event.data.played;
+      audio.starvedCount = event.data.starved;
     };
     audio.node.connect(audio.context.destination);
   }
