@@ -29,7 +29,6 @@ bool LiveShow::frame() {
     window->handleEvents();
     if (!window->isOpen()) return false;
     app_->idle();
-    audio_.pump();  // what the frame's rows changed (a pause, the end) is heard at once
     return window->isOpen();
 }
 

@@ -71,6 +71,8 @@ function lookDistance(a, b) {
   return a.cells.reduce((total, value, i) => total + Math.abs(value - b.cells[i]), 0) / a.cells.length;
 }
 
+// A new page whose console errors, page errors and failed requests go to
+// `errors`; it goes to `url` when one is given.
 async function openPage(browser, url, errors) {
   const page = await browser.newPage();
   await page.setViewport({ width: 960, height: 720 });
@@ -79,18 +81,13 @@ async function openPage(browser, url, errors) {
   });
   page.on('pageerror', (error) => errors.push(String(error)));
   page.on('requestfailed', (request) => errors.push('request failed: ' + request.url()));
-  await page.goto(url);
+  if (url) await page.goto(url);
   return page;
 }
 
 async function livePlay(browser, base) {
   const errors = [];
-  const page = await browser.newPage();
-  await page.setViewport({ width: 960, height: 720 });
-  page.on('console', (message) => {
-    if (message.type() === 'error') errors.push(message.text());
-  });
-  page.on('pageerror', (error) => errors.push(String(error)));
+  const page = await openPage(browser, null, errors);
   // A slow line, so that the loading bar can be seen and photographed.
   const cdp = await page.createCDPSession();
   await cdp.send('Network.enable');

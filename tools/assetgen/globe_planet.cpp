@@ -15,9 +15,9 @@ namespace {
 using assetgen::Colour;
 using assetgen::fbm3;
 using assetgen::mix;
+using assetgen::scaled;
 using assetgen::smoothstep;
 
-Colour scaled(const Colour& c, double s) { return {c.r * s, c.g * s, c.b * s}; }
 
 // Everything the three maps need to know about one point of the surface.
 struct Surface {

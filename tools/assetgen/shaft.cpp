@@ -23,6 +23,7 @@ namespace {
 using assetgen::Canvas;
 using assetgen::Colour;
 using assetgen::mix;
+using assetgen::scaled;
 using assetgen::smoothstep;
 using assetgen::tiledFbm;
 
@@ -31,7 +32,6 @@ constexpr int kWallRows = 64;
 constexpr int kBlockRows = 14, kBlockColumns = 32;  // about square on the wall (1024 x 512 units per texel)
 constexpr int kTrim = 4;                            // rows of trim on each side of a corner
 
-Colour scaled(const Colour& c, double k) { return {c.r * k, c.g * k, c.b * k}; }
 
 // A number in [0, 1) for a block, the same wherever the block repeats.
 double blockRandom(int course, int block, uint32_t salt) {

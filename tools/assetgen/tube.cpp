@@ -13,6 +13,7 @@
 #include "common/picture_output.h"
 #include "common/smoothstep.h"
 #include "common/starfield.h"
+#include "common/tiling.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ using assetgen::mix;
 using assetgen::smoothstep;
 
 constexpr double kPi = 3.141592653589793;
-
-// Distance between a and b on a ring of the given length.
-double ringDelta(double a, double b, double length) {
-    double d = std::fmod(a - b, length);
-    if (d > length / 2) d -= length;
-    if (d < -length / 2) d += length;
-    return d;
-}
 
 // Overlapping scales in staggered rows (8 round the tube, 16 along it), each
 // row lying over the one before, so their rounded edges all point the same
@@ -51,7 +44,7 @@ Canvas tubeSkin() {
                 const double cxOffset = (wrappedRow % 2) ? kPitchX / 2 : 0.0;
                 const double col = std::round((px - cxOffset - kPitchX / 2) / kPitchX);
                 const double cx = col * kPitchX + kPitchX / 2 + cxOffset;
-                const double ddx = ringDelta(px, cx, kSize), ddy = py - cy;
+                const double ddx = assetgen::wrappedDelta(px, cx, kSize), ddy = py - cy;
                 if (ddx * ddx + ddy * ddy < kRadius * kRadius) {
                     dx = ddx;
                     dy = ddy;

@@ -24,7 +24,7 @@ using assetgen::wrapInto;
 constexpr double kPi = 3.141592653589793;
 
 Colour operator+(const Colour& a, const Colour& b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Colour operator*(const Colour& a, double k) { return {a.r * k, a.g * k, a.b * k}; }
+Colour operator*(const Colour& a, double k) { return assetgen::scaled(a, k); }
 
 // ---- The wall -------------------------------------------------------------
 // Texel columns run along the tunnel, rows go once round it. The tunnel's

@@ -18,11 +18,11 @@ namespace {
 using assetgen::Canvas;
 using assetgen::Colour;
 using assetgen::mix;
+using assetgen::scaled;
 using assetgen::smoothstep;
 
 constexpr int kSize = 256;
 
-Colour scaled(const Colour& c, double f) { return {c.r * f, c.g * f, c.b * f}; }
 
 // Leaded glass: organic cells (cellular noise over a gently warped plane) in
 // jewel tones, each glowing towards its middle and mottled like old glass,

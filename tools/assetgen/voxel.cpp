@@ -70,7 +70,8 @@ double steepness(const Terrain& t, int x, int y) {
     return std::hypot(gx, gy) * 45.0;
 }
 
-Colour scaled(const Colour& c, double k) {
+// Scaled, each channel held at 255 before it is mixed further.
+Colour scaledCapped(const Colour& c, double k) {
     return {std::min(255.0, c.r * k), std::min(255.0, c.g * k), std::min(255.0, c.b * k)};
 }
 
@@ -82,7 +83,7 @@ Colour waterColour(const Terrain& t, int x, int y) {
     const double shallow = std::exp(-9.0 * under);
     Colour c = mix(Colour{10, 44, 150}, Colour{50, 150, 190}, shallow);
     const double sparkle = tiledFbm(x, y, N, 64, 2, 660);
-    return scaled(c, 0.85 + 0.3 * sparkle);
+    return scaledCapped(c, 0.85 + 0.3 * sparkle);
 }
 
 Colour landColour(const Terrain& t, int x, int y) {
@@ -112,7 +113,7 @@ Colour landColour(const Terrain& t, int x, int y) {
     c = mix(c, Colour{40, 96, 44}, smoothstep(0.55, 0.85, wet) * (1.0 - smoothstep(0.3, 0.5, e)) * 0.7);
     // Beach along the shore.
     c = mix(c, sand, 1.0 - smoothstep(0.004, 0.016, e + (n2 - 0.5) * 0.008));
-    return scaled(c, hillShade(t, x, y) * (0.92 + 0.16 * n2));
+    return scaledCapped(c, hillShade(t, x, y) * (0.92 + 0.16 * n2));
 }
 
 Canvas paintColour(const Terrain& t) {
@@ -207,7 +208,7 @@ void paintDuskView(Canvas& c) {
             const double ripple = (assetgen::fbm(x / 40.0, y / (1.0 + 3.0 * near), 3, 750) - 0.5) * (1.0 + 12.0 * near);
             const int mx = std::clamp(static_cast<int>(x + ripple), 0, kViewWidth - 1);
             const int my = std::clamp(static_cast<int>(2 * kHorizon - y - 1), 0, kViewHeight - 1);
-            Colour m = scaled(above.get(mx, my), 0.8 - 0.3 * near);
+            Colour m = scaledCapped(above.get(mx, my), 0.8 - 0.3 * near);
             m = mix(m, Colour{24, 30, 70}, near * 0.5);
             // Glints of the sun along its path on the water.
             const double path = std::exp(-std::pow((x - kSunX) / (6.0 + 30.0 * near), 2.0));

@@ -19,12 +19,12 @@ namespace {
 using assetgen::Canvas;
 using assetgen::Colour;
 using assetgen::mix;
+using assetgen::scaled;
 using assetgen::smoothstep;
 
 constexpr int kSize = 256;
 constexpr double kTwoPi = 6.283185307179586;
 
-Colour scaled(const Colour& c, double k) { return {c.r * k, c.g * k, c.b * k}; }
 
 int wrapIndex(int v) { return (v + kSize) % kSize; }
 

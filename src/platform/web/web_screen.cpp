@@ -6,17 +6,9 @@
 EM_JS(void, zemra_page_paint, (const uint8_t* rgba, int width, int height), {
     zemraPage.paint(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
-EM_JS(void, zemra_page_loading, (double fraction), { zemraPage.loading(fraction); });
 // clang-format on
 
 WebScreen::WebScreen(Orientation orientation) : surface_(orientation), display_(surface_, [this] { paint(); }) {}
-
-void WebScreen::showLoading(int low, int high, int position) {
-    const double span = high - low;
-    zemra_page_loading(span > 0 ? (position - low) / span : 1.0);
-}
-
-void WebScreen::hideLoading() { zemra_page_loading(1.0); }
 
 bool WebScreen::pollEvent(ScreenEvent& event) {
     if (events_.empty()) return false;

@@ -1,7 +1,6 @@
 #pragma once
 // The show's screen in a web page: the picture surface is painted onto the
-// page's canvas after every frame, loading progress moves the page's bar,
-// and the page's own happenings (the tab hidden or shown, the window losing
+// page's canvas after every frame, and the page's own happenings (the tab hidden or shown, the window losing
 // or regaining focus) arrive as screen events. The page scales the canvas by
 // whole pixels; keys belong to the page (fullscreen), so none is reported.
 
@@ -17,8 +16,10 @@ public:
     explicit WebScreen(Orientation orientation = Orientation::Landscape);
 
     Display& display() override { return display_; }
-    void showLoading(int low, int high, int position) override;
-    void hideLoading() override;
+    // The show loads in one call of about a tenth of a second, during which
+    // a page cannot repaint: the page's bar shows the download instead.
+    void showLoading(int, int, int) override {}
+    void hideLoading() override {}
     bool pollEvent(ScreenEvent& event) override;
     // The page never waits: the browser calls again at its next frame.
     void waitForEvent(int) override {}

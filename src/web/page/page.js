@@ -22,9 +22,6 @@ const zemraPage = {
     const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.length);
     context.putImageData(new ImageData(pixels, width, height), 0, 0);
   },
-  loading(fraction) {
-    setProgress(0.9 + 0.1 * fraction);
-  },
   message(text) {
     const box = byId('message');
     box.querySelector('p').textContent = text;
@@ -112,7 +109,8 @@ function missingFeature() {
   return null;
 }
 
-// Downloads the module with its progress shown (0 to 90 % of the bar).
+// Downloads the module with its progress shown (to 90 % of the bar; the
+// rest is the module's compiling and start-up).
 async function downloadModule() {
   const response = await fetch('zemra.wasm');
   if (!response.ok) throw new Error('zemra.wasm: ' + response.status + ' ' + response.statusText);

@@ -11,6 +11,8 @@ struct Colour {
 };
 
 Colour mix(const Colour& a, const Colour& b, double t);
+// Every channel times k (unclamped: the canvas clamps what it stores).
+inline Colour scaled(const Colour& c, double k) { return {c.r * k, c.g * k, c.b * k}; }
 
 // A picture of 1 (grey) or 3 (RGB) channels, values 0..255, rows top to bottom.
 class Canvas {
