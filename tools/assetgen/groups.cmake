@@ -1,19 +1,20 @@
-# One line per group of generated resources: its name and its sources.
+# One line per group of generated resources: its name and its sources. A
+# scene's group and files carry the scene's script name.
 zemra_asset_group(objects objects.cpp object_chunks.cpp object_shapes.cpp)
 zemra_asset_group(font font.cpp)
-zemra_asset_group(globe globe.cpp globe_planet.cpp globe_geometry.cpp)
-zemra_asset_group(logo logo.cpp)
-zemra_asset_group(credits credits.cpp)
-zemra_asset_group(tunnel tunnel.cpp)
-zemra_asset_group(magnet magnet.cpp)
-zemra_asset_group(music music.cpp music_xm.cpp music_synth.cpp music_drum_kit.cpp music_tonal.cpp
-  music_theory.cpp music_score.cpp music_form.cpp music_part_rhythm.cpp music_part_harmony.cpp
-  music_part_melody.cpp music_part_accents.cpp)
-zemra_asset_group(pole pole.cpp)
-zemra_asset_group(fractal fractal.cpp)
-zemra_asset_group(water water.cpp)
-zemra_asset_group(ending ending.cpp)
-zemra_asset_group(voxel voxel.cpp voxel_terrain.cpp)
-zemra_asset_group(typewriter typewriter.cpp)
-zemra_asset_group(tube tube.cpp)
-zemra_asset_group(shaft shaft.cpp)
+zemra_asset_group(worldefu worldefu.cpp worldefu_planet.cpp worldefu_geometry.cpp)
+zemra_asset_group(logoefu logoefu.cpp)
+zemra_asset_group(venkuefu venkuefu.cpp)
+zemra_asset_group(tunnelefu tunnelefu.cpp)
+zemra_asset_group(magnetefu magnetefu.cpp)
+zemra_asset_group(music music/soundtrack.cpp music/xm.cpp music/synth.cpp music/drum_kit.cpp
+  music/tonal.cpp music/theory.cpp music/score.cpp music/form.cpp music/part_rhythm.cpp
+  music/part_harmony.cpp music/part_melody.cpp music/part_accents.cpp)
+zemra_asset_group(tolppaefu tolppaefu.cpp)
+zemra_asset_group(fractalefu fractalefu.cpp)
+zemra_asset_group(vesiefu vesiefu.cpp)
+zemra_asset_group(loppuefu loppuefu.cpp)
+zemra_asset_group(voxelefu voxelefu.cpp voxelefu_terrain.cpp)
+zemra_asset_group(spriteefu spriteefu.cpp)
+zemra_asset_group(muljuefu muljuefu.cpp)
+zemra_asset_group(holeefu holeefu.cpp)

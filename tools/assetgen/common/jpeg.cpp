@@ -1,6 +1,5 @@
 #include "common/jpeg.h"
 
-#include <bzlib.h>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
@@ -43,18 +42,6 @@ std::vector<uint8_t> encodeJpeg(const std::vector<uint8_t>& pixels, int width, i
     std::vector<uint8_t> result(buffer, buffer + size);
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);
-    return result;
-}
-
-std::vector<uint8_t> compressBz2(const std::vector<uint8_t>& bytes) {
-    // bzip2's worst case is the input plus 1 % plus 600 bytes.
-    unsigned int capacity = static_cast<unsigned int>(bytes.size() + bytes.size() / 100 + 601);
-    std::vector<uint8_t> result(capacity);
-    int status = BZ2_bzBuffToBuffCompress(reinterpret_cast<char*>(result.data()), &capacity,
-                                          const_cast<char*>(reinterpret_cast<const char*>(bytes.data())),
-                                          static_cast<unsigned int>(bytes.size()), 9, 0, 0);
-    if (status != BZ_OK) throw std::runtime_error("bzip2 compression failed: " + std::to_string(status));
-    result.resize(capacity);
     return result;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// JPEG and bzip2 writers for the generator.
+// The JPEG writer for the generator.
 
 #include <cstdint>
 #include <vector>
@@ -9,7 +9,5 @@ namespace assetgen {
 // Encodes width x height pixels of 1 (grey) or 3 (R, G, B) bytes each, rows top to bottom.
 std::vector<uint8_t> encodeJpeg(const std::vector<uint8_t>& pixels, int width, int height, int components,
                                 int quality = 92);
-
-std::vector<uint8_t> compressBz2(const std::vector<uint8_t>& bytes);
 
 }  // namespace assetgen

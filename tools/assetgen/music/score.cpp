@@ -1,4 +1,4 @@
-#include "music_score.h"
+#include "music/score.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "globe_planet.h"
+#include "worldefu_planet.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "common/noise.h"
 #include "common/smoothstep.h"
-#include "globe_geometry.h"
+#include "worldefu_geometry.h"
 
 namespace globe {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "music_instruments.h"
-#include "music_synth.h"
+#include "music/instruments.h"
+#include "music/synth.h"
 
 namespace music {
 namespace {

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "assets/resource_ids.h"
+#include "common/bz2.h"
 #include "common/canvas.h"
-#include "common/jpeg.h"
 #include "common/lettering.h"
 #include "common/output.h"
 #include "common/starfield.h"
-#include "globe_geometry.h"
-#include "globe_planet.h"
+#include "worldefu_geometry.h"
+#include "worldefu_planet.h"
 
 namespace {
 

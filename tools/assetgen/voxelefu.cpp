@@ -16,7 +16,7 @@
 #include "common/picture_output.h"
 #include "common/smoothstep.h"
 #include "common/starfield.h"
-#include "voxel_terrain.h"
+#include "voxelefu_terrain.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "music_xm.h"
+#include "music/xm.h"
 
 namespace music {
 

@@ -1,4 +1,4 @@
-#include "music_xm.h"
+#include "music/xm.h"
 
 #include "common/bytes.h"
 

@@ -4,8 +4,8 @@
 // the credits, theme C lifts the pole scene, and a slow bell tune floats
 // over the landscape and closes the show.
 
-#include "music_form.h"
-#include "music_instruments.h"
+#include "music/form.h"
+#include "music/instruments.h"
 
 namespace music {
 namespace {

@@ -2,8 +2,8 @@
 // flash, drum fills that land on the scene changes, noise risers and snare
 // rolls that build into the drops, and a key click for every burst of typing.
 
-#include "music_form.h"
-#include "music_instruments.h"
+#include "music/form.h"
+#include "music/instruments.h"
 
 namespace music {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "music_xm.h"
+#include "music/xm.h"
 
 namespace music {
 

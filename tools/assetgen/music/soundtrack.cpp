@@ -6,10 +6,10 @@
 #include <string>
 
 #include "assets/resource_ids.h"
-#include "common/jpeg.h"
+#include "common/bz2.h"
 #include "common/output.h"
-#include "music_form.h"
-#include "music_instruments.h"
+#include "music/form.h"
+#include "music/instruments.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "music_form.h"
-#include "music_instruments.h"
+#include "music/form.h"
+#include "music/instruments.h"
 
 namespace music {
 namespace {

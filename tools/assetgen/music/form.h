@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "music_score.h"
-#include "music_theory.h"
+#include "music/score.h"
+#include "music/theory.h"
 
 namespace music {
 

@@ -1,4 +1,4 @@
-#include "voxel_terrain.h"
+#include "voxelefu_terrain.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "globe_geometry.h"
+#include "worldefu_geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/noise.h"
-#include "music_xm.h"
+#include "music/xm.h"
 
 namespace music {
 

@@ -1,4 +1,4 @@
-#include "music_form.h"
+#include "music/form.h"
 
 #include <sstream>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "music_theory.h"
+#include "music/theory.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "music_form.h"
-#include "music_instruments.h"
+#include "music/form.h"
+#include "music/instruments.h"
 
 namespace music {
 namespace {

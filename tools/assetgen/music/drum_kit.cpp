@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "music_instruments.h"
-#include "music_synth.h"
+#include "music/instruments.h"
+#include "music/synth.h"
 
 namespace music {
 namespace {

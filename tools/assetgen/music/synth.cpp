@@ -1,4 +1,4 @@
-#include "music_synth.h"
+#include "music/synth.h"
 
 #include <algorithm>
 #include <cmath>
