@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/main_window.h"
+#include "engine/main_window.h"
 #include "platform/screen.h"
 #include "present/blitter.h"
 

@@ -8,12 +8,12 @@
 
 #include "app/demo_app.h"
 #include "app/user_messages.h"
-#include "platform/message_box.h"
-#include "platform/sdl_audio_output.h"
-#include "platform/sdl_clock.h"
-#include "platform/sdl_screen.h"
-#include "platform/streaming_music_player.h"
-#include "platform/virtual_clock.h"
+#include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_audio_output.h"
+#include "platform/sdl/sdl_clock.h"
+#include "platform/sdl/sdl_screen.h"
+#include "platform/music/streaming_music_player.h"
+#include "platform/portable/virtual_clock.h"
 
 int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
     int status = 1;

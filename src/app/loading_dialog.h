@@ -3,7 +3,7 @@
 // the main window and shown again at every step, so the progress is seen
 // although loading never returns to the event loop.
 
-#include "platform/main_window.h"
+#include "engine/main_window.h"
 
 class AppWindow;
 

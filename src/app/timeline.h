@@ -12,7 +12,7 @@
 
 #include "anim/song_position.h"
 #include "engine/demo_script.h"
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 
 // Milliseconds as m:ss.mmm.
 std::string formatTime(int32_t ms);

@@ -18,7 +18,7 @@
 #include "engine/startup_assets.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/main_window.h"
+#include "engine/main_window.h"
 #include "platform/music_player.h"
 
 // The music module: its compressed resource and the most its bytes may take.

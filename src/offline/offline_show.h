@@ -15,9 +15,9 @@
 #include "app/seek.h"
 #include "engine/demo_system.h"
 #include "platform/dialogs.h"
-#include "platform/lockstep_music_player.h"
-#include "platform/offscreen_screen.h"
-#include "platform/virtual_clock.h"
+#include "platform/music/lockstep_music_player.h"
+#include "platform/portable/offscreen_screen.h"
+#include "platform/portable/virtual_clock.h"
 
 struct OfflineSettings {
     Orientation orientation = Orientation::Landscape;

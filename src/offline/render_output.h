@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 
 class RenderOutput {
 public:

@@ -7,10 +7,10 @@
 
 #include "app/show.h"
 #include "app/user_messages.h"
-#include "platform/sdl_audio_output.h"
-#include "platform/sdl_clock.h"
-#include "platform/sdl_study_window.h"
-#include "platform/study_sound.h"
+#include "platform/sdl/sdl_audio_output.h"
+#include "platform/sdl/sdl_clock.h"
+#include "platform/sdl/sdl_study_window.h"
+#include "platform/music/study_sound.h"
 #include "study/study_controls.h"
 
 namespace {

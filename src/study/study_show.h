@@ -3,7 +3,7 @@
 // timeline, the music through the sound device (or none when muted).
 
 #include "anim/song_position.h"
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 
 struct StudyOptions {
     Orientation orientation = Orientation::Landscape;

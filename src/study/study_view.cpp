@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "anim/param_track.h"
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "study/study_session.h"
 
 namespace {

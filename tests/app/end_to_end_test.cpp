@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "effects/catalogue.h"
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "study/study_view.h"
 #include "support/png.h"
 

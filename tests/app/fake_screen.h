@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "platform/screen.h"
 #include "support/fakes.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "assets/resources.h"
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 #include "song_analysis.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "anim/song_position.h"
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 #include "song_analysis.h"
 #include "song_render.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 #include "song_analysis.h"
 
 namespace songcheck {

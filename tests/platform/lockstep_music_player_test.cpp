@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/lockstep_music_player.h"
-#include "platform/streaming_music_player.h"
+#include "platform/music/lockstep_music_player.h"
+#include "platform/music/streaming_music_player.h"
 #include "support/pulled_audio_output.h"
 
 namespace {

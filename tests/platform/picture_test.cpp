@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "anim/screen_size.h"
-#include "platform/loading_box.h"
-#include "platform/picture_surface.h"
-#include "platform/window_layout.h"
+#include "platform/portable/loading_box.h"
+#include "platform/portable/picture_surface.h"
+#include "platform/portable/window_layout.h"
 #include "support/png.h"
 
 namespace {

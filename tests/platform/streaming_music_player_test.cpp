@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/streaming_music_player.h"
+#include "platform/music/streaming_music_player.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/show.h"
-#include "platform/lockstep_music_player.h"
-#include "platform/study_sound.h"
+#include "platform/music/lockstep_music_player.h"
+#include "platform/music/study_sound.h"
 #include "support/pulled_audio_output.h"
 #include "study_rig.h"
 

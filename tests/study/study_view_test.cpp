@@ -3,7 +3,7 @@
 // song times only on the timeline.
 #include <gtest/gtest.h>
 
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "study/study_view.h"
 #include "study_rig.h"
 #include "support/png.h"

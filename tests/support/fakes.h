@@ -15,7 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display.h"
-#include "platform/main_window.h"
+#include "engine/main_window.h"
 #include "platform/music_player.h"
 
 namespace fakes {

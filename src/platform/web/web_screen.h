@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "platform/screen.h"
 
 class WebScreen : public Screen {

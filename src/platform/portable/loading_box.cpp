@@ -1,4 +1,4 @@
-#include "platform/loading_box.h"
+#include "platform/portable/loading_box.h"
 
 #include <algorithm>
 

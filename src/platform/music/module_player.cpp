@@ -1,4 +1,4 @@
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 #include "platform/song.h"
 
 namespace {

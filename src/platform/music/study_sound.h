@@ -9,7 +9,7 @@
 
 #include "anim/song_position.h"
 #include "platform/audio_output.h"
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 
 class StudySound : private AudioSource {
 public:

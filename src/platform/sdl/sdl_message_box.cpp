@@ -1,8 +1,8 @@
-#include "platform/message_box.h"
+#include "platform/sdl/sdl_message_box.h"
 
 #include <SDL.h>
 
-#include "platform/sdl_screen.h"
+#include "platform/sdl/sdl_screen.h"
 
 void SdlMessageBox::showMessage(const std::string& text) {
     SDL_Window* parent = screen_ ? screen_->window() : nullptr;

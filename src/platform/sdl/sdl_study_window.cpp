@@ -1,9 +1,9 @@
-#include "platform/sdl_study_window.h"
+#include "platform/sdl/sdl_study_window.h"
 
 #include <SDL.h>
 
-#include "platform/sdl_video.h"
-#include "platform/window_layout.h"
+#include "platform/sdl/sdl_video.h"
+#include "platform/portable/window_layout.h"
 
 namespace {
 

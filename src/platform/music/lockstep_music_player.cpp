@@ -1,8 +1,8 @@
-#include "platform/lockstep_music_player.h"
+#include "platform/music/lockstep_music_player.h"
 
 #include <algorithm>
 
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 
 namespace {
 

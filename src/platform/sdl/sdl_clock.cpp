@@ -1,4 +1,4 @@
-#include "platform/sdl_clock.h"
+#include "platform/sdl/sdl_clock.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "platform/silent_audio_output.h"
+#include "platform/portable/silent_audio_output.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 
 #include "anim/screen_size.h"
 

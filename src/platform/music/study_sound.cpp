@@ -1,4 +1,4 @@
-#include "platform/study_sound.h"
+#include "platform/music/study_sound.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "platform/sdl_screen.h"
+#include "platform/sdl/sdl_screen.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 
-#include "platform/loading_box.h"
-#include "platform/sdl_video.h"
-#include "platform/window_layout.h"
+#include "platform/portable/loading_box.h"
+#include "platform/sdl/sdl_video.h"
+#include "platform/portable/window_layout.h"
 
 namespace {
 

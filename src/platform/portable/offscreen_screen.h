@@ -3,7 +3,7 @@
 // memory, there is no input, and the loading box is not drawn. The offline
 // renderer reads each finished frame from the surface.
 
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "platform/screen.h"
 
 class OffscreenScreen : public Screen {

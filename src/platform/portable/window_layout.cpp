@@ -1,4 +1,4 @@
-#include "platform/window_layout.h"
+#include "platform/portable/window_layout.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "platform/sdl_audio_output.h"
+#include "platform/sdl/sdl_audio_output.h"
 
 #include <SDL.h>
 
-#include "platform/silent_audio_output.h"
+#include "platform/portable/silent_audio_output.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_surface.h"
+#include "platform/portable/picture_surface.h"
 #include "platform/screen.h"
 
 struct SDL_Window;

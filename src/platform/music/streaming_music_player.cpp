@@ -1,8 +1,8 @@
-#include "platform/streaming_music_player.h"
+#include "platform/music/streaming_music_player.h"
 
 #include <algorithm>
 
-#include "platform/module_player.h"
+#include "platform/music/module_player.h"
 
 StreamingMusicPlayer::StreamingMusicPlayer(AudioOutput& output, SongLoader loader)
     : output_(output), loader_(std::move(loader)) {}

@@ -1,10 +1,10 @@
-#include "platform/sdl_video.h"
+#include "platform/sdl/sdl_video.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
 
-#include "platform/window_layout.h"
+#include "platform/portable/window_layout.h"
 
 namespace {
 
