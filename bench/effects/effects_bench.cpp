@@ -39,7 +39,7 @@ const std::vector<std::pair<std::string, std::string>> kSettings = {
     {"voxelefu", "param=crossfade mode=constant loopmode=stop length=1 value0=128"},
 };
 
-void renderFrames(benchmark::State& state, const EffectEntry* entry) {
+void renderFrames(benchmark::State& state, const EffectMaker* entry) {
     static const bool ready = [] {
         buildGridTables();
         return loadFont();
@@ -66,7 +66,7 @@ void renderFrames(benchmark::State& state, const EffectEntry* entry) {
 }
 
 const bool registered = [] {
-    for (const EffectEntry& entry : effectCatalogue())
+    for (const EffectMaker& entry : effectCatalogue())
         benchmark::RegisterBenchmark((std::string("Render/") + entry.name).c_str(), renderFrames, &entry)
             ->Unit(benchmark::kMicrosecond);
     return true;

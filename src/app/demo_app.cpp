@@ -40,3 +40,17 @@ int DemoApp::run() {
     const int status = exitHook();
     return messages_.failed ? 1 : status;
 }
+
+std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, MusicPlayer& music, Dialogs& dialogs,
+                                       StartPoint start) {
+    const std::span<const ScriptEntry> script = demoScript();
+    return std::make_unique<DemoApp>(
+        AppPlatform{screen, clock, music, dialogs},
+        [script, start](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
+            return makeWholeShow(window, c, m, d, remainingScript(script, start));
+        },
+        [script, start, &clock](DemoSystem& demo) {
+            runRowsBefore(demo, script, start);
+            clock.shiftBy(static_cast<uint32_t>(start.timeMs));
+        });
+}

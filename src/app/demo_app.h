@@ -7,12 +7,14 @@
 #include <memory>
 
 #include "app/app_window.h"
+#include "app/seek.h"
 #include "app/show.h"
 #include "app/user_messages.h"
 #include "engine/demo_system.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/music_player.h"
+#include "platform/portable/virtual_clock.h"
 #include "platform/screen.h"
 
 // What the application runs on; none of it is owned.
@@ -33,7 +35,7 @@ using AfterStart = std::function<void(DemoSystem&)>;
 
 class DemoApp {
 public:
-    explicit DemoApp(AppPlatform platform, ShowBuilder build = buildShow, AfterStart afterStart = {})
+    DemoApp(AppPlatform platform, ShowBuilder build, AfterStart afterStart = {})
         : platform_(platform), build_(std::move(build)), afterStart_(std::move(afterStart)), messages_(platform.dialogs) {}
     ~DemoApp();
 
@@ -61,3 +63,10 @@ private:
     std::unique_ptr<AppWindow> window_;
     std::unique_ptr<DemoSystem> demo_;
 };
+
+// The application playing the whole show from `start`, with `clock` as its
+// clock: the show dispatches the rows from the start on; the rows before it
+// run right after start-up, each at the time the music reaches it, and the
+// clock then reads the music's time.
+std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, MusicPlayer& music, Dialogs& dialogs,
+                                       StartPoint start);

@@ -1,6 +1,5 @@
 #include "app/seek.h"
 
-#include "app/show.h"
 
 std::string outsideSong(const char* option, SongPosition position, const SongTimeline& timeline, bool allowEnd) {
     if (timeline.contains(position) || (allowEnd && position == timeline.end())) return {};
@@ -27,10 +26,4 @@ StartPoint planStart(SongTimeline& timeline, std::span<const ScriptEntry> script
 
 void runRowsBefore(DemoSystem& demo, std::span<const ScriptEntry> script, const StartPoint& start) {
     for (std::size_t i = 0; i < start.firstRow && demo.running(); ++i) demo.dispatch(script[i], start.rowTimes[i]);
-}
-
-std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                          std::span<const ScriptEntry> script) {
-    return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, showAssets()}, catalogueEffects(),
-                                        script);
 }

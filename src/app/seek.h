@@ -37,11 +37,6 @@ inline std::span<const ScriptEntry> remainingScript(std::span<const ScriptEntry>
     return script.subspan(start.firstRow);
 }
 
-// The whole show with every effect, dispatching `script` as the music plays
-// (the rows from the start point on).
-std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                          std::span<const ScriptEntry> script);
-
 // Runs the rows before the start on a show that has just started, as its
 // frames would have; stops early if one of them shuts the show down.
 void runRowsBefore(DemoSystem& demo, std::span<const ScriptEntry> script, const StartPoint& start);

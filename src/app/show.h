@@ -5,15 +5,16 @@
 // is the same in every case.
 
 #include <memory>
-#include <vector>
+#include <span>
 
+#include "engine/demo_script.h"
 #include "engine/demo_system.h"
 
-// The effects that exist, as the show creates them, in registry order.
-std::vector<EffectMaker> catalogueEffects();
-
-// The font, grid tables and embedded resources.
+// The font, grid tables, music module and embedded resources.
 StartupAssets& showAssets();
 
-// A DemoSystem with every effect and the show's script, ready for loadAll.
-std::unique_ptr<DemoSystem> buildShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs);
+// A DemoSystem with every effect, ready for loadAll, dispatching `script` as
+// the music plays: the show's own timeline, or the rows from a start
+// part-way in on.
+std::unique_ptr<DemoSystem> makeWholeShow(MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
+                                          std::span<const ScriptEntry> script = demoScript());

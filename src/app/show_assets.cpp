@@ -1,12 +1,19 @@
 #include "app/show_assets.h"
 
 #include "assets/font.h"
+#include "assets/resource_ids.h"
 #include "assets/resources.h"
 #include "render/grid_tables.h"
 
 bool ShowAssets::loadFont() { return ::loadFont(); }
 void ShowAssets::releaseFont() { ::releaseFont(); }
 void ShowAssets::buildGridTables() { ::buildGridTables(); }
-uint32_t ShowAssets::loadCompressedResource(void* buffer, uint32_t capacity, int id) {
-    return ::loadCompressedResource(buffer, capacity, id);
+
+// The most the module's bytes may take: the buffer it is decompressed into.
+constexpr uint32_t kMusicModuleCapacity = 409600;
+
+std::vector<uint8_t> ShowAssets::loadMusicModule() {
+    std::vector<uint8_t> module(kMusicModuleCapacity);
+    module.resize(loadCompressedResource(module.data(), kMusicModuleCapacity, res::kMusicModule));
+    return module;
 }

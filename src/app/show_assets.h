@@ -9,5 +9,5 @@ public:
     bool loadFont() override;
     void releaseFont() override;
     void buildGridTables() override;
-    uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) override;
+    std::vector<uint8_t> loadMusicModule() override;
 };

@@ -23,9 +23,8 @@ std::string formatTime(int32_t ms) {
 bool SongTimeline::load(const void* bytes, std::size_t length) { return player_.load(bytes, length); }
 
 bool SongTimeline::loadShowModule() {
-    std::vector<uint8_t> buffer(kMusicModuleCapacity);
-    const uint32_t size = showAssets().loadCompressedResource(buffer.data(), kMusicModuleCapacity, kMusicModuleResource);
-    return size > 0 && load(buffer.data(), size);
+    const std::vector<uint8_t> module = showAssets().loadMusicModule();
+    return !module.empty() && load(module.data(), module.size());
 }
 
 bool SongTimeline::contains(SongPosition position) const {

@@ -23,8 +23,8 @@ std::unique_ptr<Effect> make() {
 
 }  // namespace
 
-const std::vector<EffectEntry>& effectCatalogue() {
-    static const std::vector<EffectEntry> entries = {
+const std::vector<EffectMaker>& effectCatalogue() {
+    static const std::vector<EffectMaker> entries = {
         {"worldefu", &make<GlobeEffect>},
         {"muljuefu", &make<TubeEffect>},
         {"tunnelefu", &make<TunnelEffect>},

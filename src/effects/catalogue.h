@@ -6,9 +6,4 @@
 
 #include "engine/effect.h"
 
-struct EffectEntry {
-    const char* name;
-    std::unique_ptr<Effect> (*create)();
-};
-
-const std::vector<EffectEntry>& effectCatalogue();
+const std::vector<EffectMaker>& effectCatalogue();

@@ -101,11 +101,9 @@ bool DemoSystem::initMusic() {
 bool DemoSystem::loadMusic() {
     MusicPlayer& music = services_.music;
     {
-        std::vector<uint8_t> buffer(kMusicModuleCapacity);
-        const uint32_t size =
-            services_.assets.loadCompressedResource(buffer.data(), kMusicModuleCapacity, kMusicModuleResource);
-        if (size == 0) return fail("Module not found.");
-        songLoaded_ = music.loadSongMemory(buffer.data(), size);
+        const std::vector<uint8_t> module = services_.assets.loadMusicModule();
+        if (module.empty()) return fail("Module not found.");
+        songLoaded_ = music.loadSongMemory(module.data(), module.size());
         if (!songLoaded_) return fail("Loading module failed.");
     }
     const int format = music.type();

@@ -10,26 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "assets/resource_ids.h"
 #include "engine/command_target.h"
 #include "engine/demo_script.h"
 #include "engine/effect.h"
 #include "engine/frame_presenter.h"
 #include "engine/startup_assets.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "engine/main_window.h"
+#include "platform/dialogs.h"
 #include "platform/music_player.h"
-
-// The music module: its compressed resource and the most its bytes may take.
-constexpr int kMusicModuleResource = res::kMusicModule;
-constexpr uint32_t kMusicModuleCapacity = 409600;
-
-// One effect the show creates at start-up, under its script name.
-struct EffectMaker {
-    std::string name;
-    std::function<std::unique_ptr<Effect>()> create;
-};
 
 // What the show uses from the outside world; none of it is owned.
 struct DemoServices {

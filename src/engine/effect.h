@@ -16,6 +16,9 @@
 // The show reads `initialised` directly.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "anim/track_list.h"
 #include "engine/back_buffer.h"
@@ -44,4 +47,10 @@ public:
 protected:
     // One frame into backBuffer; called only while initialised.
     virtual void draw(int32_t time, uint16_t* backBuffer) = 0;
+};
+
+// One effect the show creates at start-up, under its script name.
+struct EffectMaker {
+    std::string name;
+    std::function<std::unique_ptr<Effect>()> create;
 };

@@ -1,10 +1,10 @@
 #pragma once
 // The shared assets start-up prepares, reached through this interface so the
-// engine does not depend on the asset and rendering code. The application
-// passes one that calls loadFont, releaseFont, buildGridTables and
-// loadCompressedResource.
+// engine does not depend on the asset and rendering code or know resource
+// ids. The application passes one over the embedded resources.
 
 #include <cstdint>
+#include <vector>
 
 class StartupAssets {
 public:
@@ -12,6 +12,6 @@ public:
     virtual bool loadFont() = 0;
     virtual void releaseFont() = 0;
     virtual void buildGridTables() = 0;
-    // Decompresses BZ2 resource id into buffer; the length, or 0 on failure.
-    virtual uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) = 0;
+    // The music module's bytes, decompressed; empty when it cannot be had.
+    virtual std::vector<uint8_t> loadMusicModule() = 0;
 };

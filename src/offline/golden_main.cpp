@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "offline/golden_frames.h"
+#include "app/golden_frames.h"
 #include "app/user_messages.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 
 struct RenderJob {
     std::string out;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 
 struct EffectTimes {
     std::string effect;  // "(none)" while no effect is shown; "music" for the music

@@ -15,7 +15,7 @@
 #include <span>
 
 #include "app/timeline.h"
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 

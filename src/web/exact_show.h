@@ -11,7 +11,7 @@
 
 #include "app/timeline.h"
 #include "app/user_messages.h"
-#include "offline/golden_frames.h"
+#include "app/golden_frames.h"
 #include "platform/web/web_message_box.h"
 
 class ExactShow {

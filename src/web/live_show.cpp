@@ -9,16 +9,7 @@ LiveShow::LiveShow(StartPoint start) : start_(std::move(start)), messages_(&box_
 LiveShow::~LiveShow() { app_.reset(); }
 
 bool LiveShow::start() {
-    const std::span<const ScriptEntry> script = demoScript();
-    app_ = std::make_unique<DemoApp>(
-        AppPlatform{screen_, clock_, music_, messages_},
-        [&](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
-            return makeWholeShow(window, c, m, d, remainingScript(script, start_));
-        },
-        [&](DemoSystem& demo) {
-            runRowsBefore(demo, script, start_);
-            clock_.shiftBy(static_cast<uint32_t>(start_.timeMs));
-        });
+    app_ = appStartingAt(screen_, clock_, music_, messages_, start_);
     return app_->startUp();
 }
 

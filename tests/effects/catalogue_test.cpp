@@ -28,7 +28,7 @@ TEST_F(Catalogue, NamesFollowTheRegistryOrder) {
                                                "spriteefu", "vesiefu", "fractalefu", "magnetefu", "logoefu",
                                                "venkuefu", "loppuefu", "holeefu"};
     size_t next = 0;
-    for (const EffectEntry& entry : effectCatalogue()) {
+    for (const EffectMaker& entry : effectCatalogue()) {
         while (next < registry.size() && registry[next] != entry.name) ++next;
         ASSERT_LT(next, registry.size()) << entry.name << " is out of order or unknown";
         ++next;
@@ -36,7 +36,7 @@ TEST_F(Catalogue, NamesFollowTheRegistryOrder) {
 }
 
 TEST_F(Catalogue, EveryEffectSurvivesInitDeinitAndRenderingAfterDeinit) {
-    for (const EffectEntry& entry : effectCatalogue()) {
+    for (const EffectMaker& entry : effectCatalogue()) {
         SCOPED_TRACE(entry.name);
         std::unique_ptr<Effect> effect = entry.create();
         ASSERT_FALSE(effect->initialised);
@@ -80,7 +80,7 @@ void expectTracksAnswerByName(CommandTarget& target, const TrackList& tracks) {
 }
 
 TEST(ScriptTargets, EveryListedTrackAnswersToItsOwnNameOnly) {
-    for (const EffectEntry& entry : effectCatalogue()) {
+    for (const EffectMaker& entry : effectCatalogue()) {
         SCOPED_TRACE(entry.name);
         std::unique_ptr<Effect> effect = entry.create();
         expectTracksAnswerByName(*effect, effect->tracks());

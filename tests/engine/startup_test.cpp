@@ -42,8 +42,7 @@ TEST(StartUp, LoadsEverythingInEighteenSteps) {
     EXPECT_EQ(show.music.rate, 44100);
     EXPECT_EQ(show.music.channels, 32);
     EXPECT_EQ(show.music.flags, 2);
-    EXPECT_EQ(show.assets.requestedId, 189);
-    EXPECT_EQ(show.assets.requestedCapacity, 409600u);
+    EXPECT_EQ(show.assets.moduleRequests, 1);
     EXPECT_EQ(show.music.song, show.assets.module);
     EXPECT_TRUE(show.clock.sleeps.empty());
     EXPECT_TRUE(show.dialogs.messages.empty());

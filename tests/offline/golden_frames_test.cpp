@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "offline/golden_frames.h"
+#include "app/golden_frames.h"
 #include "engine/back_buffer.h"
 #include "support/fakes.h"
 #include "support/png.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 #include "app/timeline.h"
 #include "support/fakes.h"
 #include "support/png.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/timeline.h"
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 #include "study/study_session.h"
 #include "support/fakes.h"
 

@@ -13,11 +13,7 @@
 
 namespace {
 
-std::vector<uint8_t> showModule() {
-    std::vector<uint8_t> bytes(kMusicModuleCapacity);
-    bytes.resize(showAssets().loadCompressedResource(bytes.data(), kMusicModuleCapacity, kMusicModuleResource));
-    return bytes;
-}
+std::vector<uint8_t> showModule() { return showAssets().loadMusicModule(); }
 
 // The offline render's music from `from`, after skipping `skip` frames.
 std::vector<float> renderedMusic(const std::vector<uint8_t>& module, SongPosition from, uint64_t skip, int frames) {

@@ -1,7 +1,6 @@
 #include "fakes.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace fakes {
 
@@ -25,12 +24,9 @@ bool FakeMusicPlayer::loadSongMemory(const void* bytes, std::size_t length) {
     return loadSucceeds;
 }
 
-uint32_t FakeStartupAssets::loadCompressedResource(void* buffer, uint32_t capacity, int id) {
-    requestedId = id;
-    requestedCapacity = capacity;
-    if (module.size() > capacity) return 0;
-    std::memcpy(buffer, module.data(), module.size());
-    return static_cast<uint32_t>(module.size());
+std::vector<uint8_t> FakeStartupAssets::loadMusicModule() {
+    ++moduleRequests;
+    return module;
 }
 
 FakeEffect::~FakeEffect() {

@@ -150,8 +150,7 @@ public:
     bool fontLoads = true;
     std::vector<uint8_t> module = {'m', 'o', 'd'};  // empty: resource missing
     int fontLoadCalls = 0, fontReleaseCalls = 0, gridBuilds = 0;
-    int requestedId = -1;
-    uint32_t requestedCapacity = 0;
+    int moduleRequests = 0;
     CallLog* log = nullptr;
 
     bool loadFont() override {
@@ -163,7 +162,7 @@ public:
         if (log) log->add("release font");
     }
     void buildGridTables() override { ++gridBuilds; }
-    uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) override;
+    std::vector<uint8_t> loadMusicModule() override;
 };
 
 // What one fake effect went through; outlives the effect.

@@ -172,7 +172,7 @@ void checkPlaysAndEndsOnAKey(const std::string& name, int serverNumber, const st
     // The opening effect shows a picture a few seconds in; without it the
     // show has nothing to show yet.
     const bool opening = std::any_of(effectCatalogue().begin(), effectCatalogue().end(),
-                                     [](const EffectEntry& e) { return std::string(e.name) == "worldefu"; });
+                                     [](const EffectMaker& e) { return std::string(e.name) == "worldefu"; });
     if (!opening) std::cout << "[ NOTE     ] the opening effect does not exist yet: the picture is not checked\n";
 
     const Playing playing =

@@ -1,4 +1,4 @@
-#include "app/desktop_show.h"
+#include "desktop/desktop_show.h"
 
 #include <SDL.h>
 
@@ -38,17 +38,7 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
         SdlMessageBox box(screen.get());
         UserMessages messages(&box, std::cerr);
 
-        const std::span<const ScriptEntry> script = demoScript();
-        DemoApp app(
-            AppPlatform{*screen, clock, music, messages},
-            [&](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
-                return makeWholeShow(window, c, m, d, remainingScript(script, start));
-            },
-            [&](DemoSystem& demo) {
-                runRowsBefore(demo, script, start);
-                clock.shiftBy(static_cast<uint32_t>(start.timeMs));
-            });
-        status = app.run();
+        status = appStartingAt(*screen, clock, music, messages, start)->run();
     }
     SDL_Quit();
     return status;

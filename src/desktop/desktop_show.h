@@ -2,7 +2,7 @@
 // The show on the desktop: an SDL window, the sound device (or none with
 // --mute), SDL's clock and message boxes.
 
-#include "app/command_line.h"
+#include "desktop/command_line.h"
 #include "app/seek.h"
 
 // Plays the show from start (showStart() for the beginning); returns the

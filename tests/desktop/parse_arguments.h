@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "desktop/command_line.h"
 
 inline bool parse(std::vector<const char*> args, ShowOptions& options, std::string& error) {
     args.insert(args.begin(), "zemra");

@@ -1,4 +1,4 @@
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 
 #include <algorithm>
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "desktop/command_line.h"
 #include "app/timeline.h"
 #include "offline/offline_render.h"
 #include "parse_arguments.h"

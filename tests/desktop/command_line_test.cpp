@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/command_line.h"
+#include "desktop/command_line.h"
 #include "parse_arguments.h"
 
 namespace {

@@ -1,12 +1,12 @@
-#include "app/show_commands.h"
+#include "desktop/show_commands.h"
 
 #include <unistd.h>
 
-#include "app/desktop_show.h"
+#include "desktop/desktop_show.h"
 #include "offline/offline_render.h"
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
-#include "study/study_show.h"
+#include "desktop/study_show.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "study/study_show.h"
+#include "desktop/study_show.h"
 
 #include <iostream>
 #include <memory>
@@ -52,10 +52,8 @@ int runStudyShow(const StudyOptions& options) {
     StudySound sound(output);
     bool withSound = false;
     if (!options.mute) {
-        std::vector<uint8_t> module(kMusicModuleCapacity);
-        const uint32_t size =
-            showAssets().loadCompressedResource(module.data(), kMusicModuleCapacity, kMusicModuleResource);
-        withSound = size > 0 && sound.open(module.data(), size);
+        const std::vector<uint8_t> module = showAssets().loadMusicModule();
+        withSound = !module.empty() && sound.open(module.data(), module.size());
         if (!withSound) std::cerr << "zemra: no sound device could be opened; studying the show without sound\n";
     }
     FollowingSound follower(sound);

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/command_line.h"
-#include "app/show_commands.h"
+#include "desktop/command_line.h"
+#include "desktop/show_commands.h"
 
 namespace {
 

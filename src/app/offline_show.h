@@ -13,6 +13,7 @@
 
 #include "app/app_window.h"
 #include "app/seek.h"
+#include "app/show.h"
 #include "engine/demo_system.h"
 #include "platform/dialogs.h"
 #include "platform/music/lockstep_music_player.h"

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "offline/offline_show.h"
+#include "app/offline_show.h"
 #include "app/timeline.h"
 
 // FNV-1a 64, fed 16-bit values as two little-endian bytes each.

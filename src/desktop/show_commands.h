@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/command_line.h"
+#include "desktop/command_line.h"
 #include "app/seek.h"
 
 // The part of the show the options ask for.

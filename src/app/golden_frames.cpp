@@ -1,4 +1,4 @@
-#include "offline/golden_frames.h"
+#include "app/golden_frames.h"
 
 #include <cinttypes>
 #include <cstdio>
