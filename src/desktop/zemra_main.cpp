@@ -2,6 +2,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/version.h"
 #include "desktop/command_line.h"
 #include "desktop/show_commands.h"
 
@@ -28,7 +29,8 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::cout << "zemra " << ZEMRA_VERSION << '\n';
+        const std::string commit = zemraCommit();
+        std::cout << "zemra " << zemraVersion() << (commit.empty() ? "" : " (commit " + commit + ")") << '\n';
         return 0;
     }
     return runShowCommand(options, std::cout, std::cerr);

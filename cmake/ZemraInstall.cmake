@@ -1,0 +1,53 @@
+# Installing the desktop program (cmake --install) and packaging it for
+# Debian (cpack -G DEB): the program, its manual page in section 6, the
+# desktop entry and icons, the README and the licence.
+include(GNUInstallDirs)
+
+install(TARGETS zemra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The manual page, made from its readable source at build time.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(man_page ${CMAKE_BINARY_DIR}/man/zemra.6)
+add_custom_command(OUTPUT ${man_page}.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/man/md2man.py ${CMAKE_SOURCE_DIR}/docs/zemra.6.md ${man_page} ${PROJECT_VERSION}
+  COMMAND gzip -9nf ${man_page}
+  DEPENDS ${CMAKE_SOURCE_DIR}/docs/zemra.6.md ${CMAKE_SOURCE_DIR}/tools/man/md2man.py
+  COMMENT "Manual page zemra(6)")
+
+# Debian wants its own change log beside the copyright file.
+set(ZEMRA_MAINTAINER "Zemra developers <maintainers@users.noreply.c-seed-734f0cf9.example>")
+string(TIMESTAMP ZEMRA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.Debian.in ${CMAKE_BINARY_DIR}/packaging/changelog.Debian @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
+  COMMAND gzip -9nkf ${CMAKE_BINARY_DIR}/packaging/changelog.Debian
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian)
+add_custom_target(zemra_install_files ALL DEPENDS ${man_page}.gz ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+
+install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/zemra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyright
+              ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_PACKAGE_NAME zemra)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${ZEMRA_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "self-running real-time audio-visual show (a demo)")
+set(CPACK_PACKAGE_DESCRIPTION "Zemra is a demo in the demoscene sense: thirteen software-rendered effects,
+computed in integer fixed-point arithmetic on a 240 x 320 picture of 16-bit
+colour, play one after another in step with a tracker music module, driven
+by a timeline of script rows. It plays in a window or full screen with
+sound, renders itself frame-exactly to video or pictures, and has a study
+mode to pause, step and jump through the show while a panel shows what the
+script does.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the program links, as dpkg-shlibdeps finds them (SDL2,
+# libopenmpt, libjpeg, libbz2, libpng, the C++ runtime); ffmpeg only for videos.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ffmpeg)
+set(CPACK_GENERATOR DEB)
+include(CPack)
