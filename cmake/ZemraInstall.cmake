@@ -15,19 +15,20 @@ add_custom_command(OUTPUT ${man_page}.gz
   DEPENDS ${CMAKE_SOURCE_DIR}/docs/zemra.6.md ${CMAKE_SOURCE_DIR}/tools/man/md2man.py
   COMMENT "Manual page zemra(6)")
 
-# Debian wants its own change log beside the copyright file.
+# Debian wants a change log beside the copyright file (changelog.gz, the
+# package's version having no Debian revision).
 set(ZEMRA_MAINTAINER "Zemra developers <maintainers@users.noreply.c-seed-734f0cf9.example>")
 string(TIMESTAMP ZEMRA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.Debian.in ${CMAKE_BINARY_DIR}/packaging/changelog.Debian @ONLY)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
-  COMMAND gzip -9nkf ${CMAKE_BINARY_DIR}/packaging/changelog.Debian
-  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian)
-add_custom_target(zemra_install_files ALL DEPENDS ${man_page}.gz ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+  COMMAND gzip -9nkf ${CMAKE_BINARY_DIR}/packaging/changelog
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog)
+add_custom_target(zemra_install_files ALL DEPENDS ${man_page}.gz ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
 
 install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/zemra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyright
-              ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
+              ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME zemra)
@@ -43,7 +44,9 @@ mode to pause, step and jump through the show while a panel shows what the
 script does.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# A demo plays pictures and sound: the video section (games must live in /usr/games,
+# which is not on root's PATH).
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links, as dpkg-shlibdeps finds them (SDL2,
 # libopenmpt, libjpeg, libbz2, libpng, the C++ runtime); ffmpeg only for videos.

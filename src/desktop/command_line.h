@@ -18,6 +18,7 @@ struct ShowOptions {
     std::optional<SongPosition> start;  // where the show starts (in the window too)
     std::optional<SongPosition> end;    // where a render or benchmark ends
     std::string render;       // --render OUT: a video file (.mp4, .mkv) or a folder of frames
+    bool smallVideo = false;  // encode the video slowly for a smaller file
     bool bench = false;       // time the whole show rendered offline, with no output
     bool list = false;        // print the timeline
     bool study = false;       // study mode: pause, step and jump, with a panel and a timeline

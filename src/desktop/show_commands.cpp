@@ -27,6 +27,7 @@ int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream&
     RenderJob job;
     job.out = options.render;
     job.scale = options.scale > 0 ? options.scale : kDefaultVideoScale;
+    job.smallVideo = options.smallVideo;
     job.show = settings;
     return renderShow(job, err, isatty(STDERR_FILENO) == 1);
 }

@@ -20,7 +20,7 @@ namespace {
 std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show) {
     if (VideoOutput::isVideoPath(job.out)) {
         auto video = std::make_unique<VideoOutput>();
-        video->open(job.out, {show.picture().width(), show.picture().height(), job.scale, show.fps(), show.audioRate()});
+        video->open(job.out, {show.picture().width(), show.picture().height(), job.scale, show.fps(), show.audioRate(), job.smallVideo});
         return video;
     }
     auto files = std::make_unique<FrameFiles>();

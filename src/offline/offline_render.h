@@ -14,6 +14,7 @@ struct RenderJob {
     int scale = 3;  // video only: each picture pixel becomes scale x scale
     OfflineSettings show;
     OfflineShowMaker make = makeWholeShow;  // the whole show, or a stand-in in tests
+    bool smallVideo = false;  // video only: the slow encoding that makes a smaller file
 };
 
 constexpr int kDefaultVideoScale = 3;

@@ -52,13 +52,16 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     if (!programOnPath(kFfmpeg)) return fail(kFfmpegMissing);
     if (!audio_.open(audioPart_, format.audioRate)) return fail("cannot write '" + audioPart_ + "'");
 
+    // veryfast keeps up with the show on two cores: against the medium preset
+    // it takes a third of the time for a file of the same size and a picture
+    // within 0.3 dB (the chroma planes' halving costs far more at odd scales).
     const std::string size = std::to_string(format.width) + "x" + std::to_string(format.height);
     const std::string enlarge = "scale=iw*" + std::to_string(format.scale) + ":ih*" + std::to_string(format.scale) +
                                 ":flags=neighbor,format=yuv420p";
     const std::vector<std::string> args = {
         kFfmpeg, "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
         "-framerate", std::to_string(format.fps), "-i", "pipe:0", "-vf", enlarge, "-c:v", "libx264", "-preset",
-        "medium", "-crf", "16", "-f", "matroska", "-y", ffmpegPath(videoPart_)};
+        format.small ? "slow" : "veryfast", "-crf", "16", "-f", "matroska", "-y", ffmpegPath(videoPart_)};
     encoder_ = startChildProcess(args, true);
     if (!encoder_) {
         audio_.close();

@@ -29,6 +29,7 @@ struct VideoFormat {
     int scale = 3;              // each picture pixel becomes scale x scale
     int fps = 60;
     int audioRate = 44100;
+    bool small = false;  // x264's slow preset: a smaller file, about three times the encoding time
 };
 
 class VideoOutput : public RenderOutput {

@@ -39,7 +39,9 @@ TEST(CommandLine, NamesWhatIsWrong) {
                           Case{{"fullscreen"}, "unknown option 'fullscreen'"},
                           Case{{"--study", "--render", "out"},
                                "--study plays in the window: not with --render, --bench or --list"},
-                          Case{{"--list", "--study"}, "--study plays in the window: not with --render, --bench or --list"}}) {
+                          Case{{"--list", "--study"}, "--study plays in the window: not with --render, --bench or --list"},
+                          Case{{"--small"}, "--small needs --render to a video (.mp4, .mkv)"},
+                          Case{{"--render", "frames", "--small"}, "--small needs --render to a video (.mp4, .mkv)"}}) {
         ShowOptions options;
         std::string error;
         EXPECT_FALSE(parse(c.args, options, error));
@@ -49,7 +51,7 @@ TEST(CommandLine, NamesWhatIsWrong) {
 
 TEST(CommandLine, UsageNamesEveryOption) {
     const std::string usage = usageText();
-    for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--help", "--version"})
+    for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--small", "--help", "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
