@@ -103,7 +103,7 @@ Canvas waterBed() {
             const double caustic = std::exp(-(s.second - s.nearest) * 10.0);
 
             // Under water: a clear blue-green tint and the caustic light.
-            c = {c.r * 0.72, c.g * 0.9, c.b * 0.95 + 14.0};
+            c = {c.r * 0.6, c.g * 0.84, c.b * 0.92 + 18.0};
             c = {c.r + 60.0 * caustic, c.g + 80.0 * caustic, c.b + 80.0 * caustic};
             bed.set(x, y, {std::min(c.r, 255.0), std::min(c.g, 255.0), std::min(c.b, 255.0)});
         }

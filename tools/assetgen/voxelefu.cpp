@@ -83,7 +83,7 @@ Colour scaledCapped(const Colour& c, double k) {
 Colour waterColour(const Terrain& t, int x, int y) {
     const double under = std::clamp(-elevation(t, x, y) * (1.0 - t.seaLevel) / t.seaLevel, 0.0, 1.0);
     const double shallow = std::exp(-9.0 * under);
-    Colour c = mix(Colour{70, 62, 110}, Colour{122, 126, 170}, shallow);
+    Colour c = mix(Colour{84, 74, 110}, Colour{130, 128, 170}, shallow);
     const double sparkle = tiledFbm(x, y, N, 64, 2, 660);
     return scaledCapped(c, 0.9 + 0.2 * sparkle);
 }
@@ -106,7 +106,7 @@ std::vector<double> distanceToWater(const Terrain& t) {
 // water is therefore wet, dark sand whose red and green match the shallows,
 // so that shifted it reads as the water's edge instead of flashing pale.
 Colour shoreColour(const Colour& land, double distance) {
-    const Colour wet{104, 100, 72};
+    const Colour wet{112, 104, 74};
     return mix(wet, land, smoothstep(1.5, 3.0, distance));
 }
 

@@ -2,13 +2,13 @@
 // frame's luminance (0-255), summarised per scene. High values mean a picture
 // that flickers into fine noise; calm, readable scenes stay low.
 //
-//   speckle FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME]
+//   speckle FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME [each]]
 //
 // FRAMES_DIR holds the PNG frames of `zemra --render DIR` at the list's frame
 // rate (000000.png, ...); FIRST_FRAME is the show frame number of 000000.png
 // (0 when rendered from the start). The golden list (tests/golden/
 // show_frames.txt) names the scene of every 15th frame, which gives each
-// frame its scene.
+// frame its scene. With "each", every frame's value is printed as well.
 
 #include <png.h>
 
@@ -75,12 +75,13 @@ double percentile(std::vector<double> values, double p) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: speckle FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME]\n");
+        std::fprintf(stderr, "usage: speckle FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME [each]]\n");
         return 2;
     }
     const std::string folder = argv[1];
     const auto scenes = readScenes(argv[2]);
     const long first = argc > 3 ? std::stol(argv[3]) : 0;
+    const bool each = argc > 4 && std::string(argv[4]) == "each";
 
     std::vector<std::string> order;  // scenes in order of first appearance
     std::map<std::string, std::vector<double>> values;
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
         const std::string scene = sceneOf(scenes, first + index);
         if (!values.count(scene)) order.push_back(scene);
         values[scene].push_back(value);
+        if (each) std::printf("%ld %s %.1f\n", first + index, scene.c_str(), value);
     }
     std::printf("%-12s %7s %7s %7s %7s %7s\n", "scene", "frames", "min", "median", "p90", "max");
     for (const auto& scene : order) {
