@@ -275,18 +275,23 @@ TEST(GeneratedObjects, LoadWithTheirCountsAndOutwardNormals) {
         EXPECT_FALSE(o.hasMapping);
         EXPECT_EQ(o.vertexCount, expected.vertices) << expected.id;
         EXPECT_EQ(o.faceCount, expected.faces) << expected.id;
-        // Normals point away from the centre, or for the ring away from the
-        // circle through its tube (which lies in the loaded x-z plane).
-        const bool ring = expected.id == res::kWaterRing;
+        // Normals point away from the centre, or for the knot away from the
+        // middle of the tube: the centroid of the vertex's cross-section,
+        // six consecutive vertices.
+        const bool knot = expected.id == res::kWaterRing;
+        constexpr int kKnotTube = 6;
         int outward = 0;
         for (int i = 0; i < o.vertexCount; ++i) {
             const int32_t* n = &o.normals[3 * i];
             EXPECT_TRUE(n[0] != 0 || n[1] != 0 || n[2] != 0) << expected.id << " vertex " << i;
             double p[3] = {double(o.positions[3 * i]), double(o.positions[3 * i + 1]), double(o.positions[3 * i + 2])};
-            if (ring) {
-                const double across = std::hypot(p[0], p[2]), tube = 3.1 * expected.scale * 256;
-                p[0] -= p[0] / across * tube;
-                p[2] -= p[2] / across * tube;
+            if (knot) {
+                const int first = i / kKnotTube * kKnotTube;
+                for (int axis = 0; axis < 3; ++axis) {
+                    double middle = 0;
+                    for (int k = first; k < first + kKnotTube; ++k) middle += o.positions[3 * k + axis];
+                    p[axis] -= middle / kKnotTube;
+                }
             }
             outward += n[0] * p[0] + n[1] * p[1] + n[2] * p[2] > 0;
         }

@@ -1,8 +1,8 @@
 // The fractal zoom's pictures: five views of the Mandelbrot set around one
 // point of the seahorse valley, each the centre half of the one before at
 // twice the resolution, so that the effect's blend of two neighbours has no
-// seam; and the spinning object's environment map, a chrome studio in lime
-// and magenta that stands out against the fractal's blues and golds.
+// seam; and the spinning object's environment map, a chrome studio whose
+// ice-blue sky and golden ground echo the fractal's own palette.
 
 #include <algorithm>
 #include <cmath>
@@ -90,8 +90,9 @@ struct SoftBox {
 constexpr SoftBox kSoftBoxes[] = {{-0.45, -0.5, 0.16, 0.07}, {0.1, -0.62, 0.1, 0.05}};
 
 // The object's map, as watched: a sphere seen in a chrome ball. Its centre
-// faces the viewer. Magenta sky above a white-hot horizon, lime ground
-// below, two soft boxes of light up to the left and a dark rim.
+// faces the viewer. Ice-blue sky above a white-hot horizon, golden ground
+// fading to ember below, two soft boxes of light up to the left and a dark
+// night-blue rim.
 Canvas objectMap() {
     Canvas c(256, 256, 3);
     for (int y = 0; y < 256; ++y) {
@@ -100,20 +101,20 @@ Canvas objectMap() {
             const double d = std::min(1.0, std::hypot(dx, dy));
             // The horizon bows with the ball's curvature.
             const double h = dy - 0.18 * dx * dx;
-            Colour col = h < 0 ? mix(Colour{255, 120, 230}, Colour{90, 10, 110}, smoothstep(0.0, 0.9, -h))
-                               : mix(Colour{180, 255, 90}, Colour{10, 70, 30}, smoothstep(0.0, 0.8, h));
+            Colour col = h < 0 ? mix(Colour{120, 190, 250}, Colour{10, 24, 90}, smoothstep(0.0, 0.9, -h))
+                               : mix(Colour{255, 196, 80}, Colour{70, 20, 12}, smoothstep(0.0, 0.8, h));
             const double swirl = assetgen::fbm(x / 40.0, y / 40.0, 4, 1050);
-            col = mix(col, h < 0 ? Colour{60, 0, 90} : Colour{0, 40, 20}, 0.35 * smoothstep(0.45, 0.75, swirl));
+            col = mix(col, h < 0 ? Colour{4, 10, 50} : Colour{120, 40, 10}, 0.35 * smoothstep(0.45, 0.75, swirl));
             col = mix(col, Colour{255, 255, 240}, std::exp(-std::pow(h / 0.05, 2.0)));
             for (const SoftBox& box : kSoftBoxes) {
                 // Rounded corners, a soft edge and a faint halo around each box.
                 const double bx = std::fabs(dx - box.x) - box.halfWidth + 0.03;
                 const double by = std::fabs(dy - box.y) - box.halfHeight + 0.03;
                 const double edge = std::hypot(std::max(bx, 0.0), std::max(by, 0.0)) + std::min(std::max(bx, by), 0.0) - 0.03;
-                col = mix(col, Colour{255, 240, 255}, 0.35 * std::exp(-std::max(edge, 0.0) / 0.05));
+                col = mix(col, Colour{230, 245, 255}, 0.35 * std::exp(-std::max(edge, 0.0) / 0.05));
                 col = mix(col, Colour{255, 255, 255}, smoothstep(0.02, -0.02, edge));
             }
-            col = mix(col, Colour{10, 0, 20}, smoothstep(0.8, 1.0, d) * 0.7);
+            col = mix(col, Colour{4, 6, 30}, smoothstep(0.8, 1.0, d) * 0.7);
             c.set(x, y, col);
         }
     }

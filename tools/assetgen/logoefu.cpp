@@ -49,7 +49,9 @@ void drawSunrise(Canvas& c) {
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const double dx = std::fabs(x + 0.5 - kSunX), dy = y + 0.5 - kSunY;
-            const double streak = std::exp(-dx / 110.0) * std::exp(-dy * dy / 3.0);
+            // The streak fades out well inside the picture's width, so that
+            // the scroll's row blending never shows it as a full-width line.
+            const double streak = std::exp(-std::pow(dx / 62.0, 2.0)) * std::exp(-dy * dy / 3.0);
             assetgen::addLight(c, x, y, {200, 220, 255}, streak * 0.9);
         }
     }

@@ -7,12 +7,6 @@ namespace assetgen {
 
 namespace {
 
-Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 cross(const Vec3& a, const Vec3& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // Two triangles of the quad a (row r, column c), b (r, c + 1), c (r + 1, c),
 // d (r + 1, c + 1), wound alike so that shared edges run opposite ways.
 void addQuad(TriangleMesh& mesh, int a, int b, int c, int d) {

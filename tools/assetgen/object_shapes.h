@@ -7,6 +7,14 @@
 
 namespace assetgen {
 
+inline Vec3 add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vec3 times(const Vec3& a, double k) { return {a.x * k, a.y * k, a.z * k}; }
+inline double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3 cross(const Vec3& a, const Vec3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
 // A sphere-like surface: a pole at the top (ring -1), `rings` rings of
 // `segments` vertices, a pole at the bottom (ring `rings`). surface(ring,
 // segment) gives each vertex; the poles are asked with segment 0.

@@ -32,6 +32,8 @@ Vec3 polar(double radius, double theta, double phi) {
 
 // OBJ 111: a spindle-shaped star of six sharp ridges that twist a third of
 // a turn from pole to pole. 12 rings of 18: 218 vertices, 432 triangles.
+// About 120 pixels long in front of the fractal zoom, so that the zoom
+// stays the scene and the star decorates it.
 TriangleMesh twistedStar() {
     const int rings = 12, segments = 18;
     return assetgen::sphereGrid(rings, segments, [=](int ring, int segment) {
@@ -40,14 +42,15 @@ TriangleMesh twistedStar() {
         const bool ridge = segment % 3 == 0;
         const double phi = 2 * kPi * segment / segments + (kPi / 3) * h;
         const double body = sinePower(theta, 0.8);
-        const double across = (ridge ? 4.3 : 2.5) * body;
-        return Vec3{across * std::cos(phi), across * std::sin(phi), 3.4 * h};
+        const double across = (ridge ? 2.6 : 1.5) * body;
+        return Vec3{across * std::cos(phi), across * std::sin(phi), 2.05 * h};
     });
 }
 
 // OBJ 122: a star ball, eight sharp spikes towards the corners of a cube.
 // The rings are spaced so that a ring passes through every spike's tip.
-// 16 rings of 16: 258 vertices, 512 triangles.
+// 16 rings of 16: 258 vertices, 512 triangles. At the tunnel's distances it
+// spans about half the screen's short side, leaving the tunnel wall in view.
 TriangleMesh spikedBall() {
     const int rings = 16, segments = 16;
     const double c = 1 / std::sqrt(3.0);
@@ -59,26 +62,48 @@ TriangleMesh spikedBall() {
         const double theta = kPi * t + bend * std::sin(2 * kPi * t);
         const double phi = 2 * kPi * segment / segments;
         const Vec3 d = polar(1, theta, phi);
-        double r = 2.0;
+        double r = 1.05;
         for (int corner = 0; corner < 8; ++corner) {
             const Vec3 k{corner & 1 ? c : -c, corner & 2 ? c : -c, corner & 4 ? c : -c};
-            r += 1.5 * std::pow(std::max(0.0, d.x * k.x + d.y * k.y + d.z * k.z), 40);
+            r += 0.8 * std::pow(std::max(0.0, d.x * k.x + d.y * k.y + d.z * k.z), 40);
         }
         return polar(r, theta, phi);
     });
 }
 
-// OBJ 125: a ring whose three-lobed cross-section turns once around its
-// tube on the way round. 24 sections of 12: 288 vertices, 576 triangles.
-TriangleMesh twistedRing() {
-    const int around = 24, tube = 12;
+using assetgen::add;
+using assetgen::cross;
+using assetgen::times;
+
+Vec3 unit(const Vec3& a) { return times(a, 1.0 / std::sqrt(assetgen::dot(a, a))); }
+
+// OBJ 125: a trefoil knot of thin tube. Wherever it dips through the water
+// plane only the tube's small cross-sections cross it, so the surface is
+// pushed at a few points and rings spread from each of them, instead of a
+// long outline churning the whole field. 48 sections of 6: 288 vertices,
+// 576 triangles; about 120 pixels across at the water's distances.
+TriangleMesh trefoilKnot() {
+    const int around = 48, tube = 6;
+    const double size = 0.72, thickness = 0.28;
+    // The knot's centre line, its first and second derivatives.
+    const auto centre = [](double t) {
+        return Vec3{std::sin(t) + 2 * std::sin(2 * t), std::cos(t) - 2 * std::cos(2 * t), -std::sin(3 * t)};
+    };
+    const auto velocity = [](double t) {
+        return Vec3{std::cos(t) + 4 * std::cos(2 * t), -std::sin(t) + 4 * std::sin(2 * t), -3 * std::cos(3 * t)};
+    };
+    const auto acceleration = [](double t) {
+        return Vec3{-std::sin(t) - 8 * std::sin(2 * t), -std::cos(t) + 8 * std::cos(2 * t), 9 * std::sin(3 * t)};
+    };
     return assetgen::torusGrid(around, tube, [=](int section, int point) {
-        const double u = 2 * kPi * section / around;
-        const double lobe = point % 4 == 0 ? 1.35 : (point % 2 == 0 ? 0.62 : 0.8);
-        const double psi = 2 * kPi * point / tube + u;
-        const double major = 3.1;
-        const double radial = major + lobe * std::cos(psi);
-        return Vec3{radial * std::cos(u), radial * std::sin(u), lobe * std::sin(psi)};
+        const double t = 2 * kPi * section / around;
+        // The Frenet frame: closed along a closed curve, so the tube meets itself.
+        const Vec3 tangent = unit(velocity(t));
+        const Vec3 binormal = unit(cross(velocity(t), acceleration(t)));
+        const Vec3 normal = cross(binormal, tangent);
+        const double psi = 2 * kPi * point / tube;
+        const Vec3 offset = add(times(normal, std::cos(psi)), times(binormal, std::sin(psi)));
+        return add(times(centre(t), size), times(offset, thickness));
     });
 }
 
@@ -108,6 +133,6 @@ void addObject(assetgen::Output& out, int id, const TriangleMesh& mesh) {
 void generate(assetgen::Output& out) {
     addObject(out, res::kFractalObject, twistedStar());
     addObject(out, res::kSpinningObject, spikedBall());
-    addObject(out, res::kWaterRing, twistedRing());
+    addObject(out, res::kWaterRing, trefoilKnot());
     addObject(out, res::kShaftCamera, starFruit());
 }

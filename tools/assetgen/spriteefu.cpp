@@ -53,7 +53,7 @@ Canvas stainedGlass() {
     return c;
 }
 
-// Art-deco fans: 32-pixel cells, each a quarter disc of concentric arcs
+// Art-deco fans: 32-pixel cells, each a quarter disc of three broad arcs
 // opening from one corner, the corner turning from cell to cell so that four
 // fans meet in full circles, copper and verdigris circles in a checker; teal
 // enamel between them and thin gold outlines, with a patina of noise.
@@ -72,14 +72,16 @@ Canvas decoFans() {
             enamel = mix(enamel, Colour{6, 20, 30}, smoothstep(0.9, 1.4, r) * 0.6);
             Colour col = enamel;
             if (r < 1.0) {
-                const double ring = 0.5 + 0.5 * std::cos(r * 6.0 * 2.0 * 3.141592653589793);
+                // Three broad arcs a fan: the swirl shrinks the picture several
+                // times over, and finer arcs break into flickering moire.
+                const double ring = 0.5 + 0.5 * std::cos(r * 3.0 * 2.0 * 3.141592653589793);
                 const bool verdigris = ((x / (2 * kCell)) + (y / (2 * kCell))) % 2 == 1;
                 Colour copper = verdigris ? mix(Colour{14, 62, 52}, Colour{60, 140, 112}, ring)
                                           : mix(Colour{84, 36, 16}, Colour{160, 86, 40}, ring);
                 copper = mix(copper, Colour{40, 18, 10}, 0.35 * (patina - 0.3));
                 // Rays across the arcs.
                 const double angle = std::atan2(std::fabs(ly - oy), std::fabs(lx - ox));
-                const double ray = std::pow(std::fabs(std::sin(angle * 8.0)), 18.0);
+                const double ray = std::pow(std::fabs(std::sin(angle * 4.0)), 12.0);
                 copper = mix(copper, Colour{60, 26, 14}, 0.5 * ray * smoothstep(0.15, 0.35, r));
                 col = mix(copper, enamel, smoothstep(0.96, 1.0, r));
             }

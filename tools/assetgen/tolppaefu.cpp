@@ -22,7 +22,7 @@ using assetgen::smoothstep;
 
 // Along the pole (as watched, left to right) 256 pixels, across a face 32.
 constexpr int kLength = 256, kAcross = 32;
-// A chrome ring every kRingGap pixels, a helical copper band every kBandGap.
+// A dark collar every kRingGap pixels, a helical copper band every kBandGap.
 constexpr int kRingGap = 64, kBandGap = 32;
 
 // Distance from a to the nearest multiple of period (a >= 0 not required).
@@ -32,8 +32,8 @@ double periodicDistance(double a, double period) {
 }
 
 // The skin, landscape 256 x 32: dark blued steel, brushed along the pole,
-// wound with a copper band whose slant shows the twist, and chrome rings
-// studded with rivets whose spacing shows the sway. Every pattern repeats a
+// wound with a copper band whose slant shows the twist, and dark collars
+// whose spacing shows the sway. Every pattern repeats a
 // whole number of times along the 256 pixels, so the skin wraps seamlessly.
 Canvas poleSkin() {
     Canvas c(kLength, kAcross, 3);
@@ -62,22 +62,16 @@ Canvas poleSkin() {
                 col = mix(col, mix(Colour{20, 8, 4}, metal, smoothstep(0.0, 0.1, bevel)), copper);
             }
 
-            // Chrome rings with a dark groove on each side and two rivets.
+            // Collars: broad dark bands with a soft sheen across the pole.
+            // They are wider than any stroke of the lettering and darker than
+            // the steel, so between the greetings they cannot read as letters.
             const double ring = periodicDistance(px - kRingGap / 2.0, kRingGap);
-            const double groove = smoothstep(6.5, 5.0, ring) - smoothstep(4.5, 3.5, ring);
-            col = mix(col, Colour{4, 4, 8}, 0.8 * groove);
-            if (ring < 4.0) {
-                const double curve = std::cos(ring / 4.0 * 1.5708);
-                Colour chrome = mix(Colour{70, 90, 120}, Colour{235, 245, 255}, curve * curve);
-                chrome = mix(chrome, Colour{255, 255, 255}, sheen * 0.6);
-                col = mix(col, chrome, smoothstep(4.0, 3.0, ring));
-            }
-            for (double ry : {8.0, 24.0}) {
-                const double rivet = std::hypot(ring, py - ry);
-                if (rivet < 2.2) {
-                    const double dome = std::sqrt(std::max(0.0, 1.0 - rivet * rivet / 4.84));
-                    col = mix(col, mix(Colour{40, 30, 30}, Colour{255, 230, 200}, dome), smoothstep(2.2, 1.4, rivet));
-                }
+            const double collar = smoothstep(10.0, 7.0, ring);
+            if (collar > 0) {
+                const double round = std::cos(std::min(ring, 8.0) / 8.0 * 1.5708);
+                Colour metal = mix(Colour{10, 12, 20}, Colour{52, 60, 80}, round * round);
+                metal = mix(metal, Colour{110, 120, 150}, 0.35 * sheen * round);
+                col = mix(col, mix(Colour{4, 4, 8}, metal, smoothstep(0.0, 0.1, bevel)), collar);
             }
             c.set(x, y, col);
         }

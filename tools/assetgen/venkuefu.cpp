@@ -102,8 +102,11 @@ Picture television() {
                 Colour wood = mix(Colour{92, 48, 24}, Colour{150, 86, 42}, grain);
                 wood = mix(wood, Colour{70, 34, 18}, 0.4 + 0.4 * std::sin(grain * 30.0 + px * 0.05) * 0.5);
                 const double rim = smoothstep(-5.0, 0.0, cabinet);
-                const double lit = (py < 110 && px < 200) ? 1.0 : 0.0;
-                wood = mix(wood, lit ? Colour{220, 160, 110} : Colour{30, 14, 8}, rim * 0.6);
+                // Light from the upper left: the rim turns from lit to shaded
+                // across the diagonal, smoothly, so no edge of the cabinet
+                // changes colour at a hard step.
+                const double lit = smoothstep(-40.0, 40.0, (128.0 - px) * 0.55 + (114.0 - py));
+                wood = mix(wood, mix(Colour{30, 14, 8}, Colour{220, 160, 110}, lit), rim * 0.6);
                 c = mix(c, wood, coverage(cabinet));
                 a = std::max(a, coverage(cabinet));
             }

@@ -1,6 +1,6 @@
-// The water scene: what lies under the water (a seamless bed of rounded
-// pebbles and gravel on rippled sand, crossed by bright caustic lines) and
-// the ring's reflection map (polished metal: a pale sky with the sun above
+// The water scene: what lies under the water (a seamless bed of large
+// outlined stones on rippled sand, crossed by soft caustic lines) and
+// the knot's reflection map (polished metal: a pale sky with the sun above
 // the horizon, dark rippled water below).
 
 #include <algorithm>
@@ -28,59 +28,56 @@ constexpr double kTwoPi = 6.283185307179586;
 
 int wrapIndex(int v) { return (v + kSize) % kSize; }
 
-// One layer of stones: cellular noise with `period` cells across the picture;
-// a cell holds a stone when its hash passes `share`. Returns the stone's
-// height (0 outside) and its cell hash.
+// A round stone of one cell of cellular noise with `period` cells across
+// the picture: its distance inside the outline, in cell units (negative
+// outside), and its cell hash. The outline is a circle about the cell's
+// point, cut back where the neighbouring cell comes too close, so stones
+// never touch.
 struct Stone {
-    double height = 0;
+    double inside = -1;
     uint32_t cell = 0;
 };
 
-Stone stoneLayer(double x, double y, int period, uint32_t seed, double share, double gap) {
+Stone stoneAt(double x, double y, int period, uint32_t seed) {
     const double scale = static_cast<double>(period) / kSize;
     const assetgen::CellSample s = assetgen::cellular(x * scale, y * scale, seed, period);
-    if ((s.cell & 1023) > share * 1023) return {};
-    // Half the gap between the two nearest points approximates the distance
-    // to the cell border; a stone is a rounded dome inside it.
-    const double inside = (s.second - s.nearest) * 0.5 - gap;
-    if (inside <= 0) return {0, s.cell};
-    const double r = std::min(1.0, inside / 0.22);
-    return {std::sqrt(1.0 - (1.0 - r) * (1.0 - r)), s.cell};
+    const double radius = 0.3 + 0.12 * ((s.cell >> 4) & 255) / 255.0;
+    const double toBorder = (s.second - s.nearest) * 0.5 - 0.05;
+    return {std::min(radius - s.nearest, toBorder), s.cell};
 }
 
-// The bed, composed in landscape: light falls from the upper left.
+// The bed, composed in landscape: a few large, rounded stones with dark
+// outlines on pale rippled sand, under a slow web of caustic light. The
+// water displaces this picture by up to 64 texels, so it is made of shapes
+// large and clear enough to stay legible when bent: no gravel, no grain.
 Canvas waterBed() {
     std::vector<double> height(kSize * kSize);
     std::vector<Colour> albedo(kSize * kSize);
-    const Colour stoneColours[] = {{120, 122, 128}, {168, 130, 86},  {150, 74, 52},  {214, 200, 170},
-                                   {58, 60, 68},    {104, 128, 100}, {186, 160, 120}, {92, 96, 120}};
+    std::vector<double> outline(kSize * kSize);
+    const Colour stoneColours[] = {{196, 110, 70}, {90, 110, 150}, {220, 196, 140}, {120, 140, 100},
+                                   {170, 80, 70},  {236, 226, 206}, {110, 96, 120}, {200, 150, 70}};
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
-            // Sand: ripples with whole periods across the picture, bent by noise.
-            const double bend = assetgen::fbm(x / 32.0, y / 32.0, 4, 1270, 8);
-            const double ripple = 0.5 + 0.5 * std::sin(kTwoPi * (10.0 * x + 3.0 * y) / kSize + bend * 7.0);
-            const double grain = assetgen::fbm(x / 4.0, y / 4.0, 2, 1271, 64);
-            double h = 0.12 * std::pow(ripple, 1.5) + 0.03 * grain;
-            Colour c = mix(Colour{150, 138, 100}, Colour{196, 182, 138}, 0.6 * ripple + 0.4 * grain);
-
-            const Stone gravel = stoneLayer(x, y, 24, 1272, 0.4, 0.05);
-            if (gravel.height > 0) {
-                h = std::max(h, 0.15 + 0.25 * gravel.height);
-                const Colour base = stoneColours[(gravel.cell >> 10) % 8];
-                c = scaled(base, 0.75 + 0.35 * ((gravel.cell >> 16) & 255) / 255.0);
+            // Sand: broad ripples with whole periods across the picture, bent by noise.
+            const double bend = assetgen::fbm(x / 64.0, y / 64.0, 3, 1270, 4);
+            const double ripple = 0.5 + 0.5 * std::sin(kTwoPi * (6.0 * x + 2.0 * y) / kSize + bend * 5.0);
+            double h = 0.08 * ripple;
+            Colour c = mix(Colour{206, 190, 150}, Colour{232, 220, 180}, ripple);
+            double edge = 0;
+            const Stone stone = stoneAt(x, y, 4, 1273);
+            if (stone.inside > 0) {
+                const double r = std::min(1.0, stone.inside / 0.3);
+                h = 0.1 + 0.9 * std::sqrt(1.0 - (1.0 - r) * (1.0 - r));
+                const Colour base = stoneColours[(stone.cell >> 10) % 8];
+                // A broad mottle keeps the stone alive without fine speckle.
+                const double mottle = assetgen::fbm(x / 24.0, y / 24.0, 2, 1274 + (stone.cell & 7), 10);
+                c = scaled(base, 0.85 + 0.3 * mottle);
             }
-            const Stone pebble = stoneLayer(x, y, 6, 1273, 0.7, 0.03);
-            if (pebble.height > 0) {
-                h = std::max(h, 0.2 + 0.8 * pebble.height);
-                const Colour base = stoneColours[(pebble.cell >> 10) % 8];
-                // Speckles and faint veins in the stone, seamless like the rest.
-                const double speck = assetgen::fbm(x / 4.0, y / 4.0, 2, 1274 + (pebble.cell & 7), 64);
-                const double vein = std::pow(std::fabs(std::sin(assetgen::fbm(x / 16.0, y / 16.0, 3, 1275, 16) * 18.0)), 10.0);
-                c = scaled(base, 0.8 + 0.3 * speck);
-                c = mix(c, Colour{236, 232, 220}, 0.35 * vein);
-            }
+            // The dark outline: a crevice two to three texels wide around each stone.
+            edge = smoothstep(-0.05, -0.02, stone.inside) * smoothstep(0.05, 0.02, stone.inside);
             height[y * kSize + x] = h;
             albedo[y * kSize + x] = c;
+            outline[y * kSize + x] = edge;
         }
     }
 
@@ -89,26 +86,25 @@ Canvas waterBed() {
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const auto at = [&](int dx, int dy) { return height[wrapIndex(y + dy) * kSize + wrapIndex(x + dx)]; };
-            const double gx = (at(1, 0) - at(-1, 0)) * 5.0, gy = (at(0, 1) - at(0, -1)) * 5.0;
+            const double gx = (at(1, 0) - at(-1, 0)) * 3.0, gy = (at(0, 1) - at(0, -1)) * 3.0;
             const double norm = std::sqrt(gx * gx + gy * gy + 1.0);
             const double light = std::clamp((-gx * lx - gy * ly + lz) / norm, 0.0, 1.0);
-            // Crevices between stones: darker where the neighbourhood stands higher.
-            double around = 0;
-            for (int d = -3; d <= 3; d += 3)
-                for (int e = -3; e <= 3; e += 3) around += at(d, e);
-            const double occlusion = std::clamp(1.0 - (around / 9.0 - at(0, 0)) * 2.5, 0.35, 1.0);
-            Colour c = scaled(albedo[y * kSize + x], (0.25 + 1.0 * light) * occlusion);
+            // The stones' shadows on the sand, cast towards the lower right.
+            const double shadow = std::clamp((at(-4, -4) - at(0, 0)) * 1.5, 0.0, 0.5);
+            Colour c = scaled(albedo[y * kSize + x], (0.45 + 0.75 * light) * (1.0 - shadow));
+            c = mix(c, Colour{24, 28, 36}, outline[y * kSize + x] * 0.9);
 
-            // Caustics: the light focused by the waves above, a web of bright lines.
-            const double wu = assetgen::fbm(x / 64.0, y / 64.0, 3, 1276, 4) - 0.5;
-            const double wv = assetgen::fbm(x / 64.0 + 3.1, y / 64.0 + 1.7, 3, 1277, 4) - 0.5;
+            // Caustics: the light focused by the waves above, a slow web of
+            // soft bright lines a few texels wide.
+            const double wu = assetgen::fbm(x / 64.0, y / 64.0, 2, 1276, 4) - 0.5;
+            const double wv = assetgen::fbm(x / 64.0 + 3.1, y / 64.0 + 1.7, 2, 1277, 4) - 0.5;
             const double px = x + wu * 40.0, py = y + wv * 40.0;
-            const assetgen::CellSample s = assetgen::cellular(px * 6.0 / kSize, py * 6.0 / kSize, 1278, 6);
-            const double caustic = std::exp(-(s.second - s.nearest) * 14.0);
+            const assetgen::CellSample s = assetgen::cellular(px * 4.0 / kSize, py * 4.0 / kSize, 1278, 4);
+            const double caustic = std::exp(-(s.second - s.nearest) * 10.0);
 
-            // Under water: blue-green absorption and the caustic light.
-            c = {c.r * 0.62, c.g * 0.86, c.b * 0.92 + 10.0};
-            c = {c.r + 70.0 * caustic, c.g + 95.0 * caustic, c.b + 90.0 * caustic};
+            // Under water: a clear blue-green tint and the caustic light.
+            c = {c.r * 0.6, c.g * 0.84, c.b * 0.92 + 18.0};
+            c = {c.r + 60.0 * caustic, c.g + 80.0 * caustic, c.b + 80.0 * caustic};
             bed.set(x, y, {std::min(c.r, 255.0), std::min(c.g, 255.0), std::min(c.b, 255.0)});
         }
     }
@@ -139,7 +135,7 @@ Colour environment(double rx, double ry, double rz) {
     return mix(water, Colour{200, 225, 230}, horizon * 0.9);
 }
 
-// The ring's reflection map, composed in landscape. The renderer indexes it
+// The knot's reflection map, composed in landscape. The renderer indexes it
 // by the view-space normal ((normal >> 1) + 128), so the disc of radius 128
 // around the centre is a mirrored sphere; the corners repeat its rim.
 Canvas ringObjectMap() {

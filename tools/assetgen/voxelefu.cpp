@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "assets/resource_ids.h"
 #include "common/canvas.h"
@@ -75,15 +76,38 @@ Colour scaledCapped(const Colour& c, double k) {
     return {std::min(255.0, c.r * k), std::min(255.0, c.g * k), std::min(255.0, c.b * k)};
 }
 
-// Water: turquoise over the shallows, deep blue further out. The landscape
-// shifts the blue of samples seen through water to 192 + blue / 4, so the
-// red and green carry the water's character.
+// Water: the dusk sky's slate violet, lighter over the shallows. The
+// landscape shifts the blue of samples seen through water to 192 + blue / 4,
+// so the red and green carry the water's character; kept low and close
+// together, they give a muted violet-blue rather than an electric one.
 Colour waterColour(const Terrain& t, int x, int y) {
     const double under = std::clamp(-elevation(t, x, y) * (1.0 - t.seaLevel) / t.seaLevel, 0.0, 1.0);
     const double shallow = std::exp(-9.0 * under);
-    Colour c = mix(Colour{10, 44, 150}, Colour{50, 150, 190}, shallow);
+    Colour c = mix(Colour{84, 74, 110}, Colour{130, 128, 170}, shallow);
     const double sparkle = tiledFbm(x, y, N, 64, 2, 660);
-    return scaledCapped(c, 0.85 + 0.3 * sparkle);
+    return scaledCapped(c, 0.9 + 0.2 * sparkle);
+}
+
+// Distance in texels (up to kShoreReach) from land to the nearest water texel.
+constexpr int kShoreReach = 3;
+std::vector<double> distanceToWater(const Terrain& t) {
+    std::vector<double> distance(N * N, kShoreReach + 1.0);
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x)
+            for (int j = -kShoreReach; j <= kShoreReach; ++j)
+                for (int i = -kShoreReach; i <= kShoreReach; ++i)
+                    if (elevation(t, x + i, y + j) < 0)
+                        distance[Terrain::index(x, y)] = std::min(distance[Terrain::index(x, y)], std::hypot(i, j));
+    return distance;
+}
+
+// The waterline: the first land sample a ray meets after water is drawn
+// with its blue shifted as if seen through water. Land within reach of the
+// water is therefore wet, dark sand whose red and green match the shallows,
+// so that shifted it reads as the water's edge instead of flashing pale.
+Colour shoreColour(const Colour& land, double distance) {
+    const Colour wet{112, 104, 74};
+    return mix(wet, land, smoothstep(1.5, 3.0, distance));
 }
 
 Colour landColour(const Terrain& t, int x, int y) {
@@ -94,7 +118,7 @@ Colour landColour(const Terrain& t, int x, int y) {
     const double n2 = tiledFbm(x, y, N, 64, 2, 671);   // texel-scale speckle
     const double snowline = 0.62 + (tiledFbm(x, y, N, 8, 3, 672) - 0.5) * 0.18;
 
-    const Colour sand{214, 196, 140}, meadow{112, 152, 58}, dryGrass{150, 150, 72};
+    const Colour sand{180, 162, 112}, meadow{112, 152, 58}, dryGrass{150, 150, 72};
     const Colour forest{34, 82, 36}, darkForest{22, 58, 30}, scrub{96, 100, 62};
     const Colour rock{118, 108, 96}, darkRock{78, 72, 68}, snow{238, 242, 250};
 
@@ -117,9 +141,12 @@ Colour landColour(const Terrain& t, int x, int y) {
 }
 
 Canvas paintColour(const Terrain& t) {
+    const std::vector<double> shore = distanceToWater(t);
     Canvas colour(N, N, 3);
     for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) colour.set(x, y, elevation(t, x, y) < 0 ? waterColour(t, x, y) : landColour(t, x, y));
+        for (int x = 0; x < N; ++x)
+            colour.set(x, y, elevation(t, x, y) < 0 ? waterColour(t, x, y)
+                                                    : shoreColour(landColour(t, x, y), shore[Terrain::index(x, y)]));
     return colour;
 }
 
@@ -162,7 +189,10 @@ void paintRange(Canvas& c, int layer) {
     const Colour shade = mix(Colour{120, 82, 124}, Colour{28, 26, 46}, k);
     for (int x = 0; x < kViewWidth; ++x) {
         const double top = kHorizon - skyline(x + 0.5, layer);
-        const double slope = skyline(x + 1.5, layer) - skyline(x - 0.5, layer);  // > 0 rising to the right
+        // The crest's rise over two columns, averaged over twelve: the
+        // skyline's fine octaves would otherwise light neighbouring columns
+        // alternately and hang a comb of stripes from every crest.
+        const double slope = (skyline(x + 6.5, layer) - skyline(x - 5.5, layer)) / 6.0;  // > 0 rising to the right
         const double sunward = x < kSunX ? slope : -slope;                          // rising towards the sun
         const double light = smoothstep(-0.3, 0.8, sunward);
         for (int y = std::max(0, static_cast<int>(top)); y < kHorizon; ++y) {
