@@ -3,17 +3,21 @@
 # Safe to run again: only missing packages are installed. With
 # ZEMRA_FUZZ_PACKAGES=1 it also installs clang for the fuzz targets; with
 # ZEMRA_WEB_PACKAGES=1 the WebAssembly compiler, the tools that unpack Debian
-# source packages, and the headless browser and Node.js for the page's test.
+# source packages, and the headless browser and Node.js for the page's test;
+# with ZEMRA_RELEASE_PACKAGES=1 the tools that make and check release files.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   libsdl2-dev libopenmpt-dev libjpeg-dev libbz2-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-apps
 )
 if [ "${ZEMRA_FUZZ_PACKAGES:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)
+fi
+if [ "${ZEMRA_RELEASE_PACKAGES:-0}" = 1 ]; then
+  packages+=(zip unzip brotli lintian desktop-file-utils man-db)
 fi
 if [ "${ZEMRA_WEB_PACKAGES:-0}" = 1 ]; then
   packages+=(emscripten dpkg-dev chromium-headless-shell)
