@@ -10,8 +10,8 @@ import { readFileSync, readdirSync, statSync, mkdirSync, writeFileSync } from 'n
 import { gzipSync } from 'node:zlib';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
 import { serveFolder } from '../../scripts/web-serve.mjs';
+import { launchBrowser } from './launch_browser.mjs';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -21,7 +21,6 @@ if (!site || !out) {
 mkdirSync(out, { recursive: true });
 const here = dirname(fileURLToPath(import.meta.url));
 const goldenFile = join(here, '..', 'golden', 'show_frames.txt');
-const browserPath = process.env.ZEMRA_BROWSER || '/usr/bin/chromium-headless-shell';
 
 const failures = [];
 const report = {};
@@ -284,13 +283,10 @@ function downloadSize() {
 
 const server = await serveFolder(site);
 const base = `http://127.0.0.1:${server.address().port}/`;
-const browser = await puppeteer.launch({
-  executablePath: browserPath,
-  headless: 'shell',
-  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--disable-gpu', '--disable-quic',
-         '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         '--disable-background-timer-throttling', '--disable-renderer-backgrounding'],
-});
+const browser = await launchBrowser([
+  '--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--disable-gpu', '--disable-quic',
+  '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--disable-background-timer-throttling', '--disable-renderer-backgrounding']);
 try {
   downloadSize();
   await livePlay(browser, base);
