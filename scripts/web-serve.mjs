@@ -157,9 +157,13 @@ export async function serveFolder(folder, port = 0, host = '127.0.0.1') {
   server.timeout = idleMs;
   server.keepAliveTimeout = Math.min(5000, idleMs);
   server.maxConnections = maxConnections;
-  // A malformed request line or header: 400, then the connection closes.
+  // A malformed request line or header: 400 (408 for one not finished in
+  // time), then the connection closes.
   server.on('clientError', (error, socket) => {
-    if (socket.writable && error.code !== 'ECONNRESET') socket.end('HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n');
+    if (socket.writable && error.code !== 'ECONNRESET') {
+      const status = error.code === 'ERR_HTTP_REQUEST_TIMEOUT' ? '408 Request Timeout' : '400 Bad Request';
+      socket.end(`HTTP/1.1 ${status}\r\nConnection: close\r\n\r\n`);
+    }
     socket.destroy();
   });
   await new Promise((done, fail) => {

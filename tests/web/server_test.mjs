@@ -223,10 +223,12 @@ const cases = [
     let closed = false;
     socket.on('error', () => {});
     socket.on('close', () => { closed = true; });
+    socket.resume(); // reading, to see the server close
     socket.write('GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n');
-    for (let i = 0; i < 60 && !closed; i++) await sleep(100);
+    const started = Date.now();
+    for (let i = 0; i < 100 && !closed; i++) await sleep(100);
     socket.destroy();
-    return closed;
+    return closed && `closed after ${((Date.now() - started) / 1000).toFixed(1)} s`;
   }],
 ];
 
