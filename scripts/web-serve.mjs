@@ -17,13 +17,8 @@ import { pathToFileURL } from 'node:url';
 const types = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
-  '.mjs': 'text/javascript; charset=utf-8',
-  '.css': 'text/css; charset=utf-8',
-  '.json': 'application/json',
-  '.webmanifest': 'application/manifest+json',
   '.wasm': 'application/wasm',
   '.png': 'image/png',
-  '.svg': 'image/svg+xml',
 };
 
 // Enough for a page and its few files from several browsers at once, and
@@ -42,7 +37,7 @@ function plain(response, status, text, extra = {}) {
 }
 
 // The folder to serve, resolved through links; throws when it cannot be served.
-export function servedRoot(folder) {
+function servedRoot(folder) {
   let root;
   try {
     root = realpathSync(resolve(folder));
