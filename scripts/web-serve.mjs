@@ -1,9 +1,17 @@
 // Serves the web page's folder on a local port: node scripts/web-serve.mjs
 // DIR [PORT]. Prints the address once listening. Port 0 picks a free port.
-// Also imported by the page's test.
+// Also imported by the page's tests.
+//
+// Whatever a client sends and whatever happens to the files meanwhile (a
+// rebuild replacing them, a file that cannot be opened, too many clients),
+// the server answers or drops that one connection and goes on serving:
+// GET and HEAD only, paths taken literally (no host, no escape that does not
+// decode), files only where they resolve inside the folder after following
+// links, and connections that go quiet for ZEMRA_WEB_IDLE_MS (20 s by
+// default) are closed.
 import { createServer } from 'node:http';
-import { createReadStream, statSync } from 'node:fs';
-import { extname, join, normalize, resolve, sep } from 'node:path';
+import { constants, createReadStream, promises as fs, realpathSync, statSync } from 'node:fs';
+import { extname, join, resolve, sep } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 const types = {
@@ -13,37 +21,157 @@ const types = {
   '.png': 'image/png',
 };
 
-export function serveFolder(folder, port = 0, host = '127.0.0.1') {
-  const root = resolve(folder);
-  const server = createServer((request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
-    const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
-    let size = -1;
-    if (file.startsWith(root + sep)) {
-      try {
-        const info = statSync(file);
-        if (info.isFile()) size = info.size;
-      } catch {
-        size = -1;
-      }
-    }
-    if (size < 0) {
-      response.writeHead(404, { 'Content-Type': 'text/plain' });
-      response.end('not found\n');
-      return;
-    }
-    response.writeHead(200, {
-      'Content-Type': types[extname(file)] || 'application/octet-stream',
-      'Content-Length': size,
-      'Cache-Control': 'no-cache',
-    });
-    if (request.method === 'HEAD') response.end();
-    else createReadStream(file).pipe(response);
+// Enough for a page and its few files from several browsers at once, and
+// well under a process's usual 1024 open files (each transfer also holds
+// the file it sends).
+const maxConnections = 256;
+
+function plain(response, status, text, extra = {}) {
+  if (response.headersSent) {
+    response.destroy();
+    return;
+  }
+  response.writeHead(status, { 'Content-Type': 'text/plain; charset=utf-8', 'Content-Length': Buffer.byteLength(text),
+                               'Cache-Control': 'no-cache', ...extra });
+  response.end(text);
+}
+
+// The folder to serve, resolved through links; throws when it cannot be served.
+function servedRoot(folder) {
+  let root;
+  try {
+    root = realpathSync(resolve(folder));
+  } catch {
+    throw new Error(`${folder}: no such folder`);
+  }
+  if (!statSync(root).isDirectory()) throw new Error(`${folder}: not a folder`);
+  if (root === sep) throw new Error('refusing to serve the whole file system (/)');
+  return root;
+}
+
+// The request's path as a name below the folder, or null when the request
+// names none: only a path of the form /..., without its query, its escapes
+// decoded, and no NUL (the file system cannot take one).
+function requestedName(url) {
+  if (typeof url !== 'string' || !url.startsWith('/')) return null;
+  const end = url.search(/[?#]/);
+  let path;
+  try {
+    path = decodeURIComponent(end < 0 ? url : url.slice(0, end));
+  } catch {
+    return null;
+  }
+  if (path.includes('\0')) return null;
+  return path.endsWith('/') ? path + 'index.html' : path;
+}
+
+// Opens the file `name` names inside `root`: the open handle and its size,
+// or an HTTP status for why not. The path is resolved through its links
+// first and must stay inside the folder; the resolved path is opened without
+// following a link (one put in its place meanwhile) and without waiting (a
+// named pipe), and only a regular file is served, its size taken from the
+// file opened, not from the name (which a rebuild may have replaced).
+async function openInside(root, name) {
+  let real;
+  try {
+    real = await fs.realpath(join(root, name));
+  } catch {
+    return { status: 404 };
+  }
+  if (!real.startsWith(root + sep)) return { status: 404 };
+  let handle;
+  try {
+    handle = await fs.open(real, constants.O_RDONLY | constants.O_NOFOLLOW | constants.O_NONBLOCK);
+  } catch (error) {
+    if (error.code === 'EMFILE' || error.code === 'ENFILE') return { status: 503 };
+    return { status: error.code === 'EACCES' || error.code === 'EPERM' ? 403 : 404 };
+  }
+  try {
+    const info = await handle.stat();
+    if (info.isFile()) return { handle, size: info.size, path: real };
+  } catch {
+    // Treated as missing, below.
+  }
+  await handle.close().catch(() => {});
+  return { status: 404 };
+}
+
+const reasons = { 403: 'forbidden\n', 404: 'not found\n', 503: 'busy, try again\n' };
+
+async function answer(root, request, response) {
+  if (request.method !== 'GET' && request.method !== 'HEAD') {
+    plain(response, 405, 'only GET and HEAD\n', { Allow: 'GET, HEAD' });
+    return;
+  }
+  const name = requestedName(request.url);
+  if (name === null) {
+    plain(response, 400, 'bad request\n');
+    return;
+  }
+  const file = await openInside(root, name);
+  if (!file.handle) {
+    plain(response, file.status, reasons[file.status], file.status === 503 ? { 'Retry-After': '1' } : {});
+    return;
+  }
+  if (response.destroyed) {
+    await file.handle.close().catch(() => {});
+    return;
+  }
+  response.writeHead(200, {
+    'Content-Type': types[extname(file.path)] || 'application/octet-stream',
+    'Content-Length': file.size,
+    'Cache-Control': 'no-cache',
+    'X-Content-Type-Options': 'nosniff',
   });
-  return new Promise((done, fail) => {
+  if (request.method === 'HEAD' || file.size === 0) {
+    response.end();
+    await file.handle.close().catch(() => {});
+    return;
+  }
+  // The stream closes the handle when it ends or fails. A file cut short
+  // while it is sent (rewritten in place) cannot keep the length promised:
+  // the connection is dropped rather than left waiting for the rest.
+  const stream = createReadStream(null, { fd: file.handle, start: 0, end: file.size - 1 });
+  let sent = 0;
+  stream.on('data', (chunk) => { sent += chunk.length; });
+  stream.on('error', () => response.destroy());
+  stream.on('end', () => { if (sent < file.size) response.destroy(); });
+  response.on('close', () => stream.destroy());
+  stream.pipe(response);
+}
+
+export async function serveFolder(folder, port = 0, host = '127.0.0.1') {
+  const root = servedRoot(folder);
+  const idleMs = Number(process.env.ZEMRA_WEB_IDLE_MS) || 20000;
+  const server = createServer({ requestTimeout: 2 * idleMs, headersTimeout: idleMs,
+                                connectionsCheckingInterval: Math.min(idleMs, 30000) }, (request, response) => {
+    answer(root, request, response).catch(() => response.destroy());
+  });
+  // A connection with nothing sent or received for idleMs is closed (by
+  // default, as no 'timeout' listener is added).
+  server.timeout = idleMs;
+  server.keepAliveTimeout = Math.min(5000, idleMs);
+  server.maxConnections = maxConnections;
+  // A malformed request line or header: 400 (408 for one not finished in
+  // time), then the connection closes.
+  server.on('clientError', (error, socket) => {
+    if (socket.writable && error.code !== 'ECONNRESET') {
+      const status = error.code === 'ERR_HTTP_REQUEST_TIMEOUT' ? '408 Request Timeout' : '400 Bad Request';
+      socket.end(`HTTP/1.1 ${status}\r\nConnection: close\r\n\r\n`);
+    }
+    socket.destroy();
+  });
+  await new Promise((done, fail) => {
     server.once('error', fail);
-    server.listen(port, host, () => done(server));
+    server.listen(port, host, () => {
+      server.off('error', fail);
+      done();
+    });
   });
+  // Once listening, an error (such as a connection refused for want of
+  // file descriptors) concerns one client, not the server.
+  server.on('error', (error) => console.error(`zemra: ${error.message}`));
+  return server;
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
@@ -55,7 +183,7 @@ if (import.meta.url === pathToFileURL(process.argv[1]).href) {
   serveFolder(folder, Number(port)).then(
     (server) => console.log(`zemra: the show plays at http://127.0.0.1:${server.address().port}/ (Ctrl-C stops)`),
     (error) => {
-      console.error(`zemra: cannot serve on port ${port}: ${error.message}`);
+      console.error(`zemra: cannot serve ${folder} on port ${port}: ${error.message}`);
       process.exit(1);
     },
   );

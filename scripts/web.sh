@@ -3,7 +3,7 @@
 #
 #   bash scripts/web.sh            build, then serve on port 8080 (or $ZEMRA_WEB_PORT)
 #   bash scripts/web.sh --build    build only: the page is in build/web/site
-#   bash scripts/web.sh --test     build, then test the page in a headless browser
+#   bash scripts/web.sh --test     build, then test the server and the page in a headless browser
 #
 # Installs what it needs (the WebAssembly compiler, Debian's sources of
 # libjpeg-turbo, bzip2 and libopenmpt, built once and kept in build/web-deps),
@@ -39,6 +39,8 @@ case "$mode" in
   build) ;;
   test)
     (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+    node tests/web/server_test.mjs
+    node tests/web/browser_lifetime_test.mjs
     node tests/web/page_test.mjs "$site" build/web/test-output
     ;;
   serve)

@@ -31,6 +31,9 @@ public:
     // The tab shown and focused, or not: hidden, the picture and the music
     // hold together; shown again, both go on where they stood.
     void setActive(bool active);
+    // The picture upright (240 x 320, on a screen taller than wide) or
+    // turned (320 x 240, as on the desktop); shown at once.
+    void setUpright(bool upright) { screen_.setUpright(upright); }
     // Where the music being heard is.
     SongPosition position() { return music_.position(); }
 

@@ -17,6 +17,7 @@ namespace {
 std::unique_ptr<LiveShow> live;
 std::unique_ptr<ExactShow> exact;
 std::string answer;  // the text handed back last; the page copies it at once
+bool upright = false;  // the page's screen is taller than wide
 
 const char* answerWith(std::string text) {
     answer = std::move(text);
@@ -64,6 +65,7 @@ EMSCRIPTEN_KEEPALIVE int zemra_play(const char* position) {
     std::string reason;
     if (!planFrom(position, start, reason)) start = showStart();
     live = std::make_unique<LiveShow>(std::move(start));
+    live->setUpright(upright);
     if (live->start()) return 1;
     live.reset();
     return 0;
@@ -78,6 +80,14 @@ EMSCRIPTEN_KEEPALIVE int zemra_frame() {
 
 EMSCRIPTEN_KEEPALIVE void zemra_set_active(int active) {
     if (live) live->setActive(active != 0);
+}
+
+// The picture upright (1: 240 x 320) or turned (0: 320 x 240), for the show
+// playing and those started later; a show playing paints its last frame so
+// at once.
+EMSCRIPTEN_KEEPALIVE void zemra_set_upright(int on) {
+    upright = on != 0;
+    if (live) live->setUpright(upright);
 }
 
 // The music position being heard, ORDER:ROW; empty when nothing plays.

@@ -1,7 +1,8 @@
 // The web page in a real headless browser: it loads without console errors,
 // Play starts the show, the globe and then the logo appear, the music goes
-// on; its exact mode gives the native program's frames (the golden list);
-// and the speed, the download size and three screenshots are recorded.
+// on; on an emulated phone, upright and sideways, with touch and with its CPU
+// slowed; its exact mode gives the native program's frames (the golden
+// list); and the speed, the download size and screenshots are recorded.
 //
 //   node tests/web/page_test.mjs SITE_DIR OUT_DIR
 //
@@ -10,8 +11,12 @@ import { readFileSync, readdirSync, statSync, mkdirSync, writeFileSync } from 'n
 import { gzipSync } from 'node:zlib';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
 import { serveFolder } from '../../scripts/web-serve.mjs';
+import { launchBrowser } from './launch_browser.mjs';
+import {
+  canvasLook, check, failures, lookDistance, openPage, positionValue, report, sleep, waitFor,
+} from './page_checks.mjs';
+import { phonePlay, slowCpu } from './phone_checks.mjs';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -21,69 +26,6 @@ if (!site || !out) {
 mkdirSync(out, { recursive: true });
 const here = dirname(fileURLToPath(import.meta.url));
 const goldenFile = join(here, '..', 'golden', 'show_frames.txt');
-const browserPath = process.env.ZEMRA_BROWSER || '/usr/bin/chromium-headless-shell';
-
-const failures = [];
-const report = {};
-function check(condition, what) {
-  console.log(`${condition ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!condition) failures.push(what);
-}
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-
-// The music position "ORDER:ROW" as a number that grows with it.
-function positionValue(text) {
-  const match = /^(\d+):(\d+)$/.exec(text || '');
-  return match ? Number(match[1]) * 1000 + Number(match[2]) : -1;
-}
-
-async function waitFor(page, test, what, timeoutMs) {
-  try {
-    await page.waitForFunction(test, { timeout: timeoutMs, polling: 100 });
-    return true;
-  } catch {
-    check(false, what);
-    return false;
-  }
-}
-
-// Mean brightness (0..255) and a coarse 8x6 thumbnail of the canvas.
-async function canvasLook(page) {
-  return page.evaluate(() => {
-    const canvas = document.getElementById('screen');
-    const data = canvas.getContext('2d', { willReadFrequently: true }).getImageData(0, 0, canvas.width, canvas.height).data;
-    let sum = 0;
-    const cells = new Array(48).fill(0);
-    for (let y = 0; y < canvas.height; y++) {
-      for (let x = 0; x < canvas.width; x++) {
-        const i = 4 * (y * canvas.width + x);
-        const value = (data[i] + data[i + 1] + data[i + 2]) / 3;
-        sum += value;
-        cells[Math.floor((y * 6) / canvas.height) * 8 + Math.floor((x * 8) / canvas.width)] += value;
-      }
-    }
-    const cellSize = (canvas.width * canvas.height) / 48;
-    return { mean: sum / (canvas.width * canvas.height), cells: cells.map((c) => c / cellSize) };
-  });
-}
-
-function lookDistance(a, b) {
-  return a.cells.reduce((total, value, i) => total + Math.abs(value - b.cells[i]), 0) / a.cells.length;
-}
-
-// A new page whose console errors, page errors and failed requests go to
-// `errors`; it goes to `url` when one is given.
-async function openPage(browser, url, errors) {
-  const page = await browser.newPage();
-  await page.setViewport({ width: 960, height: 720 });
-  page.on('console', (message) => {
-    if (message.type() === 'error') errors.push(message.text());
-  });
-  page.on('pageerror', (error) => errors.push(String(error)));
-  page.on('requestfailed', (request) => errors.push('request failed: ' + request.url()));
-  if (url) await page.goto(url);
-  return page;
-}
 
 async function livePlay(browser, base) {
   const errors = [];
@@ -195,15 +137,18 @@ async function playToEnd(browser, base) {
   await page.close();
 }
 
-// A position the song does not play: said plainly, and the show offered from the start.
+// A position the song does not play, or an address that is no position at
+// all: said plainly, and the show offered from the start.
 async function badPosition(browser, base) {
-  const errors = [];
-  const page = await openPage(browser, base + '#99:0', errors);
-  await waitFor(page, () => !document.getElementById('play').disabled, 'the page loads with a bad position', 60000);
-  const notice = await page.$eval('#notice', (element) => (element.hidden ? '' : element.textContent));
-  check(/past the end of the song/.test(notice), `a bad start position is explained ("${notice}")`);
-  check(errors.length === 0, 'no console errors with a bad position' + (errors.length ? ': ' + errors.join(' | ') : ''));
-  await page.close();
+  for (const [hash, said] of [['#99:0', /past the end of the song/], ['#%E0%A4%A', /no music position/]]) {
+    const errors = [];
+    const page = await openPage(browser, base + hash, errors);
+    await waitFor(page, () => !document.getElementById('play').disabled, `the page loads with ${hash}`, 60000);
+    const notice = await page.$eval('#notice', (element) => (element.hidden ? '' : element.textContent));
+    check(said.test(notice), `a bad start ${hash} is explained ("${notice}")`);
+    check(errors.length === 0, `no console errors with ${hash}` + (errors.length ? ': ' + errors.join(' | ') : ''));
+    await page.close();
+  }
 }
 
 // A browser without WebAssembly, or without audio worklets, is told so.
@@ -284,16 +229,15 @@ function downloadSize() {
 
 const server = await serveFolder(site);
 const base = `http://127.0.0.1:${server.address().port}/`;
-const browser = await puppeteer.launch({
-  executablePath: browserPath,
-  headless: 'shell',
-  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--disable-gpu', '--disable-quic',
-         '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
-         '--disable-background-timer-throttling', '--disable-renderer-backgrounding'],
-});
+const browser = await launchBrowser([
+  '--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--disable-gpu', '--disable-quic',
+  '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--disable-background-timer-throttling', '--disable-renderer-backgrounding']);
 try {
   downloadSize();
   await livePlay(browser, base);
+  await phonePlay(browser, base, out);
+  await slowCpu(browser, base);
   await playToEnd(browser, base);
   await badPosition(browser, base);
   await missingFeatures(browser, base);

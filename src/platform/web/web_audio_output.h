@@ -14,9 +14,13 @@
 class WebAudioOutput : public AudioOutput {
 public:
     static constexpr int kChunkFrames = 1024;
-    // About 0.19 s at 44100 Hz: enough to ride over a frame that takes long
-    // (an effect decoding its pictures) without a gap.
-    static constexpr int kFramesAhead = 8 * kChunkFrames;
+    // About 0.56 s at 44100 Hz: enough to ride over a frame that takes long
+    // without a gap, such as an effect decoding its pictures on a phone
+    // whose CPU is a quarter as fast as a desktop's (some 0.2 s), or a page
+    // held up by the browser. The picture follows the sound heard, so a lead
+    // this long delays nothing the viewer sees; it only costs rendering
+    // that much music ahead once, at the start.
+    static constexpr int kFramesAhead = 24 * kChunkFrames;
 
     ~WebAudioOutput() override { close(); }
 

@@ -23,18 +23,42 @@ void WebScreen::resume() {
     paint();
 }
 
-void WebScreen::paint() {
-    if (suspended_ || closed_) return;
-    paintOnCanvas(surface_);
+void WebScreen::setUpright(bool upright) {
+    upright_ = upright;
+    if (!closed_) paintOnCanvas(surface_, upright_);
 }
 
-void paintOnCanvas(const PictureSurface& surface) {
-    static std::vector<uint32_t> wide;
-    const std::size_t count = static_cast<std::size_t>(surface.width()) * surface.height();
-    wide.resize(count);
-    widenRgb565(surface.pixels(), wide.data(), count);
-    // 0xFFRRGGBB words to the canvas's R, G, B, A bytes (little-endian 0xAABBGGRR).
-    for (uint32_t& pixel : wide)
-        pixel = (pixel & 0xFF00FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
-    zemra_page_paint(reinterpret_cast<const uint8_t*>(wide.data()), surface.width(), surface.height());
+void WebScreen::paint() {
+    if (suspended_ || closed_) return;
+    paintOnCanvas(surface_, upright_);
+}
+
+namespace {
+
+// 0xFFRRGGBB to the canvas's R, G, B, A bytes (little-endian 0xAABBGGRR).
+uint32_t canvasPixel(uint16_t pixel) {
+    const uint32_t wide = widenRgb565(pixel);
+    return (wide & 0xFF00FF00u) | ((wide >> 16) & 0xFFu) | ((wide & 0xFFu) << 16);
+}
+
+}  // namespace
+
+void paintOnCanvas(const PictureSurface& surface, bool upright) {
+    static std::vector<uint32_t> canvas;
+    const int width = surface.width(), height = surface.height();
+    canvas.resize(static_cast<std::size_t>(width) * height);
+    const uint16_t* pixels = surface.pixels();
+    if (upright && width > height) {
+        // Landscape row r, column c holds picture pixel (r, width - 1 - c):
+        // the upright row y is the landscape column width - 1 - y, read downwards.
+        for (int y = 0; y < width; ++y) {
+            const uint16_t* column = pixels + (width - 1 - y);
+            uint32_t* row = canvas.data() + static_cast<std::size_t>(y) * height;
+            for (int x = 0; x < height; ++x) row[x] = canvasPixel(column[static_cast<std::size_t>(x) * width]);
+        }
+        zemra_page_paint(reinterpret_cast<const uint8_t*>(canvas.data()), height, width);
+        return;
+    }
+    for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = canvasPixel(pixels[i]);
+    zemra_page_paint(reinterpret_cast<const uint8_t*>(canvas.data()), width, height);
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The show's screen in a web page: the picture surface is painted onto the
-// page's canvas after every frame, and the page's own happenings (the tab hidden or shown, the window losing
-// or regaining focus) arrive as screen events. The page scales the canvas by
-// whole pixels; keys belong to the page (fullscreen), so none is reported.
+// page's canvas after every frame, and the page's own happenings (the tab
+// hidden or shown, the window losing or regaining focus) arrive as screen
+// events. The page scales the canvas by whole pixels; keys belong to the
+// page (fullscreen), so none is reported. On a screen taller than wide the
+// page asks for the picture upright: a landscape surface is then painted
+// turned back to the handheld's 240 x 320.
 
 #include <cstdint>
 #include <deque>
@@ -29,6 +32,10 @@ public:
 
     // Queues an event of the page for the next pollEvent.
     void post(ScreenEvent event) { events_.push_back(event); }
+    // Shows the picture upright or not from now on, and paints the last
+    // frame so at once, paused or not: a phone turned while the show is held
+    // shows the held frame the new way round.
+    void setUpright(bool upright);
     bool closed() const { return closed_; }
     const PictureSurface& surface() const { return surface_; }
 
@@ -40,7 +47,10 @@ private:
     std::deque<ScreenEvent> events_;
     bool suspended_ = false;
     bool closed_ = false;
+    bool upright_ = false;
 };
 
 // Paints a picture surface onto the page's canvas (its size set to match).
-void paintOnCanvas(const PictureSurface& surface);
+// Upright, a landscape surface is painted a quarter turn anticlockwise, which
+// undoes its turn: the picture as the handheld's portrait display showed it.
+void paintOnCanvas(const PictureSurface& surface, bool upright = false);

@@ -3,7 +3,8 @@
 // has played. Where no chunk is waiting it plays silence and does not count
 // it, so the count stays the position of the sound actually heard; the
 // silence played for want of a chunk once the song has begun is counted
-// apart (starved frames: each is a gap in the music).
+// apart (starved frames: each is a gap in the music). It also reports the
+// frames waiting in its queue: how far the sound runs ahead of the listener.
 // Messages carry a generation: a reset starts a new one (a new song), and
 // chunks of an older one are dropped.
 class ZemraSink extends AudioWorkletProcessor {
@@ -14,6 +15,7 @@ class ZemraSink extends AudioWorkletProcessor {
     this.offset = 0; // frames of queue[0] already played
     this.played = 0;
     this.starved = 0;
+    this.queued = 0;
     this.sinceReport = 0;
     this.port.onmessage = (event) => {
       const message = event.data;
@@ -23,8 +25,10 @@ class ZemraSink extends AudioWorkletProcessor {
         this.offset = 0;
         this.played = 0;
         this.starved = 0;
+        this.queued = 0;
       } else if (message.generation === this.generation) {
         this.queue.push(message.samples);
+        this.queued += message.samples.length / 2;
       }
     };
   }
@@ -43,6 +47,7 @@ class ZemraSink extends AudioWorkletProcessor {
       at += frames;
       this.offset += frames;
       this.played += frames;
+      this.queued -= frames;
       if (this.offset * 2 >= chunk.length) {
         this.queue.shift();
         this.offset = 0;
@@ -52,7 +57,8 @@ class ZemraSink extends AudioWorkletProcessor {
     this.sinceReport += left.length;
     if (this.sinceReport >= 256) {
       this.sinceReport = 0;
-      this.port.postMessage({ generation: this.generation, played: this.played, starved: this.starved });
+      this.port.postMessage({ generation: this.generation, played: this.played, starved: this.starved,
+                              queued: this.queued });
     }
     return true;
   }

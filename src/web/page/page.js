@@ -1,9 +1,11 @@
 // The page around the show: downloads the module with a progress bar, waits
 // for Play (a browser gives sound only after a gesture), drives the show at
-// each animation frame, scales the picture by whole pixels, pauses it while
-// the tab is hidden or the window has lost the focus, and offers to play
-// again at the end. With ?exact in the address it makes the offline
-// render's frames instead, for comparing the page with the native program.
+// each animation frame, shows the picture upright on a screen taller than
+// wide (a phone held upright) and turned otherwise, scales it by whole device
+// pixels, pauses it while the tab is hidden (a phone locked, another app) or
+// the window has lost the focus, and offers to play again at the end. With
+// ?exact in the address it makes the offline render's frames instead, for
+// comparing the page with the native program.
 'use strict';
 
 const byId = (id) => document.getElementById(id);
@@ -33,6 +35,7 @@ const zemraPage = {
     generation: 0,
     playedCount: 0,
     starvedCount: 0, // frames of silence where the music had run dry
+    queuedCount: 0, // frames sent and not yet played: the sound's lead
     // Opened by the show: the page's context must run at the show's rate.
     open(rate) {
       if (!this.context || this.context.sampleRate !== rate) return false;
@@ -46,6 +49,7 @@ const zemraPage = {
       this.generation += 1;
       this.playedCount = 0;
       this.starvedCount = 0;
+      this.queuedCount = 0;
       this.node.port.postMessage({ reset: this.generation });
     },
     pause(paused) {
@@ -66,28 +70,82 @@ const zemraPage = {
 };
 window.zemraPage = zemraPage;
 
-// --- Whole-pixel scaling -------------------------------------------------
+// --- Orientation and whole-pixel scaling --------------------------------
 
+// The picture's size on the page, in canvas pixels: whole device pixels
+// each, as large as the window holds, centred on a whole device pixel (a
+// canvas at a fraction of one would be resampled, blurred or uneven).
 function fitCanvas() {
   const ratio = window.devicePixelRatio || 1;
-  const times = Math.max(1, Math.floor(Math.min((innerWidth * ratio) / canvas.width,
-                                                (innerHeight * ratio) / canvas.height)));
-  canvas.style.width = (canvas.width * times) / ratio + 'px';
-  canvas.style.height = (canvas.height * times) / ratio + 'px';
+  const across = Math.round(innerWidth * ratio);
+  const down = Math.round(innerHeight * ratio);
+  const times = Math.max(1, Math.floor(Math.min(across / canvas.width, down / canvas.height)));
+  const width = canvas.width * times;
+  const height = canvas.height * times;
+  canvas.style.width = width / ratio + 'px';
+  canvas.style.height = height / ratio + 'px';
+  canvas.style.left = Math.floor((across - width) / 2) / ratio + 'px';
+  canvas.style.top = Math.floor((down - height) / 2) / ratio + 'px';
 }
-addEventListener('resize', fitCanvas);
-fitCanvas();
 
+// Upright (240 x 320, as the handheld showed it) on a screen taller than
+// wide, turned (320 x 240) otherwise. A turn while playing only repaints the
+// frame shown the new way round: the show and its music go on untouched.
+let upright = null;
+function layOut() {
+  const tall = innerHeight > innerWidth;
+  if (tall !== upright && !exactMode) {
+    upright = tall;
+    const [width, height] = upright ? [240, 320] : [320, 240];
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+    }
+    if (window.Module && Module.calledRun) Module._zemra_set_upright(upright ? 1 : 0);
+  }
+  fitCanvas();
+}
+addEventListener('resize', layOut);
+layOut();
+
+// Full screen where the browser allows it (a phone's browser may not, or
+// only for videos); a refusal is no fault of the page.
 function toggleFullscreen() {
-  if (document.fullscreenElement) document.exitFullscreen();
-  else if (document.documentElement.requestFullscreen) document.documentElement.requestFullscreen();
+  const root = document.documentElement;
+  if (document.fullscreenElement || document.webkitFullscreenElement) {
+    (document.exitFullscreen || document.webkitExitFullscreen).call(document)?.catch?.(() => {});
+  } else if (root.requestFullscreen || root.webkitRequestFullscreen) {
+    (root.requestFullscreen || root.webkitRequestFullscreen).call(root)?.catch?.(() => {});
+  }
 }
 addEventListener('keydown', (event) => {
   if ((event.key === 'f' || event.key === 'F') && !event.ctrlKey && !event.metaKey && !event.altKey) {
     toggleFullscreen();
   }
 });
-byId('stage').addEventListener('dblclick', toggleFullscreen);
+
+// A double tap (finger or stylus) on the picture: full screen. A single tap
+// does nothing. A browser that also reports the double tap as a double-click
+// is not obeyed twice.
+const doubleTapMs = 350;
+let lastTap = null;
+let lastTouchUp = -Infinity;
+byId('stage').addEventListener('pointerup', (event) => {
+  if (event.pointerType === 'mouse') return;
+  lastTouchUp = event.timeStamp;
+  if (lastTap && event.timeStamp - lastTap.at < doubleTapMs &&
+      Math.hypot(event.clientX - lastTap.x, event.clientY - lastTap.y) < 40) {
+    lastTap = null;
+    toggleFullscreen();
+  } else {
+    lastTap = { at: event.timeStamp, x: event.clientX, y: event.clientY };
+  }
+});
+byId('stage').addEventListener('dblclick', (event) => {
+  if (event.timeStamp - lastTouchUp > 2 * doubleTapMs) toggleFullscreen();
+});
+// A long press opens no menu over the picture.
+addEventListener('contextmenu', (event) => event.preventDefault());
 byId('message').querySelector('button').addEventListener('click', () => { byId('message').hidden = true; });
 
 // --- Loading -------------------------------------------------------------
@@ -163,11 +221,17 @@ const startShow = (position) => Module.ccall('zemra_play', 'number', ['string'],
 
 // The start position the address names (#ORDER:ROW), or '' for the beginning.
 function startFromAddress() {
-  return decodeURIComponent(location.hash.replace(/^#/, '')).trim();
+  const hash = location.hash.replace(/^#/, '');
+  try {
+    return decodeURIComponent(hash).trim();
+  } catch {
+    return hash.trim(); // a malformed escape: explained as no position, not a page that never loads
+  }
 }
 
-// Frame times of the live show, for the page's test and the curious.
-const stats = { frames: 0, started: 0, startMs: 0, last: 0, worstGap: 0, worstWork: 0 };
+// Frame times of the live show and the least sound queued ahead of the
+// listener (ms), for the page's test and the curious.
+const stats = { frames: 0, started: 0, startMs: 0, last: 0, worstGap: 0, worstWork: 0, leastLead: Infinity };
 window.zemraStats = stats;
 let playing = false;
 let frameRequest = 0; // the one animation frame asked for, so a restart runs no second loop
@@ -184,6 +248,10 @@ async function openAudio() {
       if (event.data.generation !== audio.generation) return;
       audio.playedCount = event.data.played;
       audio.starvedCount = event.data.starved;
+      audio.queuedCount = event.data.queued;
+      if (playing && audio.playedCount > 0) {
+        stats.leastLead = Math.min(stats.leastLead, (1000 * audio.queuedCount) / audio.context.sampleRate);
+      }
     };
     audio.node.connect(audio.context.destination);
   }
@@ -209,7 +277,8 @@ async function play() {
     showEnded();
     return;
   }
-  Object.assign(stats, { frames: 0, started: performance.now(), last: 0, worstGap: 0, worstWork: 0 });
+  Object.assign(stats, { frames: 0, started: performance.now(), last: 0, worstGap: 0, worstWork: 0,
+                         leastLead: Infinity });
   stats.startMs = stats.started - loadStart;
   frameDue = 0;
   playing = true;
@@ -264,6 +333,22 @@ document.addEventListener('visibilitychange', () => {
   hidden = document.hidden;
   updateActive();
 });
+// A phone's browser may put the page away whole (kept to come back to)
+// rather than only hide it.
+addEventListener('pagehide', () => {
+  hidden = true;
+  updateActive();
+});
+addEventListener('pageshow', () => {
+  hidden = document.hidden;
+  updateActive();
+});
+// A phone may take the sound away (a call, another app's sound) and not give
+// it back by itself: a touch, once the show should be playing, asks again.
+addEventListener('pointerdown', () => {
+  const context = zemraPage.audio.context;
+  if (playing && !hidden && !blurred && context && context.state !== 'running') context.resume();
+});
 addEventListener('blur', () => {
   blurred = true;
   updateActive();
@@ -317,6 +402,7 @@ async function main() {
     return;
   }
   setProgress(1);
+  if (!exactMode) Module._zemra_set_upright(upright ? 1 : 0);
   window.zemraPosition = () => text(Module._zemra_position());
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');

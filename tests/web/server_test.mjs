@@ -1,0 +1,273 @@
+// The page's web server against what its clients and its folder can do to
+// it: each case starts the server (scripts/web-serve.mjs, as a program, on
+// 127.0.0.1 with a short idle time) on a folder of its own, does what the
+// case does, and checks the answer and that the server still serves the page
+// afterwards. Bounded: a few hundred requests and about half a minute.
+//
+//   node tests/web/server_test.mjs [SERVER_SCRIPT]
+//
+// Run as root, the server runs as nobody so that a file without read
+// permission is one it cannot open. Exits 0 when every check passed.
+import { spawn, spawnSync } from 'node:child_process';
+import { chmodSync, mkdirSync, mkdtempSync, rmSync, symlinkSync, unlinkSync, writeFileSync } from 'node:fs';
+import { request as httpRequest } from 'node:http';
+import { connect } from 'node:net';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const script = resolve(process.argv[2] || join(here, '..', '..', 'scripts', 'web-serve.mjs'));
+const idleMs = 1500;
+const nobody = process.getuid && process.getuid() === 0 ? { uid: 65534, gid: 65534 } : {};
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+const failures = [];
+function check(condition, what) {
+  console.log(`${condition ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!condition) failures.push(what);
+}
+
+// --- The folder ------------------------------------------------------------
+
+const work = mkdtempSync(join(tmpdir(), 'zemra-serve-'));
+chmodSync(work, 0o755);
+const site = join(work, 'site');
+const page = '<!doctype html><title>Zemra</title>\n';
+const bigBytes = 48 * 1024 * 1024; // more than a loopback connection buffers
+mkdirSync(join(site, 'sub'), { recursive: true });
+writeFileSync(join(site, 'index.html'), page);
+writeFileSync(join(site, 'sub', 'index.html'), 'sub\n');
+writeFileSync(join(site, 'big.bin'), Buffer.alloc(bigBytes, 7));
+writeFileSync(join(site, 'locked.html'), 'secret\n', { mode: 0o000 });
+chmodSync(join(site, 'locked.html'), 0o000);
+symlinkSync('/etc/passwd', join(site, 'passwd'));
+symlinkSync('/etc', join(site, 'etc'));
+symlinkSync('index.html', join(site, 'same.html'));
+spawnSync('mkfifo', [join(site, 'pipe.html')]);
+
+// --- The server ------------------------------------------------------------
+
+// Starts the server on `folder` (through `shell` when given, such as a lower
+// limit of open files); resolves to { port, child, output } once it says its
+// address, or { child, exited, output } when it ends or says nothing within
+// the time.
+function startServer(folder, { shell = null, waitMs = 5000 } = {}) {
+  const args = [script, folder, '0'];
+  const child = shell
+    ? spawn('bash', ['-c', `${shell} && exec "$0" "$@"`, process.execPath, ...args], { ...nobody, stdio: 'pipe',
+                     env: { ...process.env, ZEMRA_WEB_IDLE_MS: String(idleMs) } })
+    : spawn(process.execPath, args, { ...nobody, stdio: 'pipe', env: { ...process.env, ZEMRA_WEB_IDLE_MS: String(idleMs) } });
+  const state = { child, output: '', exited: null };
+  child.stdout.on('data', (data) => { state.output += data; });
+  child.stderr.on('data', (data) => { state.output += data; });
+  return new Promise((done) => {
+    const timer = setTimeout(() => done(state), waitMs);
+    child.on('exit', (code, signal) => {
+      state.exited = signal || code;
+      clearTimeout(timer);
+      done(state);
+    });
+    child.stdout.on('data', () => {
+      const match = /http:\/\/127\.0\.0\.1:(\d+)\//.exec(state.output);
+      if (match && !state.port) {
+        state.port = Number(match[1]);
+        clearTimeout(timer);
+        done(state);
+      }
+    });
+  });
+}
+
+function stopServer(server) {
+  if (server.exited === null) server.child.kill('SIGKILL');
+}
+
+// Sends `text` as it is and reads the answer until the server closes the
+// connection (or `timeoutMs` passes): { status, headers, body } with the
+// body's byte count, or status 0 when nothing came back.
+function raw(port, text, timeoutMs = 4000) {
+  return new Promise((done) => {
+    const socket = connect(port, '127.0.0.1');
+    const chunks = [];
+    const finish = () => {
+      clearTimeout(timer);
+      socket.destroy();
+      const data = Buffer.concat(chunks);
+      const split = data.indexOf('\r\n\r\n');
+      const head = data.subarray(0, split < 0 ? data.length : split).toString('latin1');
+      const match = /^HTTP\/1\.[01] (\d{3})/.exec(head);
+      done({ status: match ? Number(match[1]) : 0, headers: head.toLowerCase(),
+             body: split < 0 ? 0 : data.length - split - 4 });
+    };
+    const timer = setTimeout(finish, timeoutMs);
+    socket.on('data', (data) => chunks.push(data));
+    socket.on('error', () => {});
+    socket.on('close', finish);
+    socket.write(text);
+  });
+}
+
+const get = (port, path, method = 'GET') =>
+  raw(port, `${method} ${path} HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n`);
+
+// The page is still served: / answers 200 with the page.
+async function serves(port) {
+  const answer = await get(port, '/');
+  return answer.status === 200 && answer.body === page.length;
+}
+
+// --- The cases -------------------------------------------------------------
+
+// Each case gets a fresh server and resolves to what it wants said (an
+// empty string when its own checks are all it has).
+const cases = [
+  ['a malformed percent-escape (/%E0%A4%A) gets 400', async (port) => (await get(port, '/%E0%A4%A')).status === 400],
+  ['a NUL in the path (/index.html%00) gets 400', async (port) => (await get(port, '/index.html%00')).status === 400],
+  ['a target that is not a path (*) gets 400', async (port) => (await get(port, '*')).status === 400],
+  ['a malformed request line gets 400', async (port) => (await raw(port, 'GET /\x01 x\r\n\r\n')).status === 400],
+  ['//x:abc/ (no URL) is a name not in the folder: 404', async (port) => (await get(port, '//x:abc/')).status === 404],
+  ['//[ (no URL) is a name not in the folder: 404', async (port) => (await get(port, '//[')).status === 404],
+  ['//anyhost/index.html is not /index.html: 404', async (port) => (await get(port, '//anyhost/index.html')).status === 404],
+  ['/../ and /%2e%2e/ stay in the folder: 404', async (port) =>
+    (await get(port, '/../../etc/passwd')).status === 404 &&
+    (await get(port, '/%2e%2e/%2e%2e/etc/passwd')).status === 404],
+  ['a link to a file outside the folder gets 404', async (port) => (await get(port, '/passwd')).status === 404],
+  ['a link to a folder outside gets 404 for what is under it', async (port) =>
+    (await get(port, '/etc/passwd')).status === 404 && (await get(port, '/etc/')).status === 404],
+  ['a link inside the folder to a file inside is served', async (port) => {
+    const answer = await get(port, '/same.html');
+    return answer.status === 200 && answer.body === page.length;
+  }],
+  ['a folder with a slash serves its index.html', async (port) => (await get(port, '/sub/')).status === 200],
+  ['POST, PUT, DELETE and OPTIONS get 405 with Allow: GET, HEAD', async (port) => {
+    for (const method of ['POST', 'PUT', 'DELETE', 'OPTIONS']) {
+      const answer = await raw(port, `${method} /index.html HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n` +
+                                     'Content-Length: 5\r\n\r\nhello');
+      if (answer.status !== 405 || !answer.headers.includes('allow: get, head')) return false;
+    }
+    return true;
+  }],
+  ['HEAD gets the length and no body', async (port) => {
+    const answer = await get(port, '/index.html', 'HEAD');
+    return answer.status === 200 && answer.headers.includes(`content-length: ${page.length}`) && answer.body === 0;
+  }],
+  ['a file without read permission is refused (403) ' + (nobody.uid ? '(server as nobody)' : ''), async (port) =>
+    (await get(port, '/locked.html')).status === 403],
+  ['a named pipe is no file: 404 at once', async (port) => (await get(port, '/pipe.html')).status === 404],
+  ['a file deleted and written again while served (300 requests)', async (port) => {
+    // As a rebuild does: the file is removed and written again, or
+    // rewritten in place, while requests for it come in.
+    const file = join(site, 'churn.bin');
+    let stop = false;
+    let turn = 0;
+    const churn = (async () => {
+      while (!stop) {
+        try {
+          if (turn % 2 === 0) unlinkSync(file);
+        } catch {
+          // not there yet
+        }
+        writeFileSync(file, Buffer.alloc(1 + ((turn * 37) % 200) * 1024, turn));
+        turn += 1;
+        await sleep(1);
+      }
+    })();
+    let whole = 0;
+    let cut = 0;
+    for (let round = 0; round < 30; round++) {
+      const answers = await Promise.all(Array.from({ length: 10 }, () => get(port, '/churn.bin')));
+      for (const answer of answers) {
+        const length = /content-length: (\d+)/.exec(answer.headers);
+        if (answer.status === 200 && length && Number(length[1]) === answer.body) whole += 1;
+        else if (answer.status === 200) cut += 1;
+      }
+    }
+    stop = true;
+    await churn;
+    return `${whole} whole, ${cut} dropped part-way (cut short by a rewrite), the rest 404`;
+  }],
+  ['clients that never read, beyond the open-file limit (ulimit -n 48, 80 clients)', async (port) => {
+    const sockets = Array.from({ length: 80 }, () => {
+      const socket = connect(port, '127.0.0.1');
+      socket.on('error', () => {});
+      socket.write('GET /big.bin HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n');
+      socket.pause();
+      return socket;
+    });
+    await sleep(1000);
+    for (const socket of sockets) socket.destroy();
+    await sleep(300);
+    return '';
+  }, { shell: 'ulimit -n 48' }],
+  ['a client that stops reading is dropped after the idle time', async (port) => {
+    const socket = connect(port, '127.0.0.1');
+    let received = 0;
+    let closed = false;
+    socket.on('data', (data) => { received += data.length; });
+    socket.on('error', () => {});
+    socket.on('close', () => { closed = true; });
+    socket.on('connect', () => {
+      socket.pause();
+      socket.write('GET /big.bin HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n');
+    });
+    // Node checks a socket's idle time in steps: dropped within twice the time.
+    await sleep(3 * idleMs);
+    socket.resume();
+    for (let i = 0; i < 40 && !closed; i++) await sleep(100);
+    socket.destroy();
+    return closed && received < bigBytes ? `closed after ${(received / 1048576).toFixed(1)} of 48 MiB` : false;
+  }],
+  ['a client that sends half a request and waits is dropped', async (port) => {
+    const socket = connect(port, '127.0.0.1');
+    let closed = false;
+    socket.on('error', () => {});
+    socket.on('close', () => { closed = true; });
+    socket.resume(); // reading, to see the server close
+    socket.write('GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n');
+    const started = Date.now();
+    for (let i = 0; i < 100 && !closed; i++) await sleep(100);
+    socket.destroy();
+    return closed && `closed after ${((Date.now() - started) / 1000).toFixed(1)} s`;
+  }],
+];
+
+async function runCase(name, run, options = {}) {
+  const server = await startServer(site, options);
+  if (!server.port) {
+    check(false, `${name}: the server did not start (${server.output.trim()})`);
+    stopServer(server);
+    return;
+  }
+  let result;
+  try {
+    result = await run(server.port);
+  } catch (error) {
+    result = false;
+    console.log(`     ${error.stack || error}`);
+  }
+  const still = server.exited === null && (await serves(server.port));
+  const said = typeof result === 'string' && result !== '' ? ` (${result})` : '';
+  check(result !== false && still,
+    `${name}${said}${still ? '' : `; the server ${server.exited !== null ? `ended (${server.exited})` : 'stopped serving'}`}`);
+  stopServer(server);
+}
+
+// A folder it must not serve: the server says so and ends, status 1.
+async function refuses(folder, what) {
+  const server = await startServer(folder, { waitMs: 3000 });
+  stopServer(server);
+  check(!server.port && server.exited === 1, `the server refuses ${what}` +
+    (server.port ? ' (it served it)' : ` (${server.output.trim().split('\n').pop()})`));
+}
+
+try {
+  for (const [name, run, options] of cases) await runCase(name, run, options);
+  await refuses('/', 'to serve /');
+  await refuses(join(work, 'missing'), 'a folder that does not exist');
+  await refuses(join(site, 'index.html'), 'a file instead of a folder');
+} finally {
+  rmSync(work, { recursive: true, force: true });
+}
+console.log(failures.length === 0 ? 'web server: all checks passed' : `web server: ${failures.length} checks failed`);
+process.exit(failures.length === 0 ? 0 : 1);
