@@ -9,6 +9,7 @@
 
 #include "app/seek.h"
 #include "app/timeline.h"
+#include "app/version.h"
 #include "web/exact_show.h"
 #include "web/live_show.h"
 
@@ -47,6 +48,12 @@ bool planFrom(const std::string& text, StartPoint& start, std::string& reason) {
 }  // namespace
 
 extern "C" {
+
+// The program's version, with the commit it was built from where known.
+EMSCRIPTEN_KEEPALIVE const char* zemra_version() {
+    const std::string commit = zemraCommit();
+    return answerWith(std::string(zemraVersion()) + (commit.empty() ? "" : " (commit " + commit + ")"));
+}
 
 // Why `position` (ORDER:ROW, or empty for the beginning) is not a place to
 // start; empty when it is.

@@ -397,11 +397,13 @@ async function main() {
   try {
     await startRuntime(await downloadModule());
   } catch (error) {
-    const hint = location.protocol === 'file:' ? ' (open the page through a web server: bash scripts/web.sh)' : '';
+    const hint =
+      location.protocol === 'file:' ? ' (serve this folder with any web server and open its address: see SERVING.txt)' : '';
     setStatus('The show could not be loaded: ' + error.message + hint);
     return;
   }
   setProgress(1);
+  byId('version').textContent = 'version ' + text(Module._zemra_version());
   if (!exactMode) Module._zemra_set_upright(upright ? 1 : 0);
   window.zemraPosition = () => text(Module._zemra_position());
   if (exactMode) {
