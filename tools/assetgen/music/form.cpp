@@ -124,9 +124,9 @@ Score makeScore() {
     score.setChannelPanning(kChCounter, 184);
     score.setChannelPanning(kChShaker, 216);
     score.setChannelPanning(kChChip, 72);
-    // The whole song a little below full volume: the flashes' unison hits
-    // stand above the beat and still leave headroom.
-    score.effect(kChChip, 0, kFxSetGlobalVolume, 56);
+    // The whole song at full volume: with no layered hits towering over the
+    // beat it fits the headroom.
+    score.effect(kChChip, 0, kFxSetGlobalVolume, 64);
     return score;
 }
 
