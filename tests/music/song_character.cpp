@@ -91,14 +91,19 @@ SpectralShape spectralShape(const Stereo& s) {
     return {flatness / frames, centroid / frames};
 }
 
-double peakOverPercentileDb(const Stereo& s) {
-    const std::size_t window = static_cast<std::size_t>(s.rate / 100);
+std::vector<double> windowPeaks(const Stereo& s) {
+    const auto window = static_cast<std::size_t>(s.rate / 100);
     std::vector<double> peaks;
     for (std::size_t first = 0; first + window <= s.frames(); first += window) {
         double top = 0.0;
         for (std::size_t i = 2 * first; i < 2 * (first + window); ++i) top = std::max(top, static_cast<double>(std::abs(s.samples[i])));
         peaks.push_back(top);
     }
+    return peaks;
+}
+
+double peakOverPercentileDb(const Stereo& s) {
+    std::vector<double> peaks = windowPeaks(s);
     if (peaks.empty()) return 0.0;
     std::sort(peaks.begin(), peaks.end());
     const double percentile = peaks[static_cast<std::size_t>(0.99 * static_cast<double>(peaks.size() - 1))];

@@ -25,6 +25,9 @@ SpectralShape spectralShape(const Stereo& s);
 // 99th percentile, in dB.
 double peakOverPercentileDb(const Stereo& s);
 
+// Peaks of the consecutive 10 ms windows (largest sample of both channels).
+std::vector<double> windowPeaks(const Stereo& s);
+
 // Largest sample over the RMS of the whole song (both channels), in dB.
 double crestFactorDb(const Stereo& s);
 

@@ -118,6 +118,20 @@ TEST_F(SoundtrackCharacter, ReportFigures) {
                 f.shape.centroidHz);
     std::printf("highest 10 ms peak over the 99th percentile of 10 ms peaks %5.2f dB (target <= 2.5; consecutive windows)\n",
                 f.peakOverP99);
+    // Where the loudest windows lie, to see which hits stack up.
+    const std::vector<double> peaks = windowPeaks(song_->audio);
+    std::vector<std::size_t> loudest(peaks.size());
+    for (std::size_t i = 0; i < loudest.size(); ++i) loudest[i] = i;
+    std::partial_sort(loudest.begin(), loudest.begin() + 12, loudest.end(),
+                      [&](std::size_t a, std::size_t b) { return peaks[a] > peaks[b]; });
+    std::printf("loudest 10 ms windows:");
+    for (std::size_t i = 0; i < 12; ++i) {
+        const std::size_t frame = loudest[i] * static_cast<std::size_t>(kRate / 100);
+        int o = 0;
+        while (o + 1 < kOrders && song_->orderStarts[o + 1] <= frame) ++o;
+        std::printf(" %d:%zu %.1f", o, (frame - song_->orderStarts[o]) / kFramesPerRow, 20.0 * std::log10(peaks[loudest[i]]));
+    }
+    std::printf(" dBFS\n");
     std::printf("crest factor                  %6.2f dB  (target <= 17; sample peak over the RMS of the whole song)\n", f.crest);
     std::printf("peak                          %6.2f dBFS (target <= -1.5)\n", f.peakDb);
     std::printf("integrated loudness           %6.2f LUFS (target -17 .. -16; BS.1770-4: K-weighted, 400 ms blocks\n"
