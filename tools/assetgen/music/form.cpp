@@ -176,6 +176,12 @@ const std::vector<Position>& flashPositions() {
     return positions;
 }
 
+const std::vector<Position>& fadePositions() {
+    static const std::vector<Position> positions = {{0, 32}, {3, 16}, {10, 112}, {12, 32}, {13, 0},
+                                                    {19, 96}, {31, 32}, {32, 0}, {34, 16}};
+    return positions;
+}
+
 const std::vector<int>& typingRows() {
     static const std::vector<int> rows = {4, 8, 20, 22, 24, 36, 40, 52, 56, 68, 72, 84, 86, 88, 100, 104, 112, 116, 120};
     return rows;
