@@ -167,5 +167,33 @@ TEST_F(SoundtrackCharacter, ReportFigures) {
                 eventful, beats);
 }
 
+// The highs of a song of sixteenth hats stay near those of hand-written
+// modules: little energy above 8 kHz, a tonal rather than noisy spectrum,
+// its centre of weight below 3.3 kHz.
+TEST_F(SoundtrackCharacter, HighsStayDark) {
+    EXPECT_LE(figures_->highShare, 0.015);
+    EXPECT_LE(figures_->shape.flatness, 0.017);
+    EXPECT_LE(figures_->shape.centroidHz, 3300.0);
+}
+
+// The hook, a phrase of two to four bars on the melody's channel, comes
+// back note for note in at least three scenes, the climax among them.
+TEST_F(SoundtrackCharacter, HookReturnsInThreeScenesWithTheClimax) {
+    std::string where;
+    EXPECT_GE(hookScenes(where), 3) << where;
+}
+
+// The nine fades the music marks: at each a listener hears the level jump
+// or fall (6 dB or more between the 10 ms from an instant and the 40 ms
+// before it, within 50 ms of the row), the way a flash is heard.
+TEST_F(SoundtrackCharacter, EveryMarkedFadeIsHeard) {
+    const SongPosition fades[] = {{0, 32}, {3, 16}, {10, 112}, {12, 32}, {13, 0}, {19, 96}, {31, 32}, {32, 0}, {34, 16}};
+    const auto scripted = fadeRows();
+    for (const SongPosition& p : fades) {
+        EXPECT_NE(std::find(scripted.begin(), scripted.end(), p), scripted.end()) << p.order << ":" << p.row << " is no fade";
+        EXPECT_GE(std::abs(levelStepDb(song_->audio, frameOf(p), 0.05)), kAudibleStepDb) << "fade " << p.order << ":" << p.row;
+    }
+}
+
 }  // namespace
 }  // namespace songcheck
