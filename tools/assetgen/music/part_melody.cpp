@@ -22,7 +22,10 @@ const char* const kThemeA2 =
     "~a5:6 f5:4 d5:2 e5:2 f5:2 | f5:6 d5:4 bb4:2 c5:2 d5:2 | "
     "~c6:6 a5:4 f5:2 g5:2 a5:2 | g5:6 e5:2 g5:4 ~a5:4";
 
-// Phrases that return, each played again by the line that follows it.
+// Phrases that return, each played again by a later line. The bell's hint
+// of theme A in the intro: three bars and the two that answer them.
+const char* const kBellHint = "| a4:3 d5:3 f5:10 | bb4:3 d5:3 g5:10 | f5:3 d5:3 bb4:10";
+const char* const kBellHintAnswer = "c5:3 f5:3 a5:10 | g5:3 f5:3 c5:10 | ";
 const char* const kThemeBCall = "d5:2 r:2 d5:2 f5:2 a5:4 g5:2 f5:2 | e5:4 c5:4 g4:4 c5:2 e5:2 | ";
 const char* const kLandscapeTune = "d5:8 c5:4 a4:4 | c5:8 a4:4 g4:4 | bb4:8 d5:4 f5:4 | ";
 const char* const kThemeC = "f5:2 g5:2 f5:2 d5:2 f5:4 bb5:4 | g5:2 a5:2 g5:2 e5:2 g5:4 c6:4 | ";
@@ -52,10 +55,12 @@ constexpr int kHookVolume = 56;
 
 const Line kLines[] = {
     // Intro: the bell hints at theme A's opening notes under the globe.
-    {0, "r:16 | a4:3 d5:3 f5:10 | bb4:3 d5:3 g5:10 | f5:3 d5:3 bb4:10", kBell, 30},
-    {1, "c5:3 f5:3 a5:10 | g5:3 f5:3 c5:10 | e5:3 g5:3 c6:10 | bb5:3 a5:3 g5:10", kBell, 30},
-    {2, "a4:3 d5:3 f5:2 e5:3 d5:3 a4:2 | f5:16 | bb4:3 d5:3 f5:2 g5:3 f5:3 d5:2 | d5:16", kBell, 38},
-    {3, "c5:3 f5:3 a5:2 g5:3 f5:3 c5:2 | a5:16 | bb5:6 a5:4 g5:6 | a5:6 c#6:4 e6:6", kBell, 40},
+    {0, "r:16 " + std::string(kBellHint), kBell, 30},
+    {1, kBellHintAnswer + std::string("e5:3 g5:3 c6:10 | bb5:3 a5:3 g5:10"), kBell, 30},
+    // The hint again once the drone and the arpeggio have joined, theme A's
+    // first figure now leading into it.
+    {2, "a4:3 d5:3 f5:2 e5:3 d5:3 a4:2 " + std::string(kBellHint), kBell, 38},
+    {3, kBellHintAnswer + std::string("bb5:6 a5:4 g5:6 | a5:6 c#6:4 e6:6"), kBell, 40},
     // Logo: theme A on the lead.
     {5, kThemeA1, kLead, kHookVolume},
     {6, kThemeA2, kLead, 52},
