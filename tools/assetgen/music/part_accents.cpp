@@ -19,8 +19,8 @@ void accent(Score& s, int row, bool half) {
     s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 44 : 64, 0);
     s.volume(kChKick, row, 64);
     s.note(kChSnare, row, kDrumNote, kClap, half ? 48 : 64, 0);
-    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 38 : 50, 0);
-    s.note(kChPerc, row, 45, kTom, half ? 28 : 36, 0);
+    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 34 : 42, 0);
+    s.note(kChPerc, row, 45, kTom, half ? 22 : 28, 0);
 }
 
 // A breath before a hit: the last sixteenth before it is left to the pads

@@ -54,7 +54,7 @@ struct Line {
 };
 
 const Doubling kPluckBelow = {kPluck, -1, 34};
-const Doubling kBellAbove = {kBell, 1, 38};
+const Doubling kBellAbove = {kBell, 1, 32};
 
 constexpr int kHookVolume = 56;
 
