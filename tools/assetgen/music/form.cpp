@@ -10,9 +10,9 @@ namespace {
 // One chord per bar (32 rows). The piece is in D minor: the main progression
 // i-VI-III-VII (Dm Bb F C) opens the choruses and its answer turns through
 // Bbmaj7 and Gm7, the descent Dm C Bb A carries the credits, a softer Bbmaj7
-// F/A Gm7 colours the landscape, and the climax states the chorus at home
-// before it rises a tone, through C held as the new key's fourth, to E minor's
-// relative G, until the typewriter settles back on D.
+// F/A Gm7 colours the landscape, and the climax states the chorus at home,
+// then lifts its answer a tone (Cmaj7 Am7 G D, the chorus's closing C the
+// pivot) before the typewriter settles back on D.
 const char* const kChords[kOrderCount] = {
     "Dm Dm Bb Bb",            // 0  intro under the globe
     "F F C C",                // 1

@@ -12,8 +12,9 @@ namespace {
 int stabNote(const Chord& c) { return 55 + (c.root - 7 + 12) % 12; }
 
 // Every flash falls on a downbeat of a section whose kick already plays
-// there: the kick strikes at full strength with clap, snare and a low tom in
-// unison, under a crash and a chord stab.
+// there: the kick strikes at full strength with the clap, under a crash and a
+// chord stab. The snare and low tom in unison stay light: stacked at full
+// strength they made the song's peaks and held its level down.
 void accent(Score& s, int row, bool half) {
     s.note(kChCrash, row, kDrumNote, kCrash, half ? 44 : 64, 0);
     s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 44 : 64, 0);

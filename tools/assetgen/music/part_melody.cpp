@@ -3,9 +3,8 @@
 // stated at the logo, sung in harmony in every chorus. Its first phrase is
 // the hook: the lead plays it note for note, at one volume, wherever it
 // returns (logo, tunnel, shaft, tube, final chorus), so it comes back the
-// same each time. Theme B answers it in
-// the credits, theme C lifts the pole scene, and a slow bell tune floats
-// over the landscape and closes the show.
+// same each time. Theme B answers it in the credits, theme C lifts the pole
+// scene, and a slow bell tune floats over the landscape and closes the show.
 
 #include <string>
 
