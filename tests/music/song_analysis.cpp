@@ -17,6 +17,8 @@ double sumOfSquares(const Stereo& s, std::size_t first, std::size_t end) {
 
 double toDb(double meanSquare) { return meanSquare > 1e-20 ? 10.0 * std::log10(meanSquare) : -200.0; }
 
+}  // namespace
+
 void fft(std::vector<std::complex<double>>& a) {
     const std::size_t n = a.size();
     for (std::size_t i = 1, j = 0; i < n; ++i) {
@@ -39,8 +41,6 @@ void fft(std::vector<std::complex<double>>& a) {
         }
     }
 }
-
-}  // namespace
 
 double peak(const Stereo& s) {
     double p = 0.0;

@@ -2,6 +2,7 @@
 // Measurements on a rendered song (interleaved stereo floats, full scale 1.0):
 // peaks, levels per stretch of time, and transients (sudden jumps in level).
 
+#include <complex>
 #include <cstddef>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct Stereo {
 
     std::size_t frames() const { return samples.size() / 2; }
 };
+
+// In-place radix-2 FFT; the size must be a power of two.
+void fft(std::vector<std::complex<double>>& a);
 
 // Largest absolute sample value.
 double peak(const Stereo& s);

@@ -134,6 +134,74 @@ std::vector<int> notesPerOrder(const XmScore& score) {
     return counts;
 }
 
+namespace {
+
+// The cells of channels [firstChannel, endChannel) over `rows` rows from a
+// bar; empty when the order runs out first.
+std::vector<uint8_t> cellsFrom(const XmScore& score, int order, int row, int rows, int firstChannel, int endChannel) {
+    std::vector<uint8_t> cells;
+    for (int o = order, r = row; static_cast<int>(cells.size()) < rows * (endChannel - firstChannel) * 5; ++r) {
+        if (r == score.patternRows[static_cast<std::size_t>(score.orders[static_cast<std::size_t>(o)])]) {
+            if (++o == static_cast<int>(score.orders.size())) return {};
+            r = 0;
+        }
+        for (int ch = firstChannel; ch < endChannel; ++ch) {
+            const XmNote& c = score.at(o, r, ch);
+            cells.insert(cells.end(), {c.note, c.instrument, c.volume, c.effect, c.param});
+        }
+    }
+    return cells;
+}
+
+}  // namespace
+
+double shareOfRepeatedBars(const XmScore& score) {
+    std::map<std::vector<uint8_t>, int> seen;
+    std::vector<std::vector<uint8_t>> bars;
+    for (std::size_t o = 0; o < score.orders.size(); ++o) {
+        const int rows = score.patternRows[static_cast<std::size_t>(score.orders[o])];
+        for (int bar = 0; bar + kRowsPerBar <= rows; bar += kRowsPerBar) {
+            bars.push_back(cellsFrom(score, static_cast<int>(o), bar, kRowsPerBar, 0, score.channels));
+            ++seen[bars.back()];
+        }
+    }
+    int repeated = 0;
+    for (const auto& b : bars) repeated += seen[b] > 1 ? 1 : 0;
+    return bars.empty() ? 0.0 : static_cast<double>(repeated) / static_cast<double>(bars.size());
+}
+
+std::vector<Phrase> recurringPhrases(const XmScore& score, int channel, int bars) {
+    std::map<std::vector<uint8_t>, Phrase> phrases;
+    for (std::size_t o = 0; o < score.orders.size(); ++o) {
+        const int rows = score.patternRows[static_cast<std::size_t>(score.orders[o])];
+        for (int bar = 0; bar < rows; bar += kRowsPerBar) {
+            const auto cells = cellsFrom(score, static_cast<int>(o), bar, bars * kRowsPerBar, channel, channel + 1);
+            int notes = 0;
+            for (std::size_t i = 0; i < cells.size(); i += 5) notes += cells[i] >= 1 && cells[i] < kKeyOff ? 1 : 0;
+            if (notes >= 4) phrases[cells].starts.emplace_back(static_cast<int>(o), bar);
+        }
+    }
+    std::vector<Phrase> recurring;
+    for (auto& [cells, phrase] : phrases) {
+        if (phrase.starts.size() > 1) recurring.push_back(phrase);
+    }
+    return recurring;
+}
+
+int busiestChannel(const XmScore& score, int instrument) {
+    std::vector<int> notes(static_cast<std::size_t>(score.channels), 0);
+    for (std::size_t o = 0; o < score.orders.size(); ++o) {
+        const int rows = score.patternRows[static_cast<std::size_t>(score.orders[o])];
+        for (int r = 0; r < rows; ++r) {
+            for (int ch = 0; ch < score.channels; ++ch) {
+                const XmNote& c = score.at(static_cast<int>(o), r, ch);
+                if (isNote(c) && c.instrument == instrument) ++notes[static_cast<std::size_t>(ch)];
+            }
+        }
+    }
+    return static_cast<int>(std::max_element(notes.begin(), notes.end()) - notes.begin());
+}
+
 int instrumentNumber(const std::vector<XmSampleData>& samples, const std::string& name) {
     for (const XmSampleData& s : samples) {
         if (s.name == name) return s.instrument;

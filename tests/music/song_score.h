@@ -34,6 +34,21 @@ std::map<std::string, int> effectsUsed(const XmScore& score);
 // Notes (not key-offs) each order position starts.
 std::vector<int> notesPerOrder(const XmScore& score);
 
+// Share of bars (32 rows, every channel) whose cells all repeat, exactly,
+// in another bar of the order list; a pattern played twice counts.
+double shareOfRepeatedBars(const XmScore& score);
+
+// A phrase of `bars` bars on one channel (its cells exactly: notes,
+// instruments, volumes, effects), starting on a bar, holding at least four
+// notes, and every bar of the order list where it starts, as (order, row).
+struct Phrase {
+    std::vector<std::pair<int, int>> starts;
+};
+std::vector<Phrase> recurringPhrases(const XmScore& score, int channel, int bars);
+
+// The channel on which `instrument` starts the most notes.
+int busiestChannel(const XmScore& score, int instrument);
+
 // The 1-based number of the instrument with this name, 0 when there is none.
 int instrumentNumber(const std::vector<XmSampleData>& samples, const std::string& name);
 

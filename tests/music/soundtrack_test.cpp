@@ -99,7 +99,7 @@ TEST_F(RenderedSoundtrack, EveryRowLastsFiftyMilliseconds) {
 }
 
 TEST_F(RenderedSoundtrack, KeepsHeadroomAndNoOrderIsNearlySilent) {
-    EXPECT_LT(20.0 * std::log10(peak(song_->audio)), -1.0) << "peak in dBFS";
+    EXPECT_LE(20.0 * std::log10(peak(song_->audio)), -1.5) << "peak in dBFS";
     double loudest = -200.0;
     for (int o = 0; o < kOrders; ++o) loudest = std::max(loudest, orderRmsDb(o));
     for (int o = 0; o < kOrders; ++o) {

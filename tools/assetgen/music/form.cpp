@@ -10,8 +10,9 @@ namespace {
 // One chord per bar (32 rows). The piece is in D minor: the main progression
 // i-VI-III-VII (Dm Bb F C) opens the choruses and its answer turns through
 // Bbmaj7 and Gm7, the descent Dm C Bb A carries the credits, a softer Bbmaj7
-// F/A Gm7 colours the landscape, and the climax rises a tone to E minor
-// through B7 before the typewriter settles back on D.
+// F/A Gm7 colours the landscape, and the climax states the chorus at home,
+// then lifts its answer a tone (Cmaj7 Am7 G D, the chorus's closing C the
+// pivot) before the typewriter settles back on D.
 const char* const kChords[kOrderCount] = {
     "Dm Dm Bb Bb",            // 0  intro under the globe
     "F F C C",                // 1
@@ -36,9 +37,9 @@ const char* const kChords[kOrderCount] = {
     "Bb C Am Dm",             // 20 pole: second theme
     "Bb C A A",               // 21
     "Dm Bb F C",              // 22 fractal zoom
-    "Dm Bb C7 B7",            // 23 build, turning to the new key
-    "Em C G D",               // 24 tube: the climax, a tone higher, a flash every bar
-    "Cmaj7 Am7 G D",          // 25
+    "Dm Bb Gm A",             // 23 build
+    "Dm Bb F C",              // 24 tube: the climax, the chorus at home, a flash every bar
+    "Cmaj7 Am7 G D",          // 25 a tone higher
     "Dm7 Gm7 Dm7 Gm7",        // 26 typewriter
     "Dm7 Gm7 Bbmaj7 A7",      // 27
     "Dm Gm/Bb F C",           // 28 water
@@ -124,9 +125,9 @@ Score makeScore() {
     score.setChannelPanning(kChCounter, 184);
     score.setChannelPanning(kChShaker, 216);
     score.setChannelPanning(kChChip, 72);
-    // The whole song a little below full volume: the flashes' unison hits
-    // stand above the beat and still leave headroom.
-    score.effect(kChChip, 0, kFxSetGlobalVolume, 56);
+    // The whole song at full volume: with no layered hits towering over the
+    // beat it fits the headroom.
+    score.effect(kChChip, 0, kFxSetGlobalVolume, 64);
     return score;
 }
 
@@ -172,6 +173,12 @@ const std::vector<Position>& flashPositions() {
         p.push_back({30, 0});
         return p;
     }();
+    return positions;
+}
+
+const std::vector<Position>& fadePositions() {
+    static const std::vector<Position> positions = {{0, 32}, {3, 16}, {10, 112}, {12, 32}, {13, 0},
+                                                    {19, 96}, {31, 32}, {32, 0}, {34, 16}};
     return positions;
 }
 

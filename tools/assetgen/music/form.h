@@ -71,6 +71,8 @@ struct Position {
 };
 // Rows where the picture flashes: the music lands an accent on each.
 const std::vector<Position>& flashPositions();
+// Rows where the picture starts to fade to or from black: the music marks each.
+const std::vector<Position>& fadePositions();
 // Rows of orders 26 and 27 on which the typewriter types more letters.
 const std::vector<int>& typingRows();
 

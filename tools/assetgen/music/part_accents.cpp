@@ -12,15 +12,24 @@ namespace {
 int stabNote(const Chord& c) { return 55 + (c.root - 7 + 12) % 12; }
 
 // Every flash falls on a downbeat of a section whose kick already plays
-// there: the kick strikes at full strength with clap, snare and a low tom in
-// unison, under a crash and a chord stab.
+// there: the kick strikes at full strength with the clap, under a crash and a
+// chord stab. The snare and low tom in unison stay light: stacked at full
+// strength they made the song's peaks and held its level down.
 void accent(Score& s, int row, bool half) {
     s.note(kChCrash, row, kDrumNote, kCrash, half ? 44 : 64, 0);
     s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 44 : 64, 0);
     s.volume(kChKick, row, 64);
     s.note(kChSnare, row, kDrumNote, kClap, half ? 48 : 64, 0);
-    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 40 : 56, 0);
-    s.note(kChPerc, row, 45, kTom, half ? 36 : 46, 0);
+    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 34 : 42, 0);
+    s.note(kChPerc, row, 45, kTom, half ? 22 : 28, 0);
+}
+
+// A breath before a hit: the last sixteenth before it is left to the pads
+// and the tune, so the hit lands as a jump in level.
+void breath(Score& s, int row) {
+    for (int channel : {kChHat, kChOpenHat, kChShaker, kChSnare, kChSnareLayer, kChBass, kChArp, kChArpEcho}) {
+        s.rest(channel, row - 2, row);
+    }
 }
 
 // A low tom that dives in pitch, under a crash unless the hit is to leave
@@ -61,15 +70,17 @@ void snareRoll(Score& s, int landing, int bars) {
     }
 }
 
-// The groove breaks off at `first` on a crash; the snare rolls on alone,
-// struck again within the row (retrigger) as it nears `landing`.
+// The groove breaks off at `first` on a crash, an open hat and a hard snare
+// stroke; the snare rolls on alone, struck again within the row (retrigger)
+// as it nears `landing`.
 void breakAndRoll(Score& s, int first, int landing) {
     dropOut(s, first, landing);
     for (int channel : {kChHat, kChOpenHat, kChShaker}) s.rest(channel, first + 8, landing);
-    s.note(kChCrash, first, kDrumNote, kCrash, 52, 0);
+    s.note(kChCrash, first, kDrumNote, kCrash, 64, 0);
+    s.note(kChOpenHat, first, kDrumNote, kOpenHat, 48, 0);
     for (int row = first; row < landing - 2; row += 2) {
         const int left = landing - row;
-        const int volume = 24 + 30 * (row - first) / (landing - first);
+        const int volume = row == first ? 60 : 24 + 30 * (row - first) / (landing - first);
         const uint8_t retrigger = left <= 8 ? 1 : left <= 16 ? 2 : 0;
         if (retrigger != 0) {
             s.note(kChPerc, row, kDrumNote, kSnare, volume, 0, kFxExtended, kExRetrigger | retrigger);
@@ -85,7 +96,7 @@ void stabStutter(Score& s, int first) {
     const int steps[] = {0, 4, 8, 10, 12};
     for (int step : steps) {
         const int row = first + step;
-        s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, 44, 0, kFxExtended, kExNoteCut | 2);
+        s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, step == 0 ? 60 : 44, 0, kFxExtended, kExNoteCut | 2);
     }
 }
 
@@ -105,10 +116,7 @@ void writeAccents(Score& s) {
     for (const Position& p : flashPositions()) {
         const int row = s.at(p.order, p.row);
         accent(s, row, p.order == 23);
-        // A breath before the hit: the last sixteenth before it is left to the pads.
-        for (int channel : {kChHat, kChOpenHat, kChShaker, kChSnare, kChSnareLayer, kChBass, kChArp, kChArpEcho}) {
-            s.rest(channel, row - 2, row);
-        }
+        breath(s, row);
     }
 
     // The first downbeat of the drums hits like a flash; crashes where other
@@ -116,20 +124,21 @@ void writeAccents(Score& s) {
     accent(s, s.at(4), false);
     s.note(kChCrash, s.at(26), kDrumNote, kCrash, 18, 0);  // soft: the typing's first click follows
     s.note(kChCrash, s.at(28), kDrumNote, kCrash, 36, 0);
-    s.note(kChCrash, s.at(32), kDrumNote, kCrash, 34, 0);
 
     // Fills in the last bar before scene changes that land on a flash (the
     // magnet field and the pole are reached through breaks, below).
     for (int landing : {5, 7, 9, 22}) tomFill(s, s.at(landing) - kRowsPerBar);
 
-    // Where the picture fades in or out, the music marks the moment: a hit
-    // as the globe appears and leaves, as the landscape rises and as the
-    // magnet field's drums fall silent ...
+    // Where the picture fades in or out, the music marks the moment with a
+    // hit out of a breath, loud enough to be heard over what goes on: as the
+    // globe appears and leaves, as the landscape rises and as the magnet
+    // field's drums fall silent ...
+    for (const Position& p : fadePositions()) breath(s, s.at(p.order, p.row));
     impact(s, s.at(0, 32), 36);
-    impact(s, s.at(3, 16), 44);
+    impact(s, s.at(3, 16), 64);
     impact(s, s.at(12, 32), 64, false);
     s.note(kChStab, s.at(12, 32), stabNote(chordAt(s, s.at(12, 32))), kStab, 64, 0);
-    impact(s, s.at(13, 0), 34);
+    impact(s, s.at(13, 0), 50);
     // ... the logo's groove breaks on a crash until the fill brings it back ...
     dropOut(s, s.at(6, 48), s.at(6, 96));
     s.note(kChCrash, s.at(6, 48), kDrumNote, kCrash, 46, 0);
@@ -137,13 +146,17 @@ void writeAccents(Score& s) {
     breakAndRoll(s, s.at(10, 112), s.at(11));
     stabStutter(s, s.at(10, 112));
     breakAndRoll(s, s.at(19, 96), s.at(20));
+    s.note(kChStab, s.at(19, 96), stabNote(chordAt(s, s.at(19, 96))), kStab, 56, 0);
     // ... the kick and bass leave the last bar before the climax to the roll
     // and the riser, and leave the final chorus as its picture fades ...
     dropOut(s, s.at(23, 96), s.at(24));
     dropOut(s, s.at(31, 32), s.at(31, 96));
-    s.note(kChCrash, s.at(31, 32), kDrumNote, kCrash, 56, 0);
-    // ... and a last soft crash under the closing fade.
-    s.note(kChCrash, s.at(34, 16), kDrumNote, kCrash, 30, 0);
+    s.note(kChCrash, s.at(31, 32), kDrumNote, kCrash, 64, 0);
+    s.note(kChPerc, s.at(31, 32), kDrumNote, kSnare, 60, 0);
+    s.note(kChStab, s.at(31, 32), stabNote(chordAt(s, s.at(31, 32))), kStab, 52, 0);
+    // ... the outro opens on a hit, and a last one sounds under the closing fade.
+    impact(s, s.at(32), 48);
+    impact(s, s.at(34, 16), 56);
 
     // Builds into the drops.
     riser(s, s.at(4), 2, 36);

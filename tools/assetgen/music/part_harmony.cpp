@@ -102,7 +102,7 @@ void writeArpeggios(Score& s) {
         for (int r = 0; r < s.orderRows(o); r += kRowsPerBar / 2) {
             const int row = s.at(o, r);
             const Chord chord = chordAt(s, row);
-            s.note(kChChip, row, 72 + chord.root, kLead, 24, kRowsPerBar / 2 - 1);
+            s.note(kChChip, row, 72 + chord.root, kLead, 18, kRowsPerBar / 2 - 1);
             s.effectSpan(kChChip, row + 1, row + kRowsPerBar / 2 - 1, kFxArpeggio, arpeggioOf(chord));
         }
     }

@@ -116,20 +116,23 @@ void drumsForBar(Score& s, Beat beat, int bar, int barIndex) {
     if (groove == nullptr) return;
     const DrumBar& d = (*groove)[barIndex % 4];
     const bool driving = beat == Beat::Drive || beat == Beat::Climax;
-    pattern(s, kChKick, bar, d.kick, kKick, {38, 26});
-    pattern(s, kChSnare, bar, d.clap, kClap, {62});
-    pattern(s, kChSnareLayer, bar, d.snare, kSnare, {driving ? 40 : 50, 20});
+    // The climax's kick gallops lighter, so the flash on each of its bars
+    // stands out without towering over the rest of the song.
+    pattern(s, kChKick, bar, d.kick, kKick, {beat == Beat::Climax ? 33 : 38, 26});
+    pattern(s, kChSnare, bar, d.clap, kClap, {driving ? 46 : 52});
+    pattern(s, kChSnareLayer, bar, d.snare, kSnare, {driving ? 32 : 50, 20});
+    // The hats ride well under the backbeat: a song of sixteenths adds up.
     if (beat == Beat::Break || beat == Beat::HalfTime) {
         // Under the typewriter the hats stay soft, so its key clicks stand out.
-        swungHats(s, bar, d.hat, beat == Beat::HalfTime ? std::initializer_list<int>{26, 12} : std::initializer_list<int>{34, 18});
+        swungHats(s, bar, d.hat, beat == Beat::HalfTime ? std::initializer_list<int>{18, 9} : std::initializer_list<int>{22, 12});
     } else if (beat == Beat::Soft) {
-        pattern(s, kChHat, bar, d.hat, kClosedHat, {26, 16});
+        pattern(s, kChHat, bar, d.hat, kClosedHat, {18, 11});
     } else {
-        pattern(s, kChHat, bar, d.hat, kClosedHat, {driving ? 38 : 40, 22, 30});
+        pattern(s, kChHat, bar, d.hat, kClosedHat, {driving ? 24 : 26, 14, 20});
     }
-    pattern(s, kChOpenHat, bar, d.open, kOpenHat, {beat == Beat::Four ? 40 : 44});
-    // A bright shaker (the closed hat an octave up) rolling in sixteenths.
-    if (driving) pattern(s, kChShaker, bar, "abababababababab", kClosedHat, {14, 24}, kDrumNote + 12);
+    pattern(s, kChOpenHat, bar, d.open, kOpenHat, {beat == Beat::Four ? 22 : 24});
+    // A shaker (the closed hat a fifth up) rolling in sixteenths.
+    if (driving) pattern(s, kChShaker, bar, "abababababababab", kClosedHat, {8, 14}, kDrumNote + 7);
 }
 
 // The bass note of a chord, placed between Bb1 and A2.
