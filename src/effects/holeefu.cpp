@@ -149,16 +149,19 @@ ShaftEffect::WallHit ShaftEffect::castRay(int32_t dx, int32_t dy, int32_t dz, in
 
 void ShaftEffect::castWalls(WarpGrid& grid, const FixedMatrix& matrix, int32_t camX, int32_t camY, int32_t time) {
     const int32_t slide = wrapMul(64, time);  // one texel (512 units) every 8 ms
-    // The first grid point, a screen corner, always meets a wall; should it
-    // not, it takes row 0 rather than anything left from another frame.
-    int32_t w = 0;
-    castGridRays(matrix, [&](int index, int32_t dx, int32_t dy, int32_t dz) {
+    // The wall row w carries from one grid point to the next. The first, a
+    // screen corner, always meets a wall; should it not, it takes row 0
+    // rather than anything left from another frame. Values are captured by
+    // copy: the grid's stores could otherwise alias them.
+    auto cast = [&grid, camX, camY, slide, w = int32_t{0}](int index, int32_t dx, int32_t dy,
+                                                            int32_t dz) mutable {
         const WallHit hit = castRay(dx, dy, dz, camX, camY, w);
         w = hit.w;
         grid.U[index] = wrapShl(wrapAdd(slide, hit.hz), 15);
         grid.V[index] = wrapShl(w, 16);
         grid.L[index] = depthShade(hit.hz, 320);
-    });
+    };
+    castGridRays(matrix, cast);
 }
 
 void ShaftEffect::draw(int32_t time, uint16_t* backBuffer) {

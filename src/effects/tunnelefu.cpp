@@ -86,7 +86,8 @@ void TunnelEffect::castRays(WarpGrid& grid, const FixedMatrix& matrix, int32_t e
     // Terms that are the same for every ray.
     const int32_t offAxis = (e * e + h * h - kTunnelRadiusSquared) >> 15;
     const int32_t scroll = wrapMul(time, 64);
-    castGridRays(matrix, [&](int i, int32_t dx, int32_t dy, int32_t dz) {
+    // The terms by value: the grid's stores could otherwise alias them.
+    castGridRays(matrix, [this, &grid, e, h, offAxis, scroll](int i, int32_t dx, int32_t dy, int32_t dz) {
         const int32_t a = wrapAdd(wrapMul(dx, dx), wrapMul(dy, dy)) >> 8;
         int32_t hx = 0, hy = 0, d = kAxisDepth;
         if (a > 1000) {
