@@ -6,6 +6,7 @@
 #include "anim/intmath.h"
 #include "anim/rgb565.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "render/fixed_matrix.h"
 
@@ -174,7 +175,7 @@ void FractalZoomEffect::drawZoom(uint16_t* backBuffer, const uint32_t* const pic
 }
 
 void FractalZoomEffect::draw(int32_t time, uint16_t* backBuffer) {
-    zoom.evaluate(time);
+    evaluateTracks(time, {&zoom});
     const uint32_t* pictures[kLevels];
     for (int i = 0; i < kLevels; ++i) pictures[i] = pictures_[i].pixels32();
     drawZoom(backBuffer, pictures, zoom.current);

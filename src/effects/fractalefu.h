@@ -1,9 +1,9 @@
 #pragma once
-// "fractalefu": a seamless zoom into a fractal and out again, behind a
-// spinning environment-mapped object. Five pictures each show the centre
-// half of the one before at twice the resolution; any depth between two of
-// them is drawn from the finer picture where it covers the screen and the
-// coarser one around it, both filtered bilinearly. "zoom" is the depth:
+// "fractalefu" (FractalZoomEffect): a seamless zoom into a fractal and out
+// again, behind a spinning environment-mapped object. Five pictures each show
+// the centre half of the one before at twice the resolution; any depth between
+// two of them is drawn from the finer picture where it covers the screen and
+// the coarser one around it, both filtered bilinearly. "zoom" is the depth:
 // 0..4095, only its low 12 bits count.
 
 #include <cstdint>

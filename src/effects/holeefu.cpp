@@ -8,6 +8,8 @@
 #include "anim/rgb565.h"
 #include "assets/resource_ids.h"
 #include "effects/picture_checks.h"
+#include "render/grid_rays.h"
+#include "render/scaled_blit.h"
 
 namespace {
 
@@ -42,7 +44,6 @@ int32_t wallDistance(int32_t wall, int32_t cam, int32_t d) {
 
 bool offScreen(int32_t x, int32_t y) { return x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight; }
 
-
 // Rows y .. yEnd - 1 of a triangle half, both edges in 8.8 fixed point,
 // stepped after each row. Clipped rows and columns are skipped but the edges
 // still step through them, so clipping never moves a pixel.
@@ -51,11 +52,12 @@ void fillHalf(uint16_t* backBuffer, uint16_t colour, int32_t y, int32_t yEnd, in
               int32_t& right, int32_t rightStep) {
     if constexpr (kClip) {
         if (y < 0 && yEnd > y) {
-            // Step the edges past the rows above the screen at once.
-            const int32_t skipped = std::min(yEnd, 0) - y;
+            // Step the edges past the rows above the screen at once; a count
+            // of 2^31 rows or more wraps, as stepping row by row would.
+            const int32_t top = std::min(yEnd, 0), skipped = wrapSub(top, y);
             left = wrapAdd(left, wrapMul(leftStep, skipped));
             right = wrapAdd(right, wrapMul(rightStep, skipped));
-            y += skipped;
+            y = top;
         }
         yEnd = std::min(yEnd, static_cast<int32_t>(kScreenHeight));
     }
@@ -72,11 +74,21 @@ void fillHalf(uint16_t* backBuffer, uint16_t colour, int32_t y, int32_t yEnd, in
     }
 }
 
+// The corners sorted top, middle, bottom. Not the mesh rasterizer's scan
+// (render/rasterizers.cpp), which differs in two places: there the long edge
+// keeps its own x into the lower half, where here the upper half's left and
+// right edges carry on whichever edge they followed (other pixels where
+// truncated slopes leave the long one outside the two short ones); and there
+// a slope over a row count that wrapped negative is 0, here a division.
 template <bool kClip>
 void fillTriangle(uint16_t* backBuffer, uint16_t colour, int32_t xt, int32_t yt, int32_t xm, int32_t ym, int32_t xb,
                   int32_t yb) {
+    // In 64 bits and wrapped: rows that wrapped to -1 under an x difference
+    // of -2^31 give -2^31 rather than a trapping division.
     const auto slope = [](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-        return y0 == y1 ? 0 : wrapMul(wrapSub(x1, x0), 256) / wrapSub(y1, y0);
+        if (y0 == y1) return 0;
+        const int64_t quotient = int64_t{wrapMul(wrapSub(x1, x0), 256)} / wrapSub(y1, y0);
+        return static_cast<int32_t>(static_cast<uint32_t>(quotient));
     };
     const int32_t longSlope = slope(xt, yt, xb, yb), upper = slope(xt, yt, xm, ym), lower = slope(xm, ym, xb, yb);
     int32_t left = wrapShl(xt, 8), right = left;
@@ -136,32 +148,20 @@ ShaftEffect::WallHit ShaftEffect::castRay(int32_t dx, int32_t dy, int32_t dz, in
 }
 
 void ShaftEffect::castWalls(WarpGrid& grid, const FixedMatrix& matrix, int32_t camX, int32_t camY, int32_t time) {
-    const int32_t* m = matrix.m;
     const int32_t slide = wrapMul(64, time);  // one texel (512 units) every 8 ms
-    // The first grid point, a screen corner, always meets a wall; should it
-    // not, it takes row 0 rather than anything left from another frame.
-    int32_t w = 0;
-    int index = 0;
-    for (int32_t i = 0; i < kGridRows; ++i) {
-        // The view direction (j - 15, i - 20, 32) turned back into the world
-        // by the transpose of the rotation.
-        const int32_t row = i - 20;
-        const int32_t baseX = wrapAdd(wrapMul(m[4], row), wrapMul(32, m[8]));
-        const int32_t baseY = wrapAdd(wrapMul(m[5], row), wrapMul(32, m[9]));
-        const int32_t baseZ = wrapAdd(wrapMul(m[6], row), wrapMul(32, m[10]));
-        for (int32_t j = 0; j < kGridColumns; ++j, ++index) {
-            const int32_t column = j - 15;
-            const WallHit hit = castRay(wrapAdd(wrapMul(m[0], column), baseX), wrapAdd(wrapMul(m[1], column), baseY),
-                                        wrapAdd(wrapMul(m[2], column), baseZ), camX, camY, w);
-            w = hit.w;
-            // |hz| taken unsigned so that even the most negative hz is far.
-            const uint32_t distance = hit.hz < 0 ? 0u - static_cast<uint32_t>(hit.hz) : static_cast<uint32_t>(hit.hz);
-            const int64_t shade = std::clamp<int64_t>(320 - static_cast<int64_t>(distance >> 9), 0, 255);
-            grid.U[index] = wrapShl(wrapAdd(slide, hit.hz), 15);
-            grid.V[index] = wrapShl(w, 16);
-            grid.L[index] = static_cast<int32_t>(shade) << 16;
-        }
-    }
+    // The wall row w carries from one grid point to the next. The first, a
+    // screen corner, always meets a wall; should it not, it takes row 0
+    // rather than anything left from another frame. Values are captured by
+    // copy: the grid's stores could otherwise alias them.
+    auto cast = [&grid, camX, camY, slide, w = int32_t{0}](int index, int32_t dx, int32_t dy,
+                                                            int32_t dz) mutable {
+        const WallHit hit = castRay(dx, dy, dz, camX, camY, w);
+        w = hit.w;
+        grid.U[index] = wrapShl(wrapAdd(slide, hit.hz), 15);
+        grid.V[index] = wrapShl(w, 16);
+        grid.L[index] = depthShade(hit.hz, 320);
+    };
+    castGridRays(matrix, cast);
 }
 
 void ShaftEffect::draw(int32_t time, uint16_t* backBuffer) {
@@ -223,24 +223,11 @@ void ShaftEffect::drawSwimmer(uint16_t* backBuffer, const Mesh& camera, const ui
 
 void ShaftEffect::scaledAdditiveBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
                                      int32_t scale, const uint32_t* pixels) {
-    const int32_t dw = wrapMul(w, scale) >> 8, dh = wrapMul(h, scale) >> 8;
-    if (dw <= 0 || dh <= 0) return;
-    const int32_t x0 = wrapSub(cx, dw >> 1), y0 = wrapSub(cy, dh >> 1);
-    const int32_t stepX = wrapMul(w, 256) / dw, stepY = wrapMul(h, 256) / dh;
-    // Only the part on the screen is visited; the source walk starts where
-    // stepping from the picture's corner would have brought it.
-    const int64_t xFrom = std::max<int64_t>(x0, 0), xTo = std::min<int64_t>(int64_t{x0} + dw, kScreenWidth);
-    const int64_t yFrom = std::max<int64_t>(y0, 0), yTo = std::min<int64_t>(int64_t{y0} + dh, kScreenHeight);
-    for (int64_t y = yFrom; y < yTo; ++y) {
-        const uint32_t* source = pixels + ((y - y0) * stepY >> 8) * w;
-        uint16_t* row = backBuffer + y * kScreenWidth;
-        int64_t u = (xFrom - x0) * stepX;
-        for (int64_t x = xFrom; x < xTo; ++x, u += stepX) {
-            // Black adds nothing; the glow's dark surround is skipped.
-            const uint16_t add = rgb565::fromXrgb(source[u >> 8]);
-            if (add != 0) row[x] = rgb565::addSaturated565(row[x], add);
-        }
-    }
+    drawScaledCentred(backBuffer, cx, cy, w, h, scale, pixels, [](uint16_t& out, uint32_t p) {
+        // Black adds nothing; the glow's dark surround is skipped.
+        const uint16_t add = rgb565::fromXrgb(p);
+        if (add != 0) out = rgb565::addSaturated565(out, add);
+    });
 }
 
 void ShaftEffect::additiveTriangle(uint16_t* backBuffer, uint32_t colour, int32_t x0, int32_t y0, int32_t x1,

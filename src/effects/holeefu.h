@@ -1,10 +1,10 @@
 #pragma once
-// "holeefu": a fall down an endless shaft of square cross-section whose
-// tiled walls fade to black with distance, with nine glowing swimmers (a
-// glow for the head, a wriggling ribbon for the tail) hanging in it. The
-// walls are ray-cast at the warp grid's points only and texture-mapped in
-// between; the swimmers are projected through the camera's matrix and
-// drawn additively. The picture depends on the frame time alone.
+// "holeefu" (ShaftEffect): a fall down an endless shaft of square
+// cross-section whose tiled walls fade to black with distance, with nine
+// glowing swimmers (a glow for the head, a wriggling ribbon for the tail)
+// hanging in it. The walls are ray-cast at the warp grid's points only and
+// texture-mapped in between; the swimmers are projected through the camera's
+// matrix and drawn additively. The picture depends on the frame time alone.
 
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 
 #include "anim/intmath.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "render/row_blend.h"
 
@@ -34,6 +35,6 @@ void LogoEffect::drawScroll(uint16_t* backBuffer, const uint32_t* picture, int32
 }
 
 void LogoEffect::draw(int32_t time, uint16_t* backBuffer) {
-    pos.evaluate(time);
+    evaluateTracks(time, {&pos});
     drawScroll(backBuffer, picture_.pixels32(), picture_.height, pos.current);
 }

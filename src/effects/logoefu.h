@@ -1,8 +1,8 @@
 #pragma once
-// "logoefu": the tall title picture (240 x 1600) sliding past the screen
-// from its bottom end to its top end as "pos" runs from 0 to 65535, two
-// neighbouring picture rows blended by a 16-bit fraction for smooth
-// sub-pixel movement.
+// "logoefu" (LogoEffect): the tall title picture (240 x 1600) sliding past the
+// screen from its bottom end to its top end as "pos" runs from 0 to 65535, two
+// neighbouring picture rows blended by a 16-bit fraction for smooth sub-pixel
+// movement.
 
 #include <cstdint>
 

@@ -1,10 +1,8 @@
 #include "effects/loppuefu.h"
 
-#include <cmath>
-
-#include "anim/intmath.h"
 #include "assets/font.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "render/fixed_matrix.h"
 #include "render/row_blend.h"
@@ -41,18 +39,14 @@ void EndSceneEffect::deinit() {
     object_.release();
 }
 
-int32_t EndSceneEffect::shownRows(int32_t time) {
-    return zm::truncToInt32((std::sin(time * 0.00145) * 25.0 + 290.0) * 65536.0);
-}
+int32_t EndSceneEffect::shownRows(int32_t time) { return breathingRows(time, 0.00145, 25.0, 290.0); }
 
 void EndSceneEffect::drawBackground(uint16_t* backBuffer, const uint32_t* picture, int32_t time) {
-    int32_t y = 0, step = 0;
-    stretchedRows(shownRows(time), y, step);
-    drawRowBlended(backBuffer, picture, y, step);
+    drawStretched(backBuffer, picture, shownRows(time));
 }
 
 void EndSceneEffect::draw(int32_t time, uint16_t* backBuffer) {
-    for (ParamTrack* track : {&pos1, &pos2, &pos3, &camx, &camz, &roll, &heading}) track->evaluate(time);
+    evaluateTracks(time, {&pos1, &pos2, &pos3, &camx, &camz, &roll, &heading});
 
     drawBackground(backBuffer, background_.pixels32(), time);
 

@@ -1,10 +1,10 @@
 #pragma once
-// "loppuefu": the closing scene. The end picture breathes vertically behind
-// a spinning object that the script flies through the scene, and three
-// credit lines slide in and out over both. Every motion but the breathing
-// comes from the tracks: pos1 and pos2 place the first two lines along the
-// long axis, pos3 the third across it; camx and camz move the object, roll
-// and heading turn it.
+// "loppuefu" (EndSceneEffect): the closing scene. The end picture breathes
+// vertically behind a spinning object that the script flies through the scene,
+// and three credit lines slide in and out over both. Every motion but the
+// breathing comes from the tracks: pos1 and pos2 place the first two lines
+// along the long axis, pos3 the third across it; camx and camz move the
+// object, roll and heading turn it.
 
 #include <cstdint>
 

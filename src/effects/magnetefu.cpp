@@ -10,7 +10,6 @@
 #include "render/grid_tables.h"
 #include "render/isqrt.h"
 
-using zm::truncToInt32;
 using zm::wrapAdd;
 using zm::wrapMul;
 using zm::wrapShl;
@@ -55,8 +54,8 @@ std::array<MagnetEffect::Pole, MagnetEffect::kPoles> MagnetEffect::poles(int32_t
     const double t = wrapAdd(time, kPhase);
     std::array<Pole, kPoles> result{};
     for (int k = 0; k < kPoles; ++k) {
-        result[k] = {truncToInt32((std::sin(t * kPaths[k].rateX) * 10.0 + 15.0) * 256.0),
-                     truncToInt32((std::sin(t * kPaths[k].rateY) * 15.0 + 20.0) * 256.0), kPaths[k].charge};
+        result[k] = {zm::truncToInt32((std::sin(t * kPaths[k].rateX) * 10.0 + 15.0) * 256.0),
+                     zm::truncToInt32((std::sin(t * kPaths[k].rateY) * 15.0 + 20.0) * 256.0), kPaths[k].charge};
     }
     return result;
 }
@@ -84,7 +83,10 @@ void MagnetEffect::fillField(WarpGrid& grid, const std::array<Pole, kPoles>& pol
 
 void MagnetEffect::additiveBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
                                 const uint16_t* light) {
-    // Corners in 64 bits, so a centre anywhere in the 32-bit range clips.
+    // Not drawScaledCentred at scale 256 (render/scaled_blit.h): that wraps
+    // the corner at 32 bits, where this takes it in 64 bits, so that a centre
+    // anywhere in the 32-bit range clips; and the glow, already RGB565, is
+    // added a whole row at a time.
     const int64_t x0 = int64_t{cx} - (w >> 1), y0 = int64_t{cy} - (h >> 1);
     // The visible part; the source walk starts where it would have reached.
     const int64_t firstX = std::max<int64_t>(x0, 0), endX = std::min<int64_t>(x0 + w, kScreenWidth);

@@ -1,8 +1,9 @@
 #pragma once
-// "magnetefu": a texture pushed about by four wandering poles, two pulling
-// and two pushing. Each grid point's texel is the sum of one fixed-length
-// step per pole, towards it or away from it; a glow is added over each pole.
-// The poles move with the frame time alone, so the effect has no parameters.
+// "magnetefu" (MagnetEffect): a texture pushed about by four wandering poles,
+// two pulling and two pushing. Each grid point's texel is the sum of one
+// fixed-length step per pole, towards it or away from it; a glow is added over
+// each pole. The poles move with the frame time alone, so the effect has no
+// parameters.
 
 #include <array>
 #include <cstdint>

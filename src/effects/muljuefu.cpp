@@ -1,7 +1,6 @@
 #include "effects/muljuefu.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "anim/intmath.h"
 #include "anim/rgb565.h"
@@ -57,13 +56,11 @@ void TubeEffect::deinit() {
 
 int32_t TubeEffect::shownRows(int32_t time) {
     // 255..315 rows in 16.16; one breath takes about 2244 ms.
-    return zm::truncToInt32((std::sin(time * 0.0028) * 30.0 + 285.0) * 65536.0);
+    return breathingRows(time, 0.0028, 30.0, 285.0);
 }
 
 void TubeEffect::drawBackground(uint16_t* backBuffer, int32_t time) const {
-    int32_t y = 0, step = 0;
-    stretchedRows(shownRows(time), y, step);
-    drawRowBlended(backBuffer, background_.pixels32(), y, step);
+    drawStretched(backBuffer, background_.pixels32(), shownRows(time));
 }
 
 void TubeEffect::drawBackgroundAround(uint16_t* backBuffer, int32_t time, const Span* covered) const {

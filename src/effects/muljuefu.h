@@ -1,11 +1,11 @@
 #pragma once
-// "muljuefu": a thick bumpy tube lying across the screen, snaking up and
-// down, twisting about its axis while its skin slides along it, over a
-// backdrop that breathes vertically. The tube is drawn column by column:
-// each angle around the cross-section gives a screen offset (radius scaled
-// by the height map in the skin's alpha), and the angles are walked outwards
-// from the centre line, each drawing only beyond the extent reached so far.
-// Driven by time alone: every command is ignored.
+// "muljuefu" (TubeEffect): a thick bumpy tube lying across the screen, snaking
+// up and down, twisting about its axis while its skin slides along it, over a
+// backdrop that breathes vertically. The tube is drawn column by column: each
+// angle around the cross-section gives a screen offset (radius scaled by the
+// height map in the skin's alpha), and the angles are walked outwards from the
+// centre line, each drawing only beyond the extent reached so far. Driven by
+// time alone: every command is ignored.
 
 #include <array>
 #include <cstdint>

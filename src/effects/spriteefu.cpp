@@ -3,13 +3,13 @@
 #include "anim/intmath.h"
 #include "assets/font.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "render/grid_tables.h"
 #include "render/sine_tables.h"
 
 using zm::wrapAdd;
 using zm::wrapMul;
-using zm::wrapSub;
 
 namespace {
 
@@ -71,8 +71,7 @@ void TypewriterEffect::warpTwirl(int32_t time) {
             const int32_t zoom = (sine(((radius * 17) >> 7) - 512) + 3072) * 10;
             const int32_t twist = (sine(p3 + ((radius * 25) >> 8)) >> 3) + (sine(p2 + ((radius * 15) >> 8)) >> 4) + p4;
             const int32_t sn = sine(twist) * zoom, cs = sine(twist - 256) * zoom;
-            grid_.U[i] = wrapMul(wrapAdd(wrapSub(wrapMul(cs, k), wrapMul(sn, j)), x0), 2);
-            grid_.V[i] = wrapMul(wrapAdd(wrapAdd(wrapMul(sn, k), wrapMul(cs, j)), y0), 2);
+            grid_.setTurned(i, cs, sn, k, j, x0, y0, 2);
         }
     }
 }
@@ -90,17 +89,14 @@ void TypewriterEffect::warpSwirl(int32_t time, int32_t pumpValue) {
             const int32_t w = (k * (1 << 25)) / dz, h = (j * (1 << 25)) / dz;
             const int32_t twist = (sine(q2 + ((rg * -17) >> 8)) >> 5) + (sine(q1 + ((rg * -11) >> 8)) >> 5);
             const int32_t sn = sine(twist), cs = sine(twist - 256);
-            grid_.U[i] = wrapMul(wrapAdd(wrapSub(wrapMul(cs, w), wrapMul(sn, h)), drift), 4);
-            grid_.V[i] = wrapMul(wrapAdd(wrapMul(sn, w), wrapMul(cs, h)), 4);
+            grid_.setTurned(i, cs, sn, w, h, drift, 0, 4);
         }
     }
 }
 
 void TypewriterEffect::draw(int32_t time, uint16_t* backBuffer) {
     ParamTrack* counts[kLines] = {&len1, &len2, &len3, &len4, &len5, &len6};
-    for (ParamTrack* count : counts) count->evaluate(time);
-    mode.evaluate(time);
-    pump.evaluate(time);
+    evaluateTracks(time, {&mode, &len1, &len2, &len3, &len4, &len5, &len6, &pump});
 
     // Only the two modes have a texture and text; any other draws nothing.
     const int32_t selected = mode.current;

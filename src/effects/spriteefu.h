@@ -1,9 +1,9 @@
 #pragma once
-// "spriteefu": a texture warped over the whole screen, a pulsing twirl
-// ("mode" 0) or a pumping perspective swirl ("mode" 1, "pump" shifts its
-// depth waves), with six lines of text typed over it: "len1" .. "len6" say
-// how many leading characters of each line show. Each mode has its own
-// texture and its own six lines.
+// "spriteefu" (TypewriterEffect): a texture warped over the whole screen, a
+// pulsing twirl ("mode" 0) or a pumping perspective swirl ("mode" 1, "pump"
+// shifts its depth waves), with six lines of text typed over it: "len1" ..
+// "len6" say how many leading characters of each line show. Each mode has its
+// own texture and its own six lines.
 
 #include <array>
 #include <cstdint>

@@ -1,10 +1,9 @@
 #include "effects/tolppaefu.h"
 
-#include <cmath>
-
 #include "anim/intmath.h"
 #include "assets/font.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "render/row_blend.h"
 #include "render/sine_tables.h"
@@ -126,14 +125,11 @@ void PoleEffect::drawPole(uint16_t* backBuffer, int32_t time, int32_t phase) con
 }
 
 void PoleEffect::draw(int32_t time, uint16_t* backBuffer) {
-    phase.evaluate(time);
+    evaluateTracks(time, {&phase});
     const int32_t p = phase.current;
 
     // The backdrop breathes: 255 to 315 of its rows fill the screen.
-    const int32_t shown = zm::truncToInt32((std::sin(time * 0.00145) * 30.0 + 285.0) * 65536.0);
-    int32_t y = 0, step = 0;
-    stretchedRows(shown, y, step);
-    drawRowBlended(backBuffer, backdrop_.pixels32(), y, step);
+    drawStretched(backBuffer, backdrop_.pixels32(), breathingRows(time, 0.00145, 30.0, 285.0));
 
     const Image& brightness = fontBrightness();
     const Image& coverage = fontCoverage();

@@ -1,10 +1,10 @@
 #pragma once
-// "tolppaefu": the greetings on a swaying, twisting pole. Over a backdrop
-// that slowly stretches and shrinks vertically, a pole runs the height of the
-// screen as two textured faces whose widths and position change from row to
-// row and over time. The greetings are drawn each frame from the font's two
-// pictures into two strips (one line per screen row) and scroll along the
-// pole with "phase".
+// "tolppaefu" (PoleEffect): the greetings on a swaying, twisting pole. Over a
+// backdrop that slowly stretches and shrinks vertically, a pole runs the
+// height of the screen as two textured faces whose widths and position change
+// from row to row and over time. The greetings are drawn each frame from the
+// font's two pictures into two strips (one line per screen row) and scroll
+// along the pole with "phase".
 
 #include <array>
 #include <cstdint>

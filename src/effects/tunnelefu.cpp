@@ -1,12 +1,13 @@
 #include "effects/tunnelefu.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "anim/intmath.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
+#include "render/grid_rays.h"
 #include "render/isqrt.h"
 
 using zm::truncToInt32;
@@ -79,48 +80,33 @@ FixedMatrix TunnelEffect::viewMatrix(int32_t time, int32_t distance, int32_t& e,
     return m;
 }
 
-int32_t TunnelEffect::brightness(int32_t d) {
-    // |d| taken unsigned, so the most negative depth is far too (and defined).
-    const uint32_t magnitude = d < 0 ? 0u - static_cast<uint32_t>(d) : static_cast<uint32_t>(d);
-    const int64_t level = 256 - int64_t{magnitude >> 9};
-    return static_cast<int32_t>(std::clamp<int64_t>(level, 0, 255)) << 16;
-}
+int32_t TunnelEffect::brightness(int32_t d) { return depthShade(d, 256); }
 
 void TunnelEffect::castRays(WarpGrid& grid, const FixedMatrix& matrix, int32_t e, int32_t h, int32_t time) const {
-    const int32_t* m = matrix.m;
     // Terms that are the same for every ray.
     const int32_t offAxis = (e * e + h * h - kTunnelRadiusSquared) >> 15;
     const int32_t scroll = wrapMul(time, 64);
-    int i = 0;
-    for (int32_t y = -20; y <= 20; ++y) {
-        // Each row's direction starts from the y and z terms; x adds per column.
-        const int32_t rowX = wrapAdd(wrapMul(m[4], y), wrapMul(m[8], 32));
-        const int32_t rowY = wrapAdd(wrapMul(m[5], y), wrapMul(m[9], 32));
-        const int32_t rowZ = wrapAdd(wrapMul(m[6], y), wrapMul(m[10], 32));
-        for (int32_t x = -15; x <= 15; ++x, ++i) {
-            const int32_t dx = wrapAdd(wrapMul(m[0], x), rowX);
-            const int32_t dy = wrapAdd(wrapMul(m[1], x), rowY);
-            const int32_t dz = wrapAdd(wrapMul(m[2], x), rowZ);
-            const int32_t a = wrapAdd(wrapMul(dx, dx), wrapMul(dy, dy)) >> 8;
-            int32_t hx = 0, hy = 0, d = kAxisDepth;
-            if (a > 1000) {
-                const int32_t b = wrapAdd(wrapMul(dx, e), wrapMul(dy, h)) >> 8;
-                const int32_t disc = wrapSub(wrapMul(b >> 8, b >> 8), wrapMul(offAxis, a >> 7));
-                const int32_t root = static_cast<int32_t>(isqrt(static_cast<uint32_t>(disc)));
-                const int32_t t = wrapShl(wrapSub(wrapShl(root, 8), b), 7) / a;
-                hx = wrapAdd(e, wrapMul(t, dx) >> 8);
-                hy = wrapAdd(h, wrapMul(t, dy) >> 8);
-                d = wrapMul(t, dz) >> 8;
-            }
-            grid.V[i] = angles_[((((hy >> 8) + 128) & 255) << 8) | (((hx >> 8) + 128) & 255)];
-            grid.U[i] = wrapShl(wrapAdd(d, scroll), 16);
-            grid.L[i] = brightness(d);
+    // The terms by value: the grid's stores could otherwise alias them.
+    castGridRays(matrix, [this, &grid, e, h, offAxis, scroll](int i, int32_t dx, int32_t dy, int32_t dz) {
+        const int32_t a = wrapAdd(wrapMul(dx, dx), wrapMul(dy, dy)) >> 8;
+        int32_t hx = 0, hy = 0, d = kAxisDepth;
+        if (a > 1000) {
+            const int32_t b = wrapAdd(wrapMul(dx, e), wrapMul(dy, h)) >> 8;
+            const int32_t disc = wrapSub(wrapMul(b >> 8, b >> 8), wrapMul(offAxis, a >> 7));
+            const int32_t root = static_cast<int32_t>(isqrt(static_cast<uint32_t>(disc)));
+            const int32_t t = wrapShl(wrapSub(wrapShl(root, 8), b), 7) / a;
+            hx = wrapAdd(e, wrapMul(t, dx) >> 8);
+            hy = wrapAdd(h, wrapMul(t, dy) >> 8);
+            d = wrapMul(t, dz) >> 8;
         }
-    }
+        grid.V[i] = angles_[((((hy >> 8) + 128) & 255) << 8) | (((hx >> 8) + 128) & 255)];
+        grid.U[i] = wrapShl(wrapAdd(d, scroll), 16);
+        grid.L[i] = brightness(d);
+    });
 }
 
 void TunnelEffect::draw(int32_t time, uint16_t* backBuffer) {
-    distance.evaluate(time);
+    evaluateTracks(time, {&distance});
     int32_t e = 0, h = 0;
     FixedMatrix m = viewMatrix(time, distance.current, e, h);
     castRays(grid_, m, e, h, time);

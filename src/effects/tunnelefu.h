@@ -1,9 +1,9 @@
 #pragma once
-// "tunnelefu": a flight through a round tunnel. Every warp-grid point casts a
-// ray from a wandering camera to the tunnel's wall; the hit gives the texel
-// row (the angle round the axis), the texel column (depth, scrolling with
-// time) and a brightness falling with depth. A chrome object spins ahead of
-// the camera at the depth "distance" adds.
+// "tunnelefu" (TunnelEffect): a flight through a round tunnel. Every warp-grid
+// point casts a ray from a wandering camera to the tunnel's wall; the hit
+// gives the texel row (the angle round the axis), the texel column (depth,
+// scrolling with time) and a brightness falling with depth. A chrome object
+// spins ahead of the camera at the depth "distance" adds.
 
 #include <cstdint>
 #include <memory>

@@ -1,18 +1,18 @@
 #include "effects/venkuefu.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "anim/intmath.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "effects/pixel_blend.h"
 #include "render/grid_tables.h"
+#include "render/scaled_blit.h"
 #include "render/sine_tables.h"
 
 using zm::wrapAdd;
 using zm::wrapMul;
-using zm::wrapSub;
 
 namespace {
 
@@ -67,8 +67,7 @@ void CreditsEffect::drawWarp(uint16_t* backBuffer, int32_t time) {
             const int32_t zoom = (sine(wrapAdd(3 * angle, p1)) + 6400) * 8;
             const int32_t twist = (sine(((radius * 17) >> 8) + p3) >> 3) + (sine(((radius * 11) >> 8) + p2) >> 4) + p4;
             const int32_t sn = wrapMul(sine(twist), zoom), cs = wrapMul(sine(twist - 256), zoom);
-            grid_.U[i] = wrapMul(wrapAdd(wrapSub(wrapMul(cs, k), wrapMul(sn, j)), x0), 2);
-            grid_.V[i] = wrapMul(wrapAdd(wrapAdd(wrapMul(sn, k), wrapMul(cs, j)), y0), 2);
+            grid_.setTurned(i, cs, sn, k, j, x0, y0, 2);
         }
     }
     grid_.draw(backBuffer, texture_.pixels16());
@@ -90,35 +89,16 @@ void CreditsEffect::drawPictures(uint16_t* backBuffer, int32_t time) const {
 
 void CreditsEffect::scaledAlphaBlit(uint16_t* backBuffer, int32_t cx, int32_t cy, int32_t w, int32_t h,
                                     int32_t factor, const uint32_t* pixels) {
-    const int32_t dw = wrapMul(w, factor) >> 8, dh = wrapMul(h, factor) >> 8;
-    if (dw <= 0 || dh <= 0) return;
-    const int32_t x0 = cx - (dw >> 1), y0 = cy - (dh >> 1);
-    const int32_t xs = (w * 256) / dw, ys = (h * 256) / dh;
-    // The source walk advances over clipped rows and columns too: start it
-    // where the first visible row and column would have brought it.
-    const int32_t firstY = std::max(y0, 0), endY = static_cast<int32_t>(std::min<int64_t>(int64_t{y0} + dh, kScreenHeight));
-    const int32_t firstX = std::max(x0, 0), endX = static_cast<int32_t>(std::min<int64_t>(int64_t{x0} + dw, kScreenWidth));
-    // The source column of every visible destination column, once per blit.
-    int32_t columns[kScreenWidth];
-    int64_t sx = int64_t{firstX - x0} * xs;
-    for (int32_t x = firstX; x < endX; ++x, sx += xs) columns[x - firstX] = static_cast<int32_t>(sx >> 8);
-    const int32_t visible = endX - firstX;
-    int64_t sy = int64_t{firstY - y0} * ys;
-    for (int32_t y = firstY; y < endY; ++y, sy += ys) {
-        const uint32_t* source = pixels + (sy >> 8) * w;
-        uint16_t* out = backBuffer + y * kScreenWidth + firstX;
-        for (int32_t i = 0; i < visible; ++i) {
-            const uint32_t p = source[columns[i]], alpha = p >> 24;
-            // Alpha 0 gives back exactly the destination: nothing to do.
-            if (alpha == 255) out[i] = blend::overOpaque(out[i], p);
-            else if (alpha != 0) out[i] = blend::over(out[i], p, alpha);
-        }
-    }
+    drawScaledCentred(backBuffer, cx, cy, w, h, factor, pixels, [](uint16_t& out, uint32_t p) {
+        // Alpha 0 gives back exactly the destination: nothing to do.
+        const uint32_t alpha = p >> 24;
+        if (alpha == 255) out = blend::overOpaque(out, p);
+        else if (alpha != 0) out = blend::over(out, p, alpha);
+    });
 }
 
 void CreditsEffect::draw(int32_t time, uint16_t* backBuffer) {
-    credit.evaluate(time);
-    scale.evaluate(time);
+    evaluateTracks(time, {&credit, &scale});
     drawWarp(backBuffer, time);
     drawPictures(backBuffer, time);
 }

@@ -1,8 +1,8 @@
 #pragma once
-// "venkuefu": the credits. A texture twirled by distance from the screen
-// centre and zoomed by direction fills the screen; over it, at a slowly
-// wandering centre, a television set and one of four credit pictures grow
-// and shrink with "scale", alpha-blended. "credit" picks the picture.
+// "venkuefu" (CreditsEffect): the credits. A texture twirled by distance from
+// the screen centre and zoomed by direction fills the screen; over it, at a
+// slowly wandering centre, a television set and one of four credit pictures
+// grow and shrink with "scale", alpha-blended. "credit" picks the picture.
 
 #include <array>
 #include <cstdint>

@@ -6,6 +6,7 @@
 
 #include "anim/intmath.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "render/fixed_matrix.h"
 
@@ -82,8 +83,7 @@ void WaterEffect::rippleAndDraw(uint16_t* backBuffer, const int32_t* current, in
 }
 
 void WaterEffect::draw(int32_t time, uint16_t* backBuffer) {
-    distance.evaluate(time);
-    speed.evaluate(time);
+    evaluateTracks(time, {&distance, &speed});
 
     const int32_t d = wrapMul(wrapSub(time, previousTime), speed.current);
     previousTime = time;

@@ -1,11 +1,11 @@
 #pragma once
-// "vesiefu": a ring tumbling in front of a rippling water surface. The
-// surface is a 120 x 160 height field (one cell per 2 x 2 pixels) run by the
-// two-buffer wave simulation; the ring's triangles that cross the water
-// plane push it, the picture under the water is drawn displaced by the
-// surface slopes, and the ring is drawn on top with its parts beyond the
-// plane darkened. "distance" moves the ring away from the viewer, "speed"
-// sets how fast it turns (256: 4, 15 and 7 angle units per millisecond).
+// "vesiefu" (WaterEffect): a ring tumbling in front of a rippling water
+// surface. The surface is a 120 x 160 height field (one cell per 2 x 2 pixels)
+// run by the two-buffer wave simulation; the ring's triangles that cross the
+// water plane push it, the picture under the water is drawn displaced by the
+// surface slopes, and the ring is drawn on top with its parts beyond the plane
+// darkened. "distance" moves the ring away from the viewer, "speed" sets how
+// fast it turns (256: 4, 15 and 7 angle units per millisecond).
 
 #include <cstdint>
 #include <vector>

@@ -8,6 +8,7 @@
 #include "anim/intmath.h"
 #include "anim/rgb565.h"
 #include "assets/resource_ids.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "effects/pixel_blend.h"
 #include "render/sine_tables.h"
@@ -116,7 +117,7 @@ void VoxelEffect::advanceCamera(int32_t time) {
 }
 
 void VoxelEffect::draw(int32_t time, uint16_t* backBuffer) {
-    crossfade.evaluate(time);
+    evaluateTracks(time, {&crossfade});
     if (!moved_ || time != movedAt_) advanceCamera(time);
     moved_ = true;
     movedAt_ = time;

@@ -1,8 +1,8 @@
 #pragma once
-// "voxelefu": a low flight over a height-mapped landscape, drawn column by
-// column front to back (each view column fills two screen rows; the view's
-// up is the screen's left), with a banking horizon and a gradient sky. The
-// "crossfade" track dissolves it into a full-screen picture.
+// "voxelefu" (VoxelEffect): a low flight over a height-mapped landscape, drawn
+// column by column front to back (each view column fills two screen rows; the
+// view's up is the screen's left), with a banking horizon and a gradient sky.
+// The "crossfade" track dissolves it into a full-screen picture.
 //
 // The camera advances once per rendered frame, not by elapsed time, and is
 // never reset: a later showing flies on from where the last one stopped.

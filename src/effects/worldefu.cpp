@@ -6,6 +6,7 @@
 
 #include "assets/resource_ids.h"
 #include "assets/resources.h"
+#include "effects/evaluate_tracks.h"
 #include "effects/picture_checks.h"
 #include "effects/pixel_blend.h"
 
@@ -97,11 +98,7 @@ void GlobeEffect::drawRing(uint16_t* backBuffer, const uint32_t* ringMap, const 
 }
 
 void GlobeEffect::draw(int32_t time, uint16_t* backBuffer) {
-    clip.evaluate(time);
-    clipend.evaluate(time);
-    worldangle.evaluate(time);
-    timeangle.evaluate(time);
-    textangle.evaluate(time);
+    evaluateTracks(time, {&clip, &clipend, &worldangle, &timeangle, &textangle});
     std::memcpy(backBuffer, background_.pixels, kScreenPixels * sizeof(uint16_t));
     drawGlobe(backBuffer, globeMap_.get(), dayMap_.pixels32(), nightMap_.pixels32(), worldangle.current,
               timeangle.current);

@@ -1,7 +1,7 @@
 #pragma once
-// "worldefu": a turning planet over a starry background, its day side and
-// night side blended through a travelling daylight mask, and a ring of
-// lettering around it whose visible part opens and closes with two bounds.
+// "worldefu" (GlobeEffect): a turning planet over a starry background, its day
+// side and night side blended through a travelling daylight mask, and a ring
+// of lettering around it whose visible part opens and closes with two bounds.
 // All geometry comes from two precomputed maps (BZ2 137 and 138).
 
 #include <cstdint>

@@ -105,7 +105,10 @@ void fillRows(Edge<N>& left, Edge<N>& right, int32_t first, int32_t last, Plot& 
 
 // The scanline scheme shared by every filler. values(v) gives the N
 // quantities to interpolate at vertex v; plot(x, y, values) writes a pixel
-// with the interpolated values in 8.8.
+// with the interpolated values in 8.8. The shaft's additive triangles keep
+// their own scan (effects/holeefu.cpp): theirs carries the upper half's left
+// and right edges, not the long edge, into the lower half, and divides
+// slopes by row counts that wrapped negative.
 template <int N, bool kClip, typename Values, typename Plot>
 void scanTriangle(const ProjectedVertex* t, const ProjectedVertex* m, const ProjectedVertex* b, Values values,
                   Plot& plot) {

@@ -1,5 +1,7 @@
 #include "render/row_blend.h"
 
+#include <cmath>
+
 #include "anim/intmath.h"
 
 namespace {
@@ -19,4 +21,14 @@ void drawRowBlended(uint16_t* backBuffer, const uint32_t* picture, int32_t y, in
 void stretchedRows(int32_t g, int32_t& y, int32_t& step) {
     y = zm::wrapSub(20971520, g) >> 1;
     step = g / 320;
+}
+
+void drawStretched(uint16_t* backBuffer, const uint32_t* picture, int32_t g) {
+    int32_t y = 0, step = 0;
+    stretchedRows(g, y, step);
+    drawRowBlended(backBuffer, picture, y, step);
+}
+
+int32_t breathingRows(int32_t time, double rate, double amplitude, double middle) {
+    return zm::truncToInt32((std::sin(time * rate) * amplitude + middle) * 65536.0);
 }

@@ -29,3 +29,11 @@ void drawRowBlended(uint16_t* backBuffer, const uint32_t* picture, int32_t y, in
 // The start and step that show g rows (16.16) of a 320-row picture centred
 // on the screen: y = (320 << 16 - g) >> 1, step = g / 320.
 void stretchedRows(int32_t g, int32_t& y, int32_t& step);
+
+// The picture stretched to show g rows (16.16) centred on the screen: the
+// rows of stretchedRows, drawn with drawRowBlended.
+void drawStretched(uint16_t* backBuffer, const uint32_t* picture, int32_t g);
+
+// The rows shown by a backdrop that breathes: (sin(time x rate) x amplitude +
+// middle) x 65536 in double precision, truncated to 16.16.
+int32_t breathingRows(int32_t time, double rate, double amplitude, double middle);

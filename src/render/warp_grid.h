@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "anim/intmath.h"
 #include "render/grid_tables.h"
 
 class WarpGrid {
@@ -19,6 +20,15 @@ public:
     int32_t U[kGridPoints];
     int32_t V[kGridPoints];
     int32_t L[kGridPoints];
+
+    // Point i's U and V: the point (x, y) turned by the cosine cs and sine
+    // sn, moved by (dx, dy) and multiplied by factor, wrapping at 32 bits:
+    // U = (cs x - sn y + dx) x factor, V = (sn x + cs y + dy) x factor.
+    void setTurned(int i, int32_t cs, int32_t sn, int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t factor) {
+        using zm::wrapAdd, zm::wrapMul;
+        U[i] = wrapMul(wrapAdd(zm::wrapSub(wrapMul(cs, x), wrapMul(sn, y)), dx), factor);
+        V[i] = wrapMul(wrapAdd(wrapAdd(wrapMul(sn, x), wrapMul(cs, y)), dy), factor);
+    }
 
     // texture: a tiled 256 x 256 RGB565 picture. Copies texels.
     void draw(uint16_t* backBuffer, const uint16_t* texture) const;

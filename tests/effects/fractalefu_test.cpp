@@ -184,7 +184,7 @@ TEST(FractalZoomPictures, EachLevelIsTheCentreOfThePreviousEnlargedTwice) {
         });
         std::printf("depths %d and %d: mean channel difference %.2f\n", level - 1, level, mean);
         EXPECT_LT(mean, 6.0) << level;  // measured 2.9 to 4.2
-        if (level == 2048) testpng::writeLandscape(testpng::outputDir() + "/fractal_2048.png", after.data());
+        if (level == 2048) testpng::writeLandscape(testpng::outputDir() + "/fractalefu_2048.png", after.data());
     }
 }
 

@@ -125,6 +125,16 @@ TEST(ShaftTriangles, ClippedTrianglesKeepTheirPixels) {
     EXPECT_EQ(inside[100 * 240 + 80], 0xFFFF);
 }
 
+TEST(ShaftTriangles, RowCountsThatWrapNeitherTrapNorOverflow) {
+    // From y = INT32_MIN to INT32_MAX is -1 rows in 32 bits, and an x
+    // difference of 2^23 is -2^31 in 8.8: the one quotient that overflows.
+    // One corner on the screen, so the clipped fill runs over both halves.
+    auto buffer = blank();
+    ShaftEffect::additiveTriangle(buffer.data(), 0x603040, 0, INT32_MIN, 1 << 23, INT32_MAX, 10, 10);
+    ShaftEffect::additiveTriangle(buffer.data(), 0x603040, 0, INT32_MIN, 20, 30, 10, 10);
+    SUCCEED();
+}
+
 TEST(ShaftBlit, ClippedBlitsKeepTheirSourceWalk) {
     std::vector<uint32_t> picture(64 * 64);
     for (int i = 0; i < 64 * 64; ++i) picture[i] = (i * 37u) & 0x7F7F7F;

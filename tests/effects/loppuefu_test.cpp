@@ -80,7 +80,7 @@ TEST_F(EndScene, AFrameWithTheLinesInPlace) {
     std::vector<uint16_t> screen(240 * 320, 0);
     scene.render(1200, screen.data());
     ASSERT_TRUE(scene.initialised);
-    testpng::writeLandscape(testpng::outputDir() + "/end_scene.png", screen.data());
+    testpng::writeLandscape(testpng::outputDir() + "/loppuefu.png", screen.data());
     // The three lines are white-centred text: some pixels are pure white.
     EXPECT_GT(std::count(screen.begin(), screen.end(), 0xFFFF), 100);
 }

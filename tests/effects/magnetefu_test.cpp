@@ -122,7 +122,7 @@ TEST(MagnetEffectTest, IgnoresEveryCommandAndDrawsTheSameFrameForTheSameTime) {
     plain.render(11000, a.data());
     commanded.render(11000, b.data());
     EXPECT_EQ(a, b);
-    testpng::writeLandscape(testpng::outputDir() + "/magnet_frame.png", a.data());
+    testpng::writeLandscape(testpng::outputDir() + "/magnetefu.png", a.data());
 }
 
 }  // namespace

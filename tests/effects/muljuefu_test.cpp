@@ -173,7 +173,8 @@ TEST_F(TubeFrame, EveryCommandIsIgnoredAndFramesAreWorthALook) {
     EXPECT_EQ(before, after);
     for (int32_t t : {0, 3000, 7777}) {
         effect.render(t, after.data());
-        EXPECT_TRUE(testpng::writeLandscape(testpng::outputDir() + "/tube_" + std::to_string(t) + ".png", after.data()));
+        const std::string name = testpng::outputDir() + "/muljuefu_" + std::to_string(t) + ".png";
+        EXPECT_TRUE(testpng::writeLandscape(name, after.data()));
     }
 }
 

@@ -86,7 +86,7 @@ TEST_F(Typewriter, FramesToLookAt) {
     for (int32_t mode : {0, 1}) {
         set("mode", mode);
         const Frame picture = frame(8000);
-        EXPECT_TRUE(testpng::writeLandscape(testpng::outputDir() + "/typewriter_mode" + std::to_string(mode) + ".png",
+        EXPECT_TRUE(testpng::writeLandscape(testpng::outputDir() + "/spriteefu_mode" + std::to_string(mode) + ".png",
                                             picture.data()));
     }
 }

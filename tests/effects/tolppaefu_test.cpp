@@ -136,7 +136,7 @@ TEST(PoleScene, AFrameToLookAt) {
     effect.handleCommand(0, "setparam", "param=phase mode=linear loopmode=continue length=19200 value0=0 value1=3900");
     std::vector<uint16_t> frame(240 * 320, 0);
     effect.render(4000, frame.data());
-    EXPECT_TRUE(testpng::writeLandscape(testpng::outputDir() + "/pole_4000ms.png", frame.data()));
+    EXPECT_TRUE(testpng::writeLandscape(testpng::outputDir() + "/tolppaefu_4000ms.png", frame.data()));
     std::sort(frame.begin(), frame.end());
     EXPECT_GT(std::unique(frame.begin(), frame.end()) - frame.begin(), 1000);
     effect.deinit();

@@ -109,8 +109,8 @@ TEST_F(Tunnel, DistanceMovesTheObjectButNotTheTunnel) {
         ASSERT_EQ(tunnel.grid().L[i], nearGrid.L[i]);
     }
     EXPECT_NE(near, far);
-    testpng::writeLandscape(testpng::outputDir() + "/tunnel_object_near.png", near.data());
-    testpng::writeLandscape(testpng::outputDir() + "/tunnel_object_far.png", far.data());
+    testpng::writeLandscape(testpng::outputDir() + "/tunnelefu_object_near.png", near.data());
+    testpng::writeLandscape(testpng::outputDir() + "/tunnelefu_object_far.png", far.data());
 }
 
 }  // namespace

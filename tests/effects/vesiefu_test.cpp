@@ -166,7 +166,7 @@ TEST_F(Water, FramesOfTheScene) {
     for (int t = 0; t <= 6000; t += 40) {
         water.render(t, screen.data());
         if (t == 2000 || t == 6000)
-            testpng::writeLandscape(testpng::outputDir() + "/water_" + std::to_string(t) + ".png", screen.data());
+            testpng::writeLandscape(testpng::outputDir() + "/vesiefu_" + std::to_string(t) + ".png", screen.data());
     }
     EXPECT_TRUE(std::any_of(water.currentField(), water.currentField() + kCells, [](int32_t h) { return h != 0; }));
 }
