@@ -4,7 +4,9 @@
 # ZEMRA_FUZZ_PACKAGES=1 it also installs clang for the fuzz targets; with
 # ZEMRA_WEB_PACKAGES=1 the WebAssembly compiler, the tools that unpack Debian
 # source packages, and the headless browser and Node.js for the page's test;
-# with ZEMRA_RELEASE_PACKAGES=1 the tools that make and check release files.
+# with ZEMRA_RELEASE_PACKAGES=1 the tools that make and check release files;
+# with ZEMRA_WINDOWS_PACKAGES=1 the mingw-w64 cross compiler (posix threads),
+# nasm and zlib for the Windows libraries, and Wine to run the Windows program.
 set -euo pipefail
 
 packages=(
@@ -23,6 +25,10 @@ if [ "${ZEMRA_WEB_PACKAGES:-0}" = 1 ]; then
   packages+=(emscripten dpkg-dev chromium-headless-shell)
   # A machine may carry Node.js from elsewhere, with npm inside it.
   command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
+if [ "${ZEMRA_WINDOWS_PACKAGES:-0}" = 1 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    nasm libz-mingw-w64-dev dpkg-dev wine wine64 zip unzip)
 fi
 
 missing=()

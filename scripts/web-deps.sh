@@ -1,101 +1,21 @@
 #!/usr/bin/env bash
 # Builds the three C libraries the show needs (libjpeg-turbo, bzip2,
 # libopenmpt) as static WebAssembly libraries, from the source packages of
-# the Debian release this machine runs, into build/web-deps/prefix. A library
-# is built again only when its Debian source version changes; otherwise the
-# cached one is kept. Called by scripts/web.sh.
+# the versions installed on this machine. They are kept in
+# ${ZEMRA_DEPS_CACHE:-$HOME/.cache/zemra-deps}/web/prefix, which
+# build/web-deps/prefix points to, and a library is built again only when
+# its Debian source version changes. Called by scripts/web.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$PWD/build/web-deps"
-prefix="$root/prefix"
-mkdir -p "$root/src" "$prefix"
+repo=$PWD
+deps_name=web-deps
+deps_target=WebAssembly
+# shellcheck source=scripts/deps-common.sh
+source scripts/deps-common.sh
+deps_begin web
 
 export NODE_PATH=/usr/share/nodejs
 export NODE_OPTIONS=--no-experimental-fetch
-jobs=$(nproc)
-
-say() { echo "zemra web-deps: $*"; }
-
-run_as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-# apt-get source needs deb-src lines; add them for the mirrors already in use.
-ensure_source_lists() {
-  if apt-get source --print-uris bzip2 >/dev/null 2>&1; then return; fi
-  local list=/etc/apt/sources.list.d/zemra-deb-src.sources
-  say "adding Debian source lines ($list) for the mirrors in use"
-  local found=0
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -e "$f" ] || continue
-    [ "$f" = "$list" ] && continue
-    if grep -q '^URIs: .*debian' "$f"; then
-      sed -e 's/^Types: deb$/Types: deb-src/' "$f"
-      echo
-      found=1
-    fi
-  done >"$root/deb-src.sources"
-  if [ -r /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
-    sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' /etc/apt/sources.list >"$root/deb-src.list"
-    run_as_root cp "$root/deb-src.list" /etc/apt/sources.list.d/zemra-deb-src.list
-    found=1
-  fi
-  if [ "$found" = 0 ]; then
-    say "found no Debian mirror in the apt sources; add deb-src lines by hand and run again" >&2
-    exit 1
-  fi
-  [ -s "$root/deb-src.sources" ] && run_as_root cp "$root/deb-src.sources" "$list"
-  run_as_root apt-get update -q >/dev/null
-}
-
-# The Debian source version of a source package, as apt sees it.
-source_version() {
-  apt-cache showsrc "$1" | sed -n 's/^Version: //p' | head -1
-}
-
-# fetch PACKAGE: unpacks its Debian source into build/web-deps/src/PACKAGE
-# and prints the tree's path.
-fetch() {
-  local package=$1 version=$2
-  # No epoch in the folder name: make cannot take a colon in a path.
-  local dir="$root/src/$package-${version#*:}"
-  if [ ! -d "$dir" ]; then
-    local work="$root/src/.fetch-$package"
-    rm -rf "$work" && mkdir -p "$work"
-    (cd "$work" && apt-get source -q "$package=$version" >/dev/null 2>&1) || {
-      say "apt-get source $package=$version failed" >&2
-      exit 1
-    }
-    local tree
-    tree=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -1)
-    mv "$tree" "$dir"
-    rm -rf "$work"
-  fi
-  echo "$dir"
-}
-
-# Runs the build of one library unless its stamp names the same version.
-build_library() {
-  local package=$1 builder=$2
-  local version stamp="$prefix/.$package.version"
-  version=$(source_version "$package")
-  if [ -z "$version" ]; then
-    say "apt knows no source package $package" >&2
-    exit 1
-  fi
-  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
-    return
-  fi
-  say "building $package $version for WebAssembly"
-  local dir
-  dir=$(fetch "$package" "$version")
-  "$builder" "$dir" >"$root/$package.log" 2>&1 || {
-    say "building $package failed; the log is $root/$package.log" >&2
-    tail -20 "$root/$package.log" >&2
-    exit 1
-  }
-  echo "$version" >"$stamp"
-}
 
 build_jpeg() {
   local build="$1/wasm-build"
@@ -128,7 +48,12 @@ build_openmpt() {
 }
 
 ensure_source_lists
-build_library libjpeg-turbo build_jpeg
-build_library bzip2 build_bzip2
-build_library libopenmpt build_openmpt
+build_library libjpeg-turbo build_jpeg libjpeg62-turbo-dev
+build_library bzip2 build_bzip2 libbz2-dev
+build_library libopenmpt build_openmpt libopenmpt-dev
+# The web preset reads build/web-deps/prefix; an older checkout's own
+# folder there gives way to the link.
+mkdir -p "$repo/build/web-deps"
+[ -L "$repo/build/web-deps/prefix" ] || rm -rf "$repo/build/web-deps/prefix"
+ln -sfn "$prefix" "$repo/build/web-deps/prefix"
 say "libraries ready in $prefix"

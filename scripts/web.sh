@@ -6,7 +6,8 @@
 #   bash scripts/web.sh --test     build, then test the server and the page in a headless browser
 #
 # Installs what it needs (the WebAssembly compiler, Debian's sources of
-# libjpeg-turbo, bzip2 and libopenmpt, built once and kept in build/web-deps),
+# libjpeg-turbo, bzip2 and libopenmpt, built once and kept in a cache outside
+# the checkout that build/web-deps/prefix points to),
 # makes the pictures and music with the native generator, and builds the
 # WebAssembly module with the same engine, effects and resources.
 set -euo pipefail

@@ -18,3 +18,5 @@ zemra_asset_group(voxelefu voxelefu.cpp voxelefu_terrain.cpp)
 zemra_asset_group(spriteefu spriteefu.cpp)
 zemra_asset_group(muljuefu muljuefu.cpp)
 zemra_asset_group(holeefu holeefu.cpp)
+# The program's icon (not a scene: written as files, nothing embedded).
+zemra_asset_group(icon icon.cpp)
