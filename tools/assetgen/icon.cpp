@@ -58,18 +58,19 @@ IconPicture drawIcon(int size) {
     assetgen::addGlow(c, sunX, sunY, 22.0 * s + 0.6, {255, 220, 170}, 0.7);
 
     // The Z: sky-coloured above its middle, sunset-coloured below, with a
-    // dark edge and a violet glow; strokes never thinner than a pixel.
+    // dark edge and a violet glow; strokes stay over two pixels wide, and the
+// violet middle light enough to read at 16 pixels.
     assetgen::TextLayout layout;
     layout.capHeight = 150.0 * s;
     layout.slant = 0.12;
-    const double halfWidth = std::max(16.0 * s, 0.8), top = 26.0 * s;
+    const double halfWidth = std::max(16.0 * s, 1.3), top = 26.0 * s;
     const double left = (size - assetgen::textWidth("Z", layout)) / 2.0;
     const double reach = halfWidth + 40.0 * s + 2.0;
     const auto field = assetgen::distanceField(assetgen::layoutText("Z", left, top, layout), size, size, reach);
     for (int y = 0; y < size; ++y) {
         const double t = std::clamp((y + 0.5 - top + halfWidth) / (layout.capHeight + 2 * halfWidth), 0.0, 1.0);
         const Colour face = t < 0.52 ? mix(Colour{150, 200, 255}, Colour{250, 252, 255}, t / 0.52)
-                                     : mix(Colour{70, 30, 110}, Colour{255, 170, 70}, (t - 0.52) / 0.48);
+                                     : mix(Colour{130, 80, 190}, Colour{255, 170, 70}, (t - 0.52) / 0.48);
         for (int x = 0; x < size; ++x) {
             const double d = field[y * size + x];
             if (d >= reach) continue;

@@ -1,0 +1,19 @@
+#pragma once
+// What the operating system says about files and the terminal, for the
+// offline output's checks before it writes. Paths are UTF-8.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// True when this process may make files in the folder.
+bool folderWritable(const std::string& folder);
+// True when this process may write the existing file.
+bool fileWritable(const std::string& path);
+// Makes path as a new file (failing when it exists) and removes it again:
+// empty when that worked, else the system's reason.
+std::string tryCreateNewFile(const std::string& path);
+// Cuts an open file to length bytes. False when it cannot.
+bool truncateOpenFile(std::FILE* file, std::uint64_t length);
+// True when standard error is a terminal (where a progress bar may redraw).
+bool errorOutputIsTerminal();
