@@ -49,6 +49,7 @@ inline constexpr int kCredit4 = 184, kCredit4Mask = 185;  // 50 x 180
 inline constexpr int kWarpTexture0 = 186;       // 256 x 256 colour, tiled 16-bit
 inline constexpr int kWarpTexture1 = 187;       // 256 x 256 colour, tiled 16-bit
 inline constexpr int kLandscapeFade = 190;      // 240 x 320 colour
+inline constexpr int kWindowIcon = 191, kWindowIconMask = 192;  // 64 x 64: the window's icon
 
 // Compressed data ("BZ2"): the globe's two maps and the music module.
 inline constexpr int kGlobeSphereMap = 137;
@@ -121,6 +122,8 @@ inline constexpr ListedResource kResources[] = {
     {"JPEG", kWarpTexture0, "warp texture 1", 256, 256, 3},
     {"JPEG", kWarpTexture1, "warp texture 2", 256, 256, 3},
     {"JPEG", kLandscapeFade, "landscape fade picture", 240, 320, 3},
+    {"JPEG", kWindowIcon, "window icon", 64, 64, 3},
+    {"JPEG", kWindowIconMask, "window icon mask", 64, 64, 1},
     {"OBJ", kFractalObject, "fractal object", 0, 0, 0},
     {"OBJ", kSpinningObject, "spinning object", 0, 0, 0},
     {"OBJ", kWaterRing, "water ring", 0, 0, 0},

@@ -8,6 +8,7 @@
 
 #include "app/demo_app.h"
 #include "app/user_messages.h"
+#include "app/window_icon_picture.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_audio_output.h"
 #include "platform/sdl/sdl_clock.h"
@@ -24,6 +25,7 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
         screenOptions.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
         screenOptions.fullscreen = options.fullscreen;
         screenOptions.scale = options.scale;
+        screenOptions.icon = showWindowIcon();
         std::string error;
         std::unique_ptr<SdlScreen> screen = SdlScreen::open(screenOptions, error);
         if (!screen) {

@@ -1,11 +1,10 @@
 #include "desktop/show_commands.h"
 
-#include <unistd.h>
-
 #include "desktop/desktop_show.h"
 #include "offline/offline_render.h"
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
+#include "platform/file_access.h"
 #include "desktop/study_show.h"
 
 namespace {
@@ -21,7 +20,7 @@ int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream&
     std::string reason;
     if (!checkRenderTarget(options.render, reason)) return usageError(err, reason);
     if (VideoOutput::isVideoPath(options.render) && !programOnPath(kFfmpeg)) {
-        err << "zemra: " << kFfmpegMissing << '\n';
+        err << "zemra: " << ffmpegMissing() << '\n';
         return 1;
     }
     RenderJob job;
@@ -29,7 +28,7 @@ int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream&
     job.scale = options.scale > 0 ? options.scale : kDefaultVideoScale;
     job.smallVideo = options.smallVideo;
     job.show = settings;
-    return renderShow(job, err, isatty(STDERR_FILENO) == 1);
+    return renderShow(job, err, errorOutputIsTerminal());
 }
 
 }  // namespace

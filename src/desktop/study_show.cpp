@@ -7,6 +7,7 @@
 
 #include "app/show.h"
 #include "app/user_messages.h"
+#include "app/window_icon_picture.h"
 #include "platform/sdl/sdl_audio_output.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_study_window.h"
@@ -41,7 +42,8 @@ int runStudyShow(const StudyOptions& options) {
     StudyView view(timeline, demoScript(), surface.width, surface.height);
     std::string error;
     std::unique_ptr<SdlStudyWindow> window =
-        SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen, error);
+        SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen,
+                             showWindowIcon(), error);
     if (!window) {
         std::cerr << "zemra: cannot open a window (is there a display?): " << error << '\n';
         return 1;

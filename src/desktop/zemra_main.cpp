@@ -5,6 +5,7 @@
 #include "app/version.h"
 #include "desktop/command_line.h"
 #include "desktop/show_commands.h"
+#include "platform/parent_console.h"
 
 namespace {
 
@@ -38,4 +39,7 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return checkOutput(run(argc, argv)); }
+int main(int argc, char** argv) {
+    useParentConsole();
+    return checkOutput(run(argc, argv));
+}

@@ -1,18 +1,15 @@
 #include "offline/offline_render.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 #include "app/user_messages.h"
 #include "offline/frame_files.h"
 #include "offline/progress_bar.h"
 #include "offline/video_output.h"
+#include "platform/file_access.h"
 #include "platform/interrupt_watch.h"
 
 namespace {
@@ -26,16 +23,6 @@ std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show
     auto files = std::make_unique<FrameFiles>();
     files->open(job.out, show.audioRate());
     return files;
-}
-
-// Creates the file as a real attempt would and removes it again; the
-// system's reason when it cannot be made.
-std::string tryCreateFile(const std::string& path) {
-    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (file < 0) return std::strerror(errno);
-    close(file);
-    unlink(path.c_str());
-    return {};
 }
 
 std::string where(OfflineShow& show) {
@@ -56,7 +43,7 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
     fs::path path(out);
     if (!path.has_filename()) path = path.parent_path();  // "frames/" is the folder "frames"
     const fs::path parent = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-    if (!fs::is_directory(parent, failure) || access(parent.c_str(), W_OK | X_OK) != 0) {
+    if (!fs::is_directory(parent, failure) || !folderWritable(parent.string())) {
         reason = "cannot write '" + out + "': the folder '" + parent.string() + "' does not exist or is not writable";
         return false;
     }
@@ -66,14 +53,14 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
             reason = "cannot write the video '" + out + "': it exists and is not a file";
             return false;
         }
-        if (fs::exists(status) && access(path.c_str(), W_OK) != 0) {
+        if (fs::exists(status) && !fileWritable(path.string())) {
             reason = "cannot write the video '" + out + "': the file is write-protected";
             return false;
         }
         // Tried for real: the output's own name when it is new, and a name
         // as long as the side files' made beside it.
-        std::string refused = fs::exists(status) ? std::string() : tryCreateFile(out);
-        if (refused.empty()) refused = tryCreateFile(VideoOutput::sideFile(out, "check"));
+        std::string refused = fs::exists(status) ? std::string() : tryCreateNewFile(out);
+        if (refused.empty()) refused = tryCreateNewFile(VideoOutput::sideFile(out, "check"));
         if (!refused.empty()) {
             reason = "cannot write the video '" + out + "': " + refused;
             return false;
@@ -96,7 +83,7 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
         reason = "cannot write frames to '" + out + "': it exists and is not an empty folder";
         return false;
     }
-    if (access(path.c_str(), W_OK | X_OK) != 0) {
+    if (!folderWritable(path.string())) {
         reason = "cannot write frames to '" + out + "': the folder is not writable";
         return false;
     }

@@ -49,7 +49,7 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     audioPart_ = sideFile(path, "audio.wav");
     joinedPart_ = sideFile(path, "joined" + lowerExtension(path));
 
-    if (!programOnPath(kFfmpeg)) return fail(kFfmpegMissing);
+    if (!programOnPath(kFfmpeg)) return fail(ffmpegMissing());
     if (!audio_.open(audioPart_, format.audioRate)) return fail("cannot write '" + audioPart_ + "'");
 
     // veryfast keeps up with the show on two cores: against the medium preset

@@ -22,7 +22,9 @@
 
 // The program that makes the video, and what to say when it is missing.
 inline constexpr const char* kFfmpeg = "ffmpeg";
-inline constexpr const char* kFfmpegMissing = "making a video needs ffmpeg, which is not installed (apt-get install ffmpeg)";
+inline std::string ffmpegMissing() {
+    return std::string("making a video needs ffmpeg, which is not installed (") + howToGetProgram(kFfmpeg) + ")";
+}
 
 struct VideoFormat {
     int width = 0, height = 0;  // the picture's own size

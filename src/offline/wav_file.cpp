@@ -1,7 +1,8 @@
 #include "offline/wav_file.h"
 
+#include "platform/file_access.h"
+
 #include <array>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -65,7 +66,7 @@ bool WavFile::write(std::span<const int16_t> stereo) {
     } else {
         // Part of them may have landed: the header can only tell whole writes.
         std::clearerr(file_);
-        [[maybe_unused]] const int cut = ftruncate(fileno(file_), static_cast<off_t>(kHeaderBytes + bytes_));
+        truncateOpenFile(file_, kHeaderBytes + bytes_);
     }
     return ok_;
 }

@@ -31,6 +31,10 @@ std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>& 
 // True when the program can be found on the PATH.
 bool programOnPath(const std::string& name);
 
+// How to get a missing program on this system, for messages: a package to
+// install, or where to put it.
+std::string howToGetProgram(const std::string& name);
+
 // A number that tells this process from others running at the same time
 // (for naming temporary files).
 long currentProcessId();

@@ -22,7 +22,7 @@ TEST(Win32FileAccess, NewFilesAreMadeOnceAndLeaveNothingBehind) {
     EXPECT_TRUE(folderWritable(folder));
     EXPECT_FALSE(folderWritable(folder + "\\missing"));
 
-    const std::string file = folder + "\\v\xc3\xaddeo.mp4";
+    const std::string file = folder + "\\v\xc3\xad" "deo.mp4";
     EXPECT_EQ(tryCreateNewFile(file), "");
     EXPECT_FALSE(fs::exists(utf8Path(file)));
     EXPECT_FALSE(fileWritable(file));

@@ -18,5 +18,5 @@ zemra_asset_group(voxelefu voxelefu.cpp voxelefu_terrain.cpp)
 zemra_asset_group(spriteefu spriteefu.cpp)
 zemra_asset_group(muljuefu muljuefu.cpp)
 zemra_asset_group(holeefu holeefu.cpp)
-# The program's icon (not a scene: written as files, nothing embedded).
+# The program's icon: files for the Windows program and desktops, and the windows' icon.
 zemra_asset_group(icon icon.cpp)

@@ -3,7 +3,8 @@
 // stands above, as in the title picture. Each size is drawn at its own
 // resolution, so the small ones stay sharp. Written as zemra.ico (16, 32, 48
 // and 256 pixels, for the Windows program) and as zemra-SIZE.png for the
-// sizes desktops install (16 to 256).
+// sizes desktops install (16 to 256); the 64-pixel one is also embedded, with
+// its shape as a mask, for the show's windows.
 
 #include <algorithm>
 #include <cmath>
@@ -14,9 +15,11 @@
 
 #include <png.h>
 
+#include "assets/resource_ids.h"
 #include "common/canvas.h"
 #include "common/lettering.h"
 #include "common/output.h"
+#include "common/picture_output.h"
 #include "common/planet_rim.h"
 #include "common/starfield.h"
 
@@ -175,6 +178,16 @@ void generate(assetgen::Output& out) {
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         IconPicture icon = drawIcon(size);
         assetgen::writeIfChanged(out.dir() + "/zemra-" + std::to_string(size) + ".png", asText(encodePng(icon)));
+        if (size == 64) {
+            Canvas colour(size, size, 3), mask(size, size, 1);
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const uint8_t* p = icon.rgba.data() + 4 * static_cast<std::size_t>(y * size + x);
+                    colour.set(x, y, {double(p[0]), double(p[1]), double(p[2])});
+                    mask.setGrey(x, y, p[3]);
+                }
+            assetgen::addPictureWithMask(out, res::kWindowIcon, res::kWindowIconMask, colour, mask);
+        }
         if (size != 64 && size != 128) icoSizes.push_back(std::move(icon));
     }
     assetgen::writeIfChanged(out.dir() + "/zemra.ico", asText(encodeIco(icoSizes)));

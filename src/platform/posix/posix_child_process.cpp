@@ -113,6 +113,8 @@ std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>& 
     return process;
 }
 
+std::string howToGetProgram(const std::string& name) { return "apt-get install " + name; }
+
 long currentProcessId() { return static_cast<long>(getpid()); }
 
 bool programOnPath(const std::string& name) {

@@ -39,6 +39,7 @@ bool SdlScreen::create(const ScreenOptions& options, std::string& error) {
         return false;
     }
     SDL_SetWindowMinimumSize(window_, width, height);
+    setSdlWindowIcon(window_, options.icon);
     if (options.fullscreen) SDL_ShowCursor(SDL_DISABLE);
 
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);

@@ -11,6 +11,7 @@
 
 #include "platform/portable/picture_surface.h"
 #include "platform/screen.h"
+#include "platform/window_icon.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -20,6 +21,7 @@ struct ScreenOptions {
     Orientation orientation = Orientation::Landscape;
     bool fullscreen = false;
     int scale = 0;  // window size in picture multiples; 0 chooses one to suit the desktop
+    WindowIcon icon;
 };
 
 class SdlScreen : public Screen {

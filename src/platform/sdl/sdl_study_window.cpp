@@ -29,13 +29,13 @@ StudyKey keyOf(SDL_Keycode key) {
 }  // namespace
 
 std::unique_ptr<SdlStudyWindow> SdlStudyWindow::open(int width, int height, int scale, bool fullscreen,
-                                                     std::string& error) {
+                                                     const WindowIcon& icon, std::string& error) {
     std::unique_ptr<SdlStudyWindow> window(new SdlStudyWindow(width, height));
-    if (!window->create(scale, fullscreen, error)) return nullptr;
+    if (!window->create(scale, fullscreen, icon, error)) return nullptr;
     return window;
 }
 
-bool SdlStudyWindow::create(int scale, bool fullscreen, std::string& error) {
+bool SdlStudyWindow::create(int scale, bool fullscreen, const WindowIcon& icon, std::string& error) {
     if (!initSdlVideo(error)) return false;
     videoInitialised_ = true;
     const int multiple = sdlWindowScale(scale, width_, height_);
@@ -45,6 +45,7 @@ bool SdlStudyWindow::create(int scale, bool fullscreen, std::string& error) {
                                height_ * multiple, flags);
     if (window_) {
         SDL_SetWindowMinimumSize(window_, width_, height_);
+        setSdlWindowIcon(window_, icon);
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
         if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
     }

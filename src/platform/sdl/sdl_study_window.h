@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/study_window.h"
+#include "platform/window_icon.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -15,9 +16,10 @@ struct SDL_Texture;
 class SdlStudyWindow : public StudyWindow {
 public:
     // Opens a window for a picture of width x height at `scale` (0: to suit
-    // the desktop); null with a reason in error where there is no display.
+    // the desktop) with the icon; null with a reason in error where there is
+    // no display.
     static std::unique_ptr<SdlStudyWindow> open(int width, int height, int scale, bool fullscreen,
-                                                std::string& error);
+                                                const WindowIcon& icon, std::string& error);
     ~SdlStudyWindow() override;
     SdlStudyWindow(const SdlStudyWindow&) = delete;
     SdlStudyWindow& operator=(const SdlStudyWindow&) = delete;
@@ -28,7 +30,7 @@ public:
 
 private:
     SdlStudyWindow(int width, int height) : width_(width), height_(height) {}
-    bool create(int scale, bool fullscreen, std::string& error);
+    bool create(int scale, bool fullscreen, const WindowIcon& icon, std::string& error);
     void repaint();
     // Window coordinates to picture pixels; false outside the picture.
     bool toPicture(int windowX, int windowY, int& x, int& y);

@@ -43,3 +43,13 @@ int sdlWindowScale(int requested, int pictureWidth, int pictureHeight) {
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 2;
     return defaultWindowScale(usable.w, usable.h, pictureWidth, pictureHeight);
 }
+
+void setSdlWindowIcon(SDL_Window* window, const WindowIcon& icon) {
+    if (!window || icon.argb.empty() || icon.argb.size() != static_cast<std::size_t>(icon.width) * icon.height) return;
+    // SDL copies the pixels; the surface only borrows them for the call.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon.argb.data()), icon.width,
+                                                              icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}

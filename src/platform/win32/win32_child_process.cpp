@@ -188,6 +188,10 @@ std::unique_ptr<ChildProcess> startChildProcess(const std::vector<std::string>& 
     return process;
 }
 
+std::string howToGetProgram(const std::string& name) {
+    return "put " + name + ".exe on the PATH or in the folder of zemra.exe";
+}
+
 long currentProcessId() { return static_cast<long>(GetCurrentProcessId()); }
 
 bool programOnPath(const std::string& name) { return !findProgram(name).empty(); }
