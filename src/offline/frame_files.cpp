@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_access.h"
+
 bool FrameFiles::open(const std::string& folder, int audioRate) {
     folder_ = folder;
     std::error_code failure;
-    std::filesystem::create_directories(folder, failure);
+    std::filesystem::create_directories(pathFromUtf8(folder), failure);
     if (failure) return fail("cannot make the folder '" + folder + "': " + failure.message());
-    const std::string wav = (std::filesystem::path(folder) / "audio.wav").string();
+    const std::string wav = utf8FromPath(pathFromUtf8(folder) / "audio.wav");
     if (!audio_.open(wav, audioRate)) return fail("cannot write '" + wav + "'");
     return true;
 }
@@ -30,7 +32,7 @@ bool FrameFiles::writeFrame(const PictureSurface& picture) {
     image.height = static_cast<png_uint_32>(picture.height());
     image.format = PNG_FORMAT_RGB;
     image.flags = PNG_IMAGE_FLAG_FAST;  // these pictures are many: quick over small
-    const std::string path = (std::filesystem::path(folder_) / frameName(frames_)).string();
+    const std::string path = utf8FromPath(pathFromUtf8(folder_) / frameName(frames_));
     if (!png_image_write_to_file(&image, path.c_str(), 0, rgb_.data(), 0, nullptr)) {
         const std::string reason = image.message;
         png_image_free(&image);

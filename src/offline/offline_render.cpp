@@ -40,11 +40,11 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
         reason = "--render needs a file or folder name";
         return false;
     }
-    fs::path path(out);
+    fs::path path = pathFromUtf8(out);
     if (!path.has_filename()) path = path.parent_path();  // "frames/" is the folder "frames"
     const fs::path parent = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-    if (!fs::is_directory(parent, failure) || !folderWritable(parent.string())) {
-        reason = "cannot write '" + out + "': the folder '" + parent.string() + "' does not exist or is not writable";
+    if (!fs::is_directory(parent, failure) || !folderWritable(utf8FromPath(parent))) {
+        reason = "cannot write '" + out + "': the folder '" + utf8FromPath(parent) + "' does not exist or is not writable";
         return false;
     }
     const fs::file_status status = fs::status(path, failure);
@@ -53,7 +53,7 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
             reason = "cannot write the video '" + out + "': it exists and is not a file";
             return false;
         }
-        if (fs::exists(status) && !fileWritable(path.string())) {
+        if (fs::exists(status) && !fileWritable(utf8FromPath(path))) {
             reason = "cannot write the video '" + out + "': the file is write-protected";
             return false;
         }
@@ -83,7 +83,7 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
         reason = "cannot write frames to '" + out + "': it exists and is not an empty folder";
         return false;
     }
-    if (!folderWritable(path.string())) {
+    if (!folderWritable(utf8FromPath(path))) {
         reason = "cannot write frames to '" + out + "': the folder is not writable";
         return false;
     }

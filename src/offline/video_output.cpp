@@ -5,13 +5,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_access.h"
+
 namespace {
 
 // The longest file name most file systems take (NAME_MAX).
 constexpr std::size_t kFileNameLimit = 255;
 
 std::string lowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
+    std::string extension = utf8FromPath(pathFromUtf8(path).extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension;
@@ -25,10 +27,14 @@ bool VideoOutput::isVideoPath(const std::string& path) {
 }
 
 std::string VideoOutput::sideFile(const std::string& path, const std::string& tag) {
-    const std::filesystem::path output(path);
+    const std::filesystem::path output = pathFromUtf8(path);
     const std::string suffix = ".zemra-" + std::to_string(currentProcessId()) + "-" + tag;
-    const std::string name = output.filename().string().substr(0, kFileNameLimit - suffix.size());
-    return (output.parent_path() / (name + suffix)).string();
+    // Shortened where needed, never inside a character's UTF-8 bytes.
+    std::string name = utf8FromPath(output.filename());
+    std::size_t keep = std::min(name.size(), kFileNameLimit - suffix.size());
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    name.resize(keep);
+    return utf8FromPath(output.parent_path() / pathFromUtf8(name + suffix));
 }
 
 std::string VideoOutput::ffmpegPath(const std::string& path) { return "file:" + path; }
@@ -111,10 +117,10 @@ bool VideoOutput::join() {
     const std::unique_ptr<ChildProcess> joiner = startChildProcess(args, false);
     const bool joined = joiner && joiner->wait() == 0;
     std::error_code failure;
-    if (joined) std::filesystem::rename(joinedPart_, path_, failure);
+    if (joined) std::filesystem::rename(pathFromUtf8(joinedPart_), pathFromUtf8(path_), failure);
     if (!joined || failure) {
         std::error_code ignored;
-        std::filesystem::remove(joinedPart_, ignored);
+        std::filesystem::remove(pathFromUtf8(joinedPart_), ignored);
         return fail("ffmpeg could not join video and sound into '" + path_ + "'" +
                     (failure ? ": " + failure.message() : std::string()) + "; the video is in '" + videoPart_ +
                     "' and the sound in '" + audioPart_ + "'");
@@ -124,6 +130,6 @@ bool VideoOutput::join() {
 
 void VideoOutput::removeSideFiles() {
     std::error_code ignored;
-    std::filesystem::remove(videoPart_, ignored);
-    std::filesystem::remove(audioPart_, ignored);
+    std::filesystem::remove(pathFromUtf8(videoPart_), ignored);
+    std::filesystem::remove(pathFromUtf8(audioPart_), ignored);
 }

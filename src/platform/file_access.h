@@ -4,7 +4,15 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+
+// The file system's path for a UTF-8 name, and the UTF-8 name of a path.
+// The standard library reads narrow names in the system's own encoding,
+// which on Windows is not UTF-8 for it: every std::filesystem call on a name
+// from the command line goes through these.
+std::filesystem::path pathFromUtf8(const std::string& name);
+std::string utf8FromPath(const std::filesystem::path& path);
 
 // True when this process may make files in the folder.
 bool folderWritable(const std::string& folder);

@@ -6,6 +6,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+std::filesystem::path pathFromUtf8(const std::string& name) { return name; }
+
+std::string utf8FromPath(const std::filesystem::path& path) { return path.string(); }
+
 bool folderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 bool fileWritable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }

@@ -24,6 +24,15 @@ std::string systemMessage(DWORD error) {
 
 }  // namespace
 
+std::filesystem::path pathFromUtf8(const std::string& name) {
+    return std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size());
+}
+
+std::string utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(reinterpret_cast<const char*>(name.data()), name.size());
+}
+
 bool folderWritable(const std::string& folder) {
     // Windows' permissions are best asked by trying: a file made and removed.
     const DWORD attributes = GetFileAttributesW(widen(folder).c_str());
