@@ -4,6 +4,16 @@
 # must be this machine's, or pictures and music would differ.
 set(ZEMRA_HOST_ASSETS "" CACHE PATH "The assets folder of a native build (build/default/assets)")
 
+# zemra_require_folders(SCRIPT VARIABLES...): stops unless each variable
+# names a folder; SCRIPT is what sets them.
+function(zemra_require_folders script)
+  foreach(input IN LISTS ARGN)
+    if(NOT IS_DIRECTORY "${${input}}")
+      message(FATAL_ERROR "${input} must name a folder (${script} sets it), not '${${input}}'")
+    endif()
+  endforeach()
+endfunction()
+
 function(zemra_host_resources)
   file(GLOB embed_sources CONFIGURE_DEPENDS ${ZEMRA_HOST_ASSETS}/*/embed.cpp)
   if(NOT embed_sources OR NOT EXISTS ${ZEMRA_HOST_ASSETS}/index.cpp)

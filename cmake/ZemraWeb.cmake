@@ -6,11 +6,7 @@
 #    embedded as in the desktop program.
 include(cmake/ZemraHostAssets.cmake)
 set(ZEMRA_WEB_DEPS "" CACHE PATH "Prefix of the WebAssembly libjpeg, bzip2 and libopenmpt")
-foreach(input IN ITEMS ZEMRA_WEB_DEPS ZEMRA_HOST_ASSETS)
-  if(NOT IS_DIRECTORY "${${input}}")
-    message(FATAL_ERROR "${input} must name a folder (scripts/web.sh sets it), not '${${input}}'")
-  endif()
-endforeach()
+zemra_require_folders(scripts/web.sh ZEMRA_WEB_DEPS ZEMRA_HOST_ASSETS)
 
 zemra_import_static(JPEG::JPEG ${ZEMRA_WEB_DEPS} libjpeg.a)
 zemra_import_static(BZip2::BZip2 ${ZEMRA_WEB_DEPS} libbz2.a)

@@ -6,11 +6,7 @@
 # Everything is linked statically: zemra.exe needs no DLL beyond Windows' own.
 include(cmake/ZemraHostAssets.cmake)
 set(ZEMRA_WINDOWS_DEPS "" CACHE PATH "Prefix of the static Windows libjpeg, bzip2, libpng, libopenmpt and SDL2")
-foreach(input IN ITEMS ZEMRA_WINDOWS_DEPS ZEMRA_HOST_ASSETS)
-  if(NOT IS_DIRECTORY "${${input}}")
-    message(FATAL_ERROR "${input} must name a folder (scripts/windows.sh sets it), not '${${input}}'")
-  endif()
-endforeach()
+zemra_require_folders(scripts/windows.sh ZEMRA_WINDOWS_DEPS ZEMRA_HOST_ASSETS)
 
 set(mingw_lib /usr/x86_64-w64-mingw32/lib)
 zemra_import_static(JPEG::JPEG ${ZEMRA_WINDOWS_DEPS} libjpeg.a)
