@@ -69,6 +69,7 @@ make_zip() {
   rm -rf "$stage" && mkdir -p "$stage/$name/licences"
   cp "$out/zemra.exe" "$stage/$name/"
   sed "s/@VERSION@/$version/; s/\$/\r/" docs/windows-readme.txt >"$stage/$name/README.txt"
+  sed 's/$/\r/' LICENSE >"$stage/$name/LICENSE.txt"
   for licence in build/windows-deps/prefix/licences/*.txt; do
     sed 's/$/\r/' "$licence" >"$stage/$name/licences/$(basename "$licence")"
   done
