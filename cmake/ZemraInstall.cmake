@@ -27,6 +27,11 @@ add_custom_target(zemra_install_files ALL DEPENDS ${man_page}.gz ${CMAKE_BINARY_
 
 install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/zemra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The icon, drawn by the generator at each size desktops use.
+foreach(size IN ITEMS 16 32 48 64 128 256)
+  install(FILES ${CMAKE_BINARY_DIR}/assets/icon/zemra-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME zemra.png)
+endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyright
               ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
