@@ -4,8 +4,9 @@
 
 namespace {
 
+// Digits only: from_chars would take "-0" as zero, and a position has no sign.
 bool parseCount(std::string_view text, int& value) {
-    if (text.empty()) return false;
+    if (text.empty() || text[0] < '0' || text[0] > '9') return false;
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
     return failure == std::errc() && end == text.data() + text.size() && value >= 0;
 }

@@ -8,11 +8,46 @@
 
 #include "platform/file_access.h"
 
+namespace fs = std::filesystem;
+
+FrameFiles::~FrameFiles() { release(); }
+
+bool FrameFiles::claim() {
+    const fs::path folder = pathFromUtf8(folder_), marker = folder / kClaimName;
+    std::error_code failure;
+    // Another process may remove the folder between the two steps (a check
+    // that made and removed it): then it is made again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        fs::create_directories(folder, failure);
+        if (failure) return fail("cannot make the folder '" + folder_ + "': " + failure.message());
+        if (fs::create_directory(marker, failure)) {
+            claimed_ = true;
+            break;
+        }
+        if (!failure || fs::exists(marker))
+            return refuse("cannot write frames to '" + folder_ + "': another render is writing to it");
+    }
+    if (!claimed_) return fail("cannot make the folder '" + folder_ + "': " + failure.message());
+    // Claimed; a render that finished in the meantime leaves its files.
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, failure)) {
+        if (entry.path().filename() != kClaimName) {
+            release();
+            return refuse("cannot write frames to '" + folder_ + "': it exists and is not an empty folder");
+        }
+    }
+    return true;
+}
+
+void FrameFiles::release() {
+    if (!claimed_) return;
+    claimed_ = false;
+    std::error_code ignored;
+    fs::remove(pathFromUtf8(folder_) / kClaimName, ignored);
+}
+
 bool FrameFiles::open(const std::string& folder, int audioRate) {
     folder_ = folder;
-    std::error_code failure;
-    std::filesystem::create_directories(pathFromUtf8(folder), failure);
-    if (failure) return fail("cannot make the folder '" + folder + "': " + failure.message());
+    if (!claim()) return false;
     const std::string wav = utf8FromPath(pathFromUtf8(folder) / "audio.wav");
     if (!audio_.open(wav, audioRate)) return fail("cannot write '" + wav + "'");
     return true;
@@ -34,9 +69,11 @@ bool FrameFiles::writeFrame(const PictureSurface& picture) {
     image.flags = PNG_IMAGE_FLAG_FAST;  // these pictures are many: quick over small
     const std::string path = utf8FromPath(pathFromUtf8(folder_) / frameName(frames_));
     if (!png_image_write_to_file(&image, path.c_str(), 0, rgb_.data(), 0, nullptr)) {
-        const std::string reason = image.message;
+        // libpng says only "Write Error" when the disk is full.
+        std::string reason = noSpaceNote(path);
+        reason = reason.empty() ? ": " + std::string(image.message) : reason;
         png_image_free(&image);
-        return fail("cannot write '" + path + "': " + reason);
+        return fail("cannot write '" + path + "'" + reason);
     }
     ++frames_;
     return true;
@@ -44,10 +81,11 @@ bool FrameFiles::writeFrame(const PictureSurface& picture) {
 
 bool FrameFiles::writeAudio(std::span<const int16_t> stereo) {
     if (stereo.empty() || audio_.write(stereo)) return true;
-    return fail("cannot write the sound to '" + folder_ + "/audio.wav'");
+    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" + noSpaceNote(folder_));
 }
 
 bool FrameFiles::finish() {
+    release();
     if (!audio_.close()) return fail("cannot complete '" + folder_ + "/audio.wav'");
     return true;
 }

@@ -14,10 +14,14 @@
 
 namespace {
 
-std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show) {
+std::unique_ptr<RenderOutput> openOutput(const RenderJob& job, OfflineShow& show, std::ostream& err) {
     if (VideoOutput::isVideoPath(job.out)) {
+        const VideoFormat format = {show.picture().width(), show.picture().height(), job.scale,
+                                    show.fps(),             show.audioRate(),       job.smallVideo};
+        const std::string warning = largeVideoWarning(format, show.frameCount());
+        if (!warning.empty()) err << "zemra: " << warning << '\n';
         auto video = std::make_unique<VideoOutput>();
-        video->open(job.out, {show.picture().width(), show.picture().height(), job.scale, show.fps(), show.audioRate(), job.smallVideo});
+        video->open(job.out, format);
         return video;
     }
     auto files = std::make_unique<FrameFiles>();
@@ -101,11 +105,11 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
     // Ctrl-C asks the render to stop after the frame it is making; from here
     // on the files are closed validly, whatever happens.
     InterruptWatch interrupt;
-    std::unique_ptr<RenderOutput> output = openOutput(job, show);
+    std::unique_ptr<RenderOutput> output = openOutput(job, show, err);
     if (!output->error().empty()) {
         show.finish();
         err << "zemra: " << output->error() << '\n';
-        return 1;
+        return output->refused() ? 2 : 1;
     }
 
     ProgressBar bar(err, show.frameCount(), progressLive);

@@ -23,7 +23,8 @@ constexpr int kDefaultVideoScale = 3;
 bool checkRenderTarget(const std::string& out, std::string& reason);
 
 // Renders; the exit status: 0 done, 1 failed (also when the show gave a
-// failure message part-way and stopped), 130 stopped by Ctrl-C.
+// failure message part-way and stopped), 2 refused before writing (another
+// render holds the folder), 130 stopped by Ctrl-C.
 // Messages and the progress bar go to `err` (the bar redrawn in place when
 // progressLive is set).
 int renderShow(const RenderJob& job, std::ostream& err, bool progressLive);

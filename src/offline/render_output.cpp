@@ -1,5 +1,24 @@
 #include "offline/render_output.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "platform/file_access.h"
+
+std::string noSpaceNote(const std::string& path) {
+    namespace fs = std::filesystem;
+    // Less than a large frame's worth left counts as full: the write that
+    // failed was bigger than what remains.
+    constexpr std::uintmax_t kNearlyFull = 1 << 20;
+    std::error_code failure;
+    fs::path existing = fs::absolute(pathFromUtf8(path), failure);
+    while (!existing.empty() && !fs::exists(existing, failure) && existing.has_relative_path())
+        existing = existing.parent_path();
+    const fs::space_info space = fs::space(existing, failure);
+    if (failure || space.available >= kNearlyFull) return {};
+    return ": no space left on the disk";
+}
+
 void pictureToRgb24(const PictureSurface& picture, std::vector<uint8_t>& rgb) {
     const std::size_t count = static_cast<std::size_t>(picture.width()) * picture.height();
     rgb.resize(3 * count);

@@ -20,15 +20,25 @@ public:
     // Why the first call that failed did: what failed later (closing a file
     // on a full disk) follows from it.
     const std::string& error() const { return error_; }
+    // True when the output was refused before anything was written to it
+    // (another render holds it), as opposed to failing while writing.
+    bool refused() const { return refused_; }
 
 protected:
     bool fail(std::string reason) {
         if (error_.empty()) error_ = std::move(reason);
         return false;
     }
+    // Adds to the message of the failure that came first (where its files are).
+    void appendToError(const std::string& more) { error_ += more; }
+    bool refuse(std::string reason) {
+        refused_ = error_.empty();
+        return fail(std::move(reason));
+    }
 
 private:
     std::string error_;
+    bool refused_ = false;
 };
 
 // A render that goes nowhere (the benchmark).
@@ -38,6 +48,11 @@ public:
     bool writeAudio(std::span<const int16_t>) override { return true; }
     bool finish() override { return true; }
 };
+
+// ": no space left on the disk" when the file system holding `path` (a file
+// or folder, existing or not) is full, else empty: said after a write that
+// failed, since neither libpng nor ffmpeg tell the reason.
+std::string noSpaceNote(const std::string& path);
 
 // The picture as 8-bit red, green, blue bytes, rows top to bottom, with the
 // same widening of each channel as the window shows.

@@ -8,7 +8,9 @@
 // two into a temporary file in the same folder, which then takes the
 // output's name: the output appears only when it is complete, and a file
 // that had its name stays until then. The side files are removed once the
-// output is there; when joining fails they stay, and the error names them.
+// output is there; when encoding, completing the sound or joining fails (a
+// full disk among others) they stay, and the error names them: they hold
+// the render up to the failure. One that holds nothing is removed.
 // Two plain steps, with no two pipes for ffmpeg to read in step with each
 // other.
 
@@ -34,6 +36,10 @@ struct VideoFormat {
     bool small = false;  // x264's slow preset: a smaller file, about three times the encoding time
 };
 
+// A warning before a video that takes ffmpeg much memory or a long time
+// (the size, the memory and the expected time), else empty.
+std::string largeVideoWarning(const VideoFormat& format, long frames);
+
 class VideoOutput : public RenderOutput {
 public:
     ~VideoOutput() override;
@@ -55,11 +61,15 @@ public:
 private:
     bool join();
     void removeSideFiles();
+    void padSound();
+    // Fails, keeping the side files that hold something and naming them.
+    bool failKeepingSideFiles(std::string reason);
 
     std::string path_, videoPart_, audioPart_, joinedPart_;
     VideoFormat format_;
     std::unique_ptr<ChildProcess> encoder_;
     WavFile audio_;
     std::vector<uint8_t> rgb_;
+    long frames_ = 0;
     bool finished_ = false;
 };

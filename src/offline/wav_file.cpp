@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int kChannels = 2, kBytesPerSample = 2;
-constexpr uint32_t kHeaderBytes = 44;
+constexpr uint32_t kHeaderBytes = WavFile::kHeaderBytes;
 
 void putLe(uint8_t* at, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));

@@ -9,6 +9,7 @@
 
 class WavFile {
 public:
+    static constexpr uint32_t kHeaderBytes = 44;  // before the first sample
     WavFile() = default;
     ~WavFile();
     WavFile(const WavFile&) = delete;

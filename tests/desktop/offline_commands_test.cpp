@@ -60,7 +60,8 @@ TEST(OfflineCommandLine, NamesWhatIsWrong) {
     }
     SongPosition position;
     for (const char* text : {"5:0", "0:0", "34:127"}) EXPECT_TRUE(parseSongPosition(text, position)) << text;
-    for (const char* text : {"", ":", "5:", ":0", "5:0:0", "a:b", "5:+1", " 5:0", "5:0x", "99999999999:0"})
+    for (const char* text : {"", ":", "5:", ":0", "5:0:0", "a:b", "5:+1", " 5:0", "5:0x", "99999999999:0",
+                             "1:-0", "-0:4", "-1:0", "+1:0"})
         EXPECT_FALSE(parseSongPosition(text, position)) << text;
 }
 

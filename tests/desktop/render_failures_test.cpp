@@ -2,7 +2,9 @@
 // a failed join keeps the side files; a stop by signal (SIGINT, SIGTERM, the
 // terminal closing) leaves complete files; names ffmpeg could misread still
 // work; a full disk during PNG frames names the first failure and keeps the
-// pictures and the sound the same length; lost standard output is a failure.
+// pictures and the sound the same length, during a video's encode it names
+// the side files left; two renders never share a folder; lost standard
+// output is a failure.
 // The full-disk cases run on a small tmpfs, mounted where that is allowed.
 #include <gtest/gtest.h>
 
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -158,9 +161,24 @@ TEST(RenderFailures, AFullDiskDuringFramesNamesTheFirstFailureAndKeepsSoundInSte
     const fs::path frames = disk.path() / "frames";
     std::string said;
     EXPECT_EQ(zemra("--render '" + frames.string() + "' --start 5:0 --end 7:0 --fps 30", said), 1) << said;
-    EXPECT_NE(said.find(".png': "), std::string::npos) << said;
+    EXPECT_NE(said.find(".png': no space left on the disk"), std::string::npos) << said;
     EXPECT_EQ(said.find("audio.wav'"), std::string::npos) << said;
     expectFramesInStep(frames, 30);
+}
+
+TEST(RenderFailures, AFullDiskDuringAnEncodeSaysSoAndNamesWhatIsLeft) {
+    SKIP_WITHOUT_FFMPEG();
+    Scratch disk("render-full-encode", 1000);
+    SKIP_WITHOUT_TMPFS(disk);
+    std::string said;
+    EXPECT_EQ(zemra("--render '" + (disk.path() / "out.mp4").string() + "' --scale 4 --start 5:0 --end 9:0 --fps 10", said),
+              1) << said;
+    EXPECT_NE(said.find("no space left on the disk"), std::string::npos) << said;
+    const std::vector<std::string> names = namesIn(disk.path());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "out.mp4"), 0);
+    EXPECT_FALSE(names.empty());
+    for (const std::string& kept : names)
+        EXPECT_NE(said.find("'" + (disk.path() / kept).string() + "'"), std::string::npos) << kept << " not named: " << said;
 }
 
 // Starts a render, waits until it is under way, sends the signal; the exit status.
@@ -189,6 +207,33 @@ int stopBySignal(const fs::path& frames, int signal, int fps) {
     int status = 0;
     waitpid(pid, &status, 0);
     return exitStatus(status);
+}
+
+TEST(RenderFailures, TwoRendersIntoOneFolderLeaveOneWholeRender) {
+    Scratch scratch("render-same-folder");
+    const fs::path frames = scratch.path() / "same";
+    // Started together, both into a folder that does not exist yet: one
+    // writes it, the other is refused before writing.
+    const std::string one = ZEMRA_EXECUTABLE " --render '" + frames.string() + "' --fps 10 ";
+    const fs::path said = scratch.path() / "said";
+    const std::string both = "(" + one + "--start 9:0 --end 10:0 2>'" + said.string() + "-a'; echo \\$? >'" + said.string() +
+                             "-a.status') & (" + one + "--start 2:0 --end 3:0 2>'" + said.string() + "-b'; echo \\$? >'" +
+                             said.string() + "-b.status') & wait";
+    ASSERT_EQ(std::system(("bash -c \"" + both + "\"").c_str()), 0);
+    std::vector<std::string> statuses = {readFile(said.string() + "-a.status"), readFile(said.string() + "-b.status")};
+    std::sort(statuses.begin(), statuses.end());
+    EXPECT_EQ(statuses, (std::vector<std::string>{"0\n", "2\n"}))
+        << readFile(said.string() + "-a") << readFile(said.string() + "-b");
+    const std::string refusal = readFile(said.string() + "-a") + readFile(said.string() + "-b");
+    EXPECT_NE(refusal.find("another render is writing to it"), std::string::npos) << refusal;
+    expectFramesInStep(frames, 10);
+    EXPECT_EQ(countFrames(frames), 64);  // 6.4 s at 10 fps: all of one render's frames
+    EXPECT_FALSE(fs::exists(frames / ".zemra-rendering"));
+
+    // Later renders into it are refused too.
+    std::string later;
+    EXPECT_EQ(zemra(one.substr(std::string(ZEMRA_EXECUTABLE).size()) + "--start 2:0 --end 2:4", later), 2) << later;
+    EXPECT_EQ(countFrames(frames), 64);
 }
 
 TEST(RenderFailures, ClosingTheTerminalStopsLikeCtrlC) {
@@ -222,6 +267,26 @@ TEST(RenderFailures, VideoNamesFfmpegCouldMisreadAreWritten) {
         EXPECT_GT(fs::exists(scratch.path() / name) ? fs::file_size(scratch.path() / name) : 0, 1000u) << name;
     }
     EXPECT_EQ(namesIn(scratch.path()).size(), 3u);  // no side files left
+}
+
+TEST(RenderFailures, AVideoShorterThanAFrameHasSoundAsLongAsItsPicture) {
+    SKIP_WITHOUT_FFMPEG();
+    Scratch scratch("render-one-frame");
+    const fs::path video = scratch.path() / "short.mp4";
+    std::string said;
+    // 0.05 s of show at 1 fps: one frame of a second.
+    ASSERT_EQ(zemra("--render '" + video.string() + "' --fps 1 --start 34:127 --end 35:0", said), 0) << said;
+    const fs::path durations = scratch.path() / "durations";
+    std::system(("ffprobe -v error -show_entries stream=codec_type,duration -of csv=p=0 '" + video.string() + "' >'" +
+                 durations.string() + "'").c_str());
+    std::istringstream lines(readFile(durations));
+    std::string line;
+    int streams = 0;
+    while (std::getline(lines, line)) {
+        ++streams;
+        EXPECT_GT(std::stod(line.substr(line.find(',') + 1)), 0.95) << line;
+    }
+    EXPECT_EQ(streams, 2);
 }
 
 TEST(RenderFailures, LostStandardOutputIsAFailure) {

@@ -1,11 +1,12 @@
-// What the offline commands print: the progress bar and the benchmark's
-// figures.
+// What the offline commands print: the progress bar, the benchmark's
+// figures and the warning before a very large video.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "offline/progress_bar.h"
 #include "offline/show_bench.h"
+#include "offline/video_output.h"
 
 namespace {
 
@@ -33,6 +34,19 @@ TEST(ShowBench, MeanAndNinetyNinthPercentile) {
     EXPECT_DOUBLE_EQ(percentileOf({3.0}, 99.0), 3.0);
     EXPECT_DOUBLE_EQ(percentileOf({}, 99.0), 0.0);
     EXPECT_DOUBLE_EQ(meanOf({}), 0.0);
+}
+
+TEST(LargeVideoWarning, NamesSizeMemoryAndTimeOnlyWhenLarge) {
+    constexpr long kWholeShow = 13056;  // frames at 60 fps
+    const std::string huge = largeVideoWarning({240, 320, 16, 60, 44100, false}, kWholeShow);
+    EXPECT_NE(huge.find("a 3840 x 5120 video"), std::string::npos) << huge;
+    EXPECT_NE(huge.find("3.9 GB of memory"), std::string::npos) << huge;
+    EXPECT_NE(huge.find(" minutes for 13056 frames"), std::string::npos) << huge;
+    // The memory alone is worth a word, however short the range.
+    EXPECT_FALSE(largeVideoWarning({240, 320, 16, 60, 44100, false}, 10).empty());
+    // The release's 1440 x 1920 video and the default size say nothing.
+    EXPECT_EQ(largeVideoWarning({240, 320, 6, 60, 44100, false}, kWholeShow), "");
+    EXPECT_EQ(largeVideoWarning({320, 240, 3, 60, 44100, true}, kWholeShow), "");
 }
 
 }  // namespace

@@ -123,6 +123,34 @@ TEST(OfflineRender, AFailureShownPartWayIsNoSuccess) {
     EXPECT_GT(effects["a"].renders, 0);
 }
 
+// One render at a time per folder: a second one, while the first writes or
+// after it, is refused (status 2) and writes nothing; the marker is gone
+// once the first one ends.
+TEST(OfflineRender, AFolderIsWrittenByOneRenderOnly) {
+    const fs::path folder = fs::path(testpng::outputDir()) / "offline-claimed";
+    fs::remove_all(folder);
+    FrameFiles first;
+    ASSERT_TRUE(first.open(folder.string(), 44100));
+
+    FrameFiles second;
+    EXPECT_FALSE(second.open(folder.string(), 44100));
+    EXPECT_TRUE(second.refused());
+    EXPECT_NE(second.error().find("another render is writing to it"), std::string::npos) << second.error();
+    std::ostringstream messages;
+    EXPECT_EQ(renderShow({folder.string(), kDefaultVideoScale, range({5, 0}, {5, 4}, 10)}, messages, false), 2)
+        << messages.str();
+    EXPECT_NE(messages.str().find("another render is writing to it"), std::string::npos) << messages.str();
+    EXPECT_EQ(countFrames(folder), 0);
+
+    EXPECT_TRUE(first.finish());
+    EXPECT_FALSE(fs::exists(folder / FrameFiles::kClaimName));
+    FrameFiles later;
+    EXPECT_FALSE(later.open(folder.string(), 44100));
+    EXPECT_TRUE(later.refused());
+    EXPECT_NE(later.error().find("not an empty folder"), std::string::npos) << later.error();
+    EXPECT_EQ(readFile(folder / "audio.wav").size(), 44u);  // the first one's sound, untouched
+}
+
 TEST(OfflineShow, AStartPartWayInRunsTheEarlierRowsAtTheirOwnTimes) {
     fakes::FakeDialogs dialogs;
     OfflineShow show(range({5, 0}, {5, 16}, 60), dialogs);
