@@ -15,6 +15,7 @@
 #include "platform/sdl/sdl_screen.h"
 #include "platform/music/streaming_music_player.h"
 #include "platform/portable/virtual_clock.h"
+#include "desktop/signal_ending_box.h"
 
 int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
     int status = 1;
@@ -37,7 +38,8 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start) {
         std::unique_ptr<AudioOutput> output = desktopAudioOutput(options.mute);
         StreamingMusicPlayer music(*output);
         music.setStartPosition(start.position);
-        SdlMessageBox box(screen.get());
+        SdlMessageBox sdlBox(screen.get());
+        SignalEndingBox box(sdlBox);
         UserMessages messages(&box, std::cerr);
 
         status = appStartingAt(*screen, clock, music, messages, start)->run();

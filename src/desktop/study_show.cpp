@@ -12,11 +12,9 @@
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_study_window.h"
 #include "platform/music/study_sound.h"
-#include "study/study_controls.h"
+#include "study/study_loop.h"
 
 namespace {
-
-constexpr int kPausedWaitMs = 30;
 
 class FollowingSound : public SoundFollower {
 public:
@@ -65,25 +63,6 @@ int runStudyShow(const StudyOptions& options) {
     FailureWatch failures(messages);
     StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr);
     if (!session.jumpTo(options.start) && failures.failed) return 1;
-    StudyControls controls(session, view);
-
-    // While paused the picture is drawn again only after input: a held show
-    // costs nothing but waiting.
-    for (bool running = true, redraw = true; running;) {
-        StudyInput input;
-        while (running && window->pollInput(input)) {
-            running = controls.apply(input);
-            redraw = true;
-        }
-        if (!running) break;
-        controls.flush();
-        session.update();
-        if (redraw || !session.paused()) {
-            view.draw(session);
-            window->show(view.canvas().pixels.data(), view.canvas().width, view.canvas().height);
-        }
-        redraw = false;
-        if (session.paused()) window->waitForInput(kPausedWaitMs);
-    }
+    runStudyLoop(session, view, *window);
     return 0;
 }

@@ -15,3 +15,17 @@ public:
     // True once a stop has been asked for since the watch began.
     bool requested() const;
 };
+
+// While one lives, Ctrl-C, a request to terminate and the terminal closing
+// end the program at once, as they do by default, whatever handling was in
+// place (the window library turns them into a quit event that a modal box,
+// waiting for its button, never reads); programs it started and waits for
+// (a box shown by another program) get the signal first. The previous
+// handling comes back when it ends.
+class SignalsEndProgram {
+public:
+    SignalsEndProgram();
+    ~SignalsEndProgram();
+    SignalsEndProgram(const SignalsEndProgram&) = delete;
+    SignalsEndProgram& operator=(const SignalsEndProgram&) = delete;
+};

@@ -1,0 +1,8 @@
+#include "desktop/signal_ending_box.h"
+
+#include "platform/interrupt_watch.h"
+
+void SignalEndingBox::showMessage(const std::string& text) {
+    const SignalsEndProgram signalsEnd;
+    box_.showMessage(text);
+}
