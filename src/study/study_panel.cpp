@@ -49,8 +49,23 @@ std::string describeRow(const ScriptEntry& entry) {
     return line;
 }
 
+ShowFacts describeShow(DemoSystem& demo, int32_t timeMs) {
+    ShowFacts facts;
+    if (auto* blitter = dynamic_cast<Blitter*>(demo.find("blitter"))) {
+        facts.blitMode = blitModeName(blitter->mode);
+        facts.control = valueAt(blitter->control, timeMs);
+    }
+    facts.effect = effectName(demo);
+    if (Effect* effect = demo.currentEffect())
+        for (const NamedTrack& named : effect->tracks())
+            facts.tracks.push_back({std::string(named.name), valueAt(*named.track, timeMs),
+                                    trackModeName(named.track->mode), trackLoopModeName(named.track->loopmode)});
+    return facts;
+}
+
 StudyPanel describeFrame(StudySession& session) {
     StudyPanel panel;
+    static_cast<ShowFacts&>(panel) = session.facts();
     panel.position = session.position();
     panel.timeMs = session.timeMs();
     panel.frame = session.frame();
@@ -58,17 +73,5 @@ StudyPanel describeFrame(StudySession& session) {
     panel.paused = session.paused();
     panel.ended = session.ended();
     for (const FiredRow& row : session.firedRows()) panel.rows.push_back(describeRow(session.script()[row.index]));
-
-    DemoSystem* demo = session.demo();
-    if (!demo) return panel;
-    if (auto* blitter = dynamic_cast<Blitter*>(demo->find("blitter"))) {
-        panel.blitMode = blitModeName(blitter->mode);
-        panel.control = valueAt(blitter->control, panel.timeMs);
-    }
-    panel.effect = effectName(*demo);
-    if (Effect* effect = demo->currentEffect())
-        for (const NamedTrack& named : effect->tracks())
-            panel.tracks.push_back({std::string(named.name), valueAt(*named.track, panel.timeMs),
-                                    trackModeName(named.track->mode), trackLoopModeName(named.track->loopmode)});
     return panel;
 }

@@ -18,19 +18,27 @@ struct PanelTrack {
     std::string mode, loopmode;
 };
 
-struct StudyPanel {
+// What the show's objects held at a frame: kept with the frame, so that a
+// frame shown again from the history reads as when it was made.
+struct ShowFacts {
+    std::string effect;  // empty when none is current
+    std::string blitMode;
+    int32_t control = 0;
+    std::vector<PanelTrack> tracks;
+};
+
+struct StudyPanel : ShowFacts {
     SongPosition position;
     int32_t timeMs = 0;
     long frame = 0;
     SongPosition from;  // the jump the frames count from
     bool paused = false, ended = false;
-    std::string effect;  // empty when none is current
-    std::string blitMode;
-    int32_t control = 0;
-    std::vector<PanelTrack> tracks;
     std::vector<std::string> rows;  // oldest first
 };
 
+class DemoSystem;
+// The effect, the blitter and the tracks as they stand at timeMs.
+ShowFacts describeShow(DemoSystem& demo, int32_t timeMs);
 StudyPanel describeFrame(StudySession& session);
 
 // A script row in a line: "9:0 blitter control linear 800 1024>256" (a

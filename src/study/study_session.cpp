@@ -17,13 +17,15 @@ StudySession::StudySession(SongTimeline& timeline, Orientation orientation, Cloc
       clock_(clock),
       dialogs_(dialogs),
       sound_(sound),
-      script_(script) {}
+      script_(script),
+      blank_(PictureSurface(orientation)) {}
 
 StudySession::~StudySession() = default;
 
-int32_t StudySession::timeMs() const { return show_ ? show_->frameTime() : 0; }
-
-const uint16_t* StudySession::backBuffer() const { return show_ ? show_->demo().backBuffer() : nullptr; }
+const uint16_t* StudySession::backBuffer() const {
+    const std::vector<uint16_t>& pixels = shown().backBuffer;
+    return pixels.empty() ? nullptr : pixels.data();
+}
 
 DemoSystem* StudySession::demo() const { return show_ ? &show_->demo() : nullptr; }
 
@@ -33,7 +35,7 @@ bool StudySession::jumpTo(SongPosition position) {
     if (!restart(0)) return false;
     if (!paused_) {
         playTick_ = clock_.ticks();
-        playFrame_ = frame_;
+        playFrame_ = frame();
         startSound();
     }
     return true;
@@ -48,8 +50,9 @@ bool StudySession::restart(long frames) {
     settings.endMs = timeline_.lengthMs();
     settings.script = script_;
     show_.reset();  // one show's effects and pictures at a time
+    history_.clear();
+    shown_ = 0;
     show_ = std::make_unique<OfflineShow>(settings, dialogs_);
-    frame_ = 0;
     ended_ = false;
     fired_.clear();
     const std::size_t before = startPoint_.firstRow;
@@ -61,9 +64,11 @@ bool StudySession::restart(long frames) {
         return false;
     }
     if (!makeFrame()) return false;
-    while (frame_ < frames && makeFrame()) {
+    while (frame() < frames) {
+        if (frame() > 0 && frame() % kFramesBetweenChecks == 0 && interrupted_ && interrupted_()) return false;
+        if (!makeFrame()) break;
     }
-    return frame_ == frames;
+    return frame() == frames;
 }
 
 bool StudySession::makeFrame() {
@@ -75,9 +80,22 @@ bool StudySession::makeFrame() {
         ended_ = true;
         return false;
     }
-    frame_ = show_->framesMade() - 1;
-    position_ = show_->musicPosition();
+    ++framesMade_;
+    keepFrame();
     return true;
+}
+
+// The frame just made joins the history as the newest, and is shown.
+void StudySession::keepFrame() {
+    if (history_.size() >= historyLimit_) history_.pop_front();
+    StudyFrame& kept = history_.emplace_back(show_->picture());
+    kept.frame = show_->framesMade() - 1;
+    kept.timeMs = show_->frameTime();
+    kept.position = show_->musicPosition();
+    if (const uint16_t* back = show_->demo().backBuffer()) kept.backBuffer.assign(back, back + kScreenPixels);
+    kept.fired = fired_;
+    kept.facts = describeShow(show_->demo(), kept.timeMs);
+    shown_ = history_.size() - 1;
 }
 
 void StudySession::noteFired(std::size_t from, std::size_t to, int32_t timeMs) {
@@ -86,13 +104,23 @@ void StudySession::noteFired(std::size_t from, std::size_t to, int32_t timeMs) {
 }
 
 bool StudySession::stepForward() {
-    if (!show_ || ended_) return false;
+    if (!show_ || history_.empty()) return false;
+    if (!atNewest()) {
+        ++shown_;
+        return true;
+    }
+    if (ended_) return false;
     return makeFrame();
 }
 
 bool StudySession::stepBack(long frames) {
-    if (!show_ || frame_ == 0 || frames <= 0) return false;
-    return restart(std::max(0L, frame_ - frames));
+    if (!show_ || history_.empty() || frame() == 0 || frames <= 0) return false;
+    const long target = std::max(0L, frame() - frames);
+    if (target >= history_.front().frame) {
+        shown_ = static_cast<std::size_t>(target - history_.front().frame);
+        return true;
+    }
+    return restart(target);
 }
 
 void StudySession::setPaused(bool paused) {
@@ -102,26 +130,28 @@ void StudySession::setPaused(bool paused) {
         if (sound_) sound_->setPaused(true);
         return;
     }
-    if (ended_ || !show_) {
+    if (ended() || !show_) {
         paused_ = true;
         return;
     }
     playTick_ = clock_.ticks();
-    playFrame_ = frame_;
+    playFrame_ = frame();
     startSound();
 }
 
 // The music starts at the frame shown.
 void StudySession::startSound() {
     if (!sound_) return;
-    sound_->playFrom(start_, static_cast<double>(frame_) / kFps, position_);
+    sound_->playFrom(start_, static_cast<double>(frame()) / kFps, position());
     sound_->setPaused(false);
 }
 
 void StudySession::update() {
     if (paused_ || !show_) return;
     const long due = playFrame_ + static_cast<long>(int64_t{clock_.ticks() - playTick_} * kFps / 1000);
-    for (long made = 0; frame_ < due && made < kMaxFramesPerUpdate; ++made) {
+    // Frames kept from before a step back are shown again first.
+    while (frame() < due && !atNewest()) ++shown_;
+    for (long made = 0; frame() < due && made < kMaxFramesPerUpdate; ++made) {
         if (!makeFrame()) {
             setPaused(true);
             return;

@@ -5,19 +5,29 @@
 //
 // A jump to ORDER:ROW starts the show exactly as `--render --start
 // ORDER:ROW` does (the earlier rows at their own times, frame-built
-// effects fresh), so its pictures are that render's frames. A step back
-// replays the frames from the last jump, which gives the identical frame.
+// effects fresh), so its pictures are that render's frames.
+//
+// The frames made last (kHistoryFrames of them, picture, back buffer and
+// what the panel reads) are kept: a step back among them, and the steps
+// on and the play that follow it up to the newest frame, show them again
+// at once. A step back further than that replays the frames from the last
+// jump, which gives the identical frame, and keeps the last of them again.
+// A replay can be cut short by an interrupt check (study mode ends).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "app/timeline.h"
 #include "app/offline_show.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "study/study_panel.h"
 
 // A script row that has run: its index in the script and the frame time it ran with.
 struct FiredRow {
@@ -36,10 +46,26 @@ public:
     virtual void setPaused(bool paused) = 0;
 };
 
+// A frame as it was made, kept to be shown again.
+struct StudyFrame {
+    explicit StudyFrame(const PictureSurface& shown) : picture(shown) {}
+    long frame = 0;
+    int32_t timeMs = 0;
+    SongPosition position;
+    PictureSurface picture;
+    std::vector<uint16_t> backBuffer;  // empty once the show has stopped
+    std::deque<FiredRow> fired;
+    ShowFacts facts;
+};
+
 class StudySession {
 public:
     static constexpr int kFps = 60;
     static constexpr std::size_t kFiredRowsKept = 6;
+    // Five seconds of frames (some 300 KB each): steps back within them cost nothing.
+    static constexpr std::size_t kHistoryFrames = 5 * kFps;
+    // A replay asks the interrupt check after this many frames.
+    static constexpr long kFramesBetweenChecks = 8;
 
     StudySession(SongTimeline& timeline, Orientation orientation, Clock& clock, Dialogs& dialogs,
                  SoundFollower* sound = nullptr, std::span<const ScriptEntry> script = demoScript());
@@ -59,25 +85,39 @@ public:
     // per call, so the window stays responsive). Pauses at the show's end.
     void update();
 
+    // Asked now and then during a replay: true stops it where it is (the
+    // frame shown is then the last one it made) and the step fails.
+    void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
+    // How many frames are kept (kHistoryFrames unless set; at least one).
+    void setHistoryFrames(std::size_t frames) { historyLimit_ = std::max<std::size_t>(1, frames); }
+    // Frames made by the show since it started, replays included.
+    long framesMade() const { return framesMade_; }
+
     // The frame shown: frames since the jump, its time, the music's position.
-    long frame() const { return frame_; }
-    int32_t timeMs() const;
-    SongPosition position() const { return position_; }
+    long frame() const { return shown().frame; }
+    int32_t timeMs() const { return show_ ? shown().timeMs : 0; }
+    SongPosition position() const { return show_ ? shown().position : SongPosition{}; }
     SongPosition jumpPosition() const { return show_ ? start_ : SongPosition{}; }
     // The show has no frame after this one.
-    bool ended() const { return ended_; }
+    bool ended() const { return ended_ && shown_ + 1 == history_.size(); }
 
-    const PictureSurface& picture() const { return show_->picture(); }
+    const PictureSurface& picture() const { return shown().picture; }
     // Null once the show has stopped (its "stop" row).
     const uint16_t* backBuffer() const;
+    // The show's objects at the newest frame made (not the frame shown
+    // when that is an earlier one).
     DemoSystem* demo() const;
-    const std::deque<FiredRow>& firedRows() const { return fired_; }
+    const std::deque<FiredRow>& firedRows() const { return shown().fired; }
+    const ShowFacts& facts() const { return shown().facts; }
     std::span<const ScriptEntry> script() const { return script_; }
     SongTimeline& timeline() { return timeline_; }
 
 private:
+    const StudyFrame& shown() const { return history_.empty() ? blank_ : history_[shown_]; }
+    bool atNewest() const { return shown_ + 1 >= history_.size(); }
     bool restart(long frames);
     bool makeFrame();
+    void keepFrame();
     void noteFired(std::size_t from, std::size_t to, int32_t timeMs);
     void startSound();
 
@@ -91,8 +131,12 @@ private:
     SongPosition start_;
     StartPoint startPoint_;
     std::unique_ptr<OfflineShow> show_;
-    long frame_ = 0;
-    SongPosition position_;
+    std::deque<StudyFrame> history_;  // oldest first, the newest frame made last
+    std::size_t shown_ = 0;           // index in history_
+    std::size_t historyLimit_ = kHistoryFrames;
+    StudyFrame blank_;                // shown before the first frame
+    std::function<bool()> interrupted_;
+    long framesMade_ = 0;
     bool ended_ = false;
     bool paused_ = false;
     std::size_t cursor_ = 0;  // script rows run so far, counted from the start of the script
