@@ -63,15 +63,21 @@ bool StudySession::restart(long frames) {
         ended_ = true;
         return false;
     }
-    if (!makeFrame()) return false;
-    while (frame() < frames) {
-        if (frame() > 0 && frame() % kFramesBetweenChecks == 0 && interrupted_ && interrupted_()) return false;
-        if (!makeFrame()) break;
+    // Only the frames the history keeps in the end are copied into it.
+    const long keepFrom = frames - static_cast<long>(historyLimit_) + 1;
+    if (!makeFrame(keepFrom <= 0)) return false;
+    long made = 0;
+    while (made < frames) {
+        if (made > 0 && made % kFramesBetweenChecks == 0 && interrupted_ && interrupted_()) break;
+        if (!makeFrame(made + 1 >= keepFrom)) break;
+        ++made;
     }
-    return frame() == frames;
+    if (history_.empty() || frame() != made) keepFrame();  // cut short: show the last frame made
+    return made == frames;
 }
 
-bool StudySession::makeFrame() {
+bool StudySession::makeFrame(bool keep) {
+    if (ended_) return false;  // a show that is over makes nothing more
     const bool made = show_->nextFrame();
     const std::size_t cursor = startPoint_.firstRow + static_cast<std::size_t>(show_->demo().scriptCursor());
     noteFired(cursor_, cursor, show_->frameTime());
@@ -81,15 +87,17 @@ bool StudySession::makeFrame() {
         return false;
     }
     ++framesMade_;
-    keepFrame();
+    if (keep) keepFrame();
     return true;
 }
 
 // The frame just made joins the history as the newest, and is shown.
 void StudySession::keepFrame() {
+    const long frame = show_->framesMade() - 1;
+    if (!history_.empty() && history_.back().frame + 1 != frame) history_.clear();  // frames were left out
     if (history_.size() >= historyLimit_) history_.pop_front();
     StudyFrame& kept = history_.emplace_back(show_->picture());
-    kept.frame = show_->framesMade() - 1;
+    kept.frame = frame;
     kept.timeMs = show_->frameTime();
     kept.position = show_->musicPosition();
     if (const uint16_t* back = show_->demo().backBuffer()) kept.backBuffer.assign(back, back + kScreenPixels);

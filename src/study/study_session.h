@@ -116,7 +116,8 @@ private:
     const StudyFrame& shown() const { return history_.empty() ? blank_ : history_[shown_]; }
     bool atNewest() const { return shown_ + 1 >= history_.size(); }
     bool restart(long frames);
-    bool makeFrame();
+    // Makes the next frame; `keep` adds it to the history and shows it.
+    bool makeFrame(bool keep = true);
     void keepFrame();
     void noteFired(std::size_t from, std::size_t to, int32_t timeMs);
     void startSound();

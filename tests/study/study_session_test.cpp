@@ -194,6 +194,19 @@ TEST(StudySession, PausesAtTheEndOfTheShow) {
     EXPECT_FALSE(rig.session.stepForward());
     rig.session.setPaused(false);  // nothing left to play
     EXPECT_TRUE(rig.session.paused());
+    // Stepped back from the end, it plays the kept frames to the end again.
+    const long last = rig.session.frame();
+    ASSERT_TRUE(rig.session.stepBack(10));
+    EXPECT_FALSE(rig.session.ended());
+    rig.session.setPaused(false);
+    EXPECT_FALSE(rig.session.paused());
+    for (int i = 0; i < 10 && !rig.session.paused(); ++i) {
+        rig.clock.now += 100;
+        rig.session.update();
+    }
+    EXPECT_TRUE(rig.session.paused());
+    EXPECT_TRUE(rig.session.ended());
+    EXPECT_EQ(rig.session.frame(), last);
     // Jumping back starts the show again.
     EXPECT_TRUE(rig.session.jumpTo({33, 0}));
     EXPECT_FALSE(rig.session.ended());

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <iterator>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,34 +15,45 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
 
-struct sigaction oldInterrupt {}, oldTerminate{}, oldHangUp{}, oldPipe{};
+// Ctrl-C, a request to terminate, the terminal closing.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+using SavedActions = struct sigaction[std::size(kStopSignals)];
+
+void handleStopSignals(void (*handler)(int), SavedActions& saved) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) sigaction(kStopSignals[i], &action, &saved[i]);
+}
+
+void restoreStopSignals(const SavedActions& saved) {
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i) sigaction(kStopSignals[i], &saved[i], nullptr);
+}
+
+SavedActions watchedBefore{};
+struct sigaction pipeBefore {};
 
 }  // namespace
 
 InterruptWatch::InterruptWatch() {
     interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &oldInterrupt);
-    sigaction(SIGTERM, &action, &oldTerminate);
-    sigaction(SIGHUP, &action, &oldHangUp);
-    action.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &action, &oldPipe);
+    handleStopSignals(onInterrupt, watchedBefore);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, &pipeBefore);
 }
 
 InterruptWatch::~InterruptWatch() {
-    sigaction(SIGINT, &oldInterrupt, nullptr);
-    sigaction(SIGTERM, &oldTerminate, nullptr);
-    sigaction(SIGHUP, &oldHangUp, nullptr);
-    sigaction(SIGPIPE, &oldPipe, nullptr);
+    restoreStopSignals(watchedBefore);
+    sigaction(SIGPIPE, &pipeBefore, nullptr);
 }
 
 bool InterruptWatch::requested() const { return interrupted != 0; }
 
 namespace {
 
-struct sigaction heldInterrupt {}, heldTerminate{}, heldHangUp{};
+SavedActions endingBefore{};
 
 // A box may be another program this one started and waits for (SDL runs
 // zenity for it): it is sent the signal too, so that it does not stay on
@@ -76,17 +88,6 @@ void endChildrenThenSelf(int signal) {
 
 }  // namespace
 
-SignalsEndProgram::SignalsEndProgram() {
-    struct sigaction action {};
-    action.sa_handler = endChildrenThenSelf;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &heldInterrupt);
-    sigaction(SIGTERM, &action, &heldTerminate);
-    sigaction(SIGHUP, &action, &heldHangUp);
-}
+SignalsEndProgram::SignalsEndProgram() { handleStopSignals(endChildrenThenSelf, endingBefore); }
 
-SignalsEndProgram::~SignalsEndProgram() {
-    sigaction(SIGINT, &heldInterrupt, nullptr);
-    sigaction(SIGTERM, &heldTerminate, nullptr);
-    sigaction(SIGHUP, &heldHangUp, nullptr);
-}
+SignalsEndProgram::~SignalsEndProgram() { restoreStopSignals(endingBefore); }
