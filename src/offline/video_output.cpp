@@ -25,7 +25,7 @@ std::string lowerExtension(const std::string& path) {
 
 std::string largeVideoWarning(const VideoFormat& format, long frames) {
     // Measured with the veryfast preset on two cores: the whole show at
-    // --scale 16 (3840 x 5120) took ffmpeg 3.9 GB and about an hour, some 200
+    // --scale 16 (5120 x 3840) took ffmpeg 3.9 GB and about an hour, some 200
     // bytes per pixel of a frame and 70 million pixels a second; the slow
     // preset takes about three times as long.
     constexpr double kBytesPerPixel = 200, kPixelsPerSecond = 70e6;
