@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <csignal>
 
 namespace {
 
@@ -41,3 +42,24 @@ InterruptWatch::~InterruptWatch() {
 }
 
 bool InterruptWatch::requested() const { return interrupted.load(); }
+
+// The window library catches SIGINT and SIGTERM through the C runtime;
+// while the box is open they go back to the runtime's default, which ends
+// the process. The box is the system's own window in this process, so
+// there is no other program to end with it.
+namespace {
+
+using SignalHandler = void (*)(int);
+SignalHandler interruptBefore = SIG_DFL, terminateBefore = SIG_DFL;
+
+}  // namespace
+
+SignalsEndProgram::SignalsEndProgram() {
+    interruptBefore = std::signal(SIGINT, SIG_DFL);
+    terminateBefore = std::signal(SIGTERM, SIG_DFL);
+}
+
+SignalsEndProgram::~SignalsEndProgram() {
+    std::signal(SIGINT, interruptBefore);
+    std::signal(SIGTERM, terminateBefore);
+}
