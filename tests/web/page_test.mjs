@@ -216,7 +216,9 @@ function downloadSize() {
   let gzipped = 0;
   for (const name of readdirSync(site)) {
     const path = join(site, name);
-    if (!statSync(path).isFile()) continue;
+    // A release bundle's precompressed copies and its note are alternatives
+    // a server may send, not more to download.
+    if (!statSync(path).isFile() || /\.(gz|br|txt)$/.test(name)) continue;
     const content = readFileSync(path);
     bytes += content.length;
     gzipped += gzipSync(content, { level: 9 }).length;
