@@ -168,7 +168,7 @@ std::string usageText() {
            "                     (needs ffmpeg), anything else a new folder of numbered PNG\n"
            "                     frames with audio.wav. Ctrl-C stops it, keeping what is made\n"
            "  --small            with --render to a video: encode slowly for a smaller file\n"
-           "                     (about a third smaller, three times the time)\n"
+           "                     (a third to a half smaller, about five times the time)\n"
            "  --end ORDER:ROW    end the render or benchmark there (--list shows the end)\n"
            "  --fps N            frames per second of the render or benchmark (1 to 240,\n"
            "                     default 60)\n"

@@ -24,17 +24,18 @@ std::string lowerExtension(const std::string& path) {
 }  // namespace
 
 std::string largeVideoWarning(const VideoFormat& format, long frames) {
-    // Measured with the veryfast preset on two cores: the whole show at
-    // --scale 16 (5120 x 3840) took ffmpeg 3.9 GB and about an hour, some 200
-    // bytes per pixel of a frame and 70 million pixels a second; the slow
-    // preset takes about three times as long.
+    // Measured on two cores: the whole show at --scale 16 (5120 x 3840) took
+    // ffmpeg 3.9 GB and about an hour with the medium preset, some 200 bytes
+    // per pixel of a frame and 70 million pixels a second (veryfast is
+    // quicker, so the estimate errs long); the slow preset takes about five
+    // times veryfast's time.
     constexpr double kBytesPerPixel = 200, kPixelsPerSecond = 70e6;
     constexpr double kWarnBytes = 1.5e9, kWarnSeconds = 20 * 60;
     const long width = static_cast<long>(format.width) * format.scale;
     const long height = static_cast<long>(format.height) * format.scale;
     const double pixels = static_cast<double>(width) * static_cast<double>(height);
     const double bytes = pixels * kBytesPerPixel;
-    const double seconds = pixels * static_cast<double>(frames) / kPixelsPerSecond * (format.small ? 3 : 1);
+    const double seconds = pixels * static_cast<double>(frames) / kPixelsPerSecond * (format.small ? 5 : 1);
     if (bytes < kWarnBytes && seconds < kWarnSeconds) return {};
     const long minutes = std::max(1L, std::lround(seconds / 60));
     char memory[32];
@@ -90,7 +91,8 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     const std::vector<std::string> args = {
         kFfmpeg, "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size,
         "-framerate", std::to_string(format.fps), "-i", "pipe:0", "-vf", enlarge, "-c:v", "libx264", "-preset",
-        format.small ? "slow" : "veryfast", "-crf", "16", "-f", "matroska", "-y", ffmpegPath(videoPart_)};
+        format.small ? "slow" : "veryfast", "-crf", format.small ? "20" : "16", "-f", "matroska", "-y",
+        ffmpegPath(videoPart_)};
     encoder_ = startChildProcess(args, true);
     if (!encoder_) {
         audio_.close();

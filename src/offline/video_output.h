@@ -33,7 +33,9 @@ struct VideoFormat {
     int scale = 3;              // each picture pixel becomes scale x scale
     int fps = 60;
     int audioRate = 44100;
-    bool small = false;  // x264's slow preset: a smaller file, about three times the encoding time
+    // x264's slow preset at quality 20: a file a third to a half smaller,
+    // about five times the encoding time, a picture about 0.5 dB lower.
+    bool small = false;
 };
 
 // A warning before a video that takes ffmpeg much memory or a long time
