@@ -1,8 +1,8 @@
-// Speckle measure of rendered frames: the mean absolute Laplacian of each
+// Detail measure of rendered frames: the mean absolute Laplacian of each
 // frame's luminance (0-255), summarised per scene. High values mean a picture
 // that flickers into fine noise; calm, readable scenes stay low.
 //
-//   speckle FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME [each]]
+//   frame_detail FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME [each]]
 //
 // FRAMES_DIR holds the PNG frames of `zemra --render DIR` at the list's frame
 // rate (000000.png, ...); FIRST_FRAME is the show frame number of 000000.png
@@ -75,7 +75,7 @@ double percentile(std::vector<double> values, double p) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: speckle FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME [each]]\n");
+        std::fprintf(stderr, "usage: frame_detail FRAMES_DIR SHOW_FRAMES_LIST [FIRST_FRAME [each]]\n");
         return 2;
     }
     const std::string folder = argv[1];
