@@ -176,6 +176,18 @@ TEST_F(SoundtrackCharacter, HighsStayDark) {
     EXPECT_LE(figures_->shape.centroidHz, 3300.0);
 }
 
+// No hit towers over the song: its loudest 10 ms stand at most 2.5 dB over
+// the loudest one in a hundred, its peak at most 17 dB over its RMS; and the
+// level those peaks leave room for is used: about -16 to -17 LUFS as the
+// show plays it, the peak still at or below -1.5 dBFS.
+TEST_F(SoundtrackCharacter, PeaksStayNearTheBeatAndTheLevelIsFull) {
+    EXPECT_LE(figures_->peakOverP99, 2.5);
+    EXPECT_LE(figures_->crest, 17.0);
+    EXPECT_GE(figures_->loudness, -17.25);
+    EXPECT_LE(figures_->loudness, -15.75);
+    EXPECT_LE(figures_->peakDb, -1.5);
+}
+
 // What comes back: most bars sound like another one beat by beat, and the
 // hook, a phrase of two to four bars on the melody's channel, returns note
 // for note in at least three scenes, the climax among them.

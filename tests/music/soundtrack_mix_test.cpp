@@ -226,8 +226,12 @@ TEST_F(SoundtrackMix, LowEndLeavesRoomForTheBackbeat) {
     EXPECT_GE(f.snareDb, f.kickDb - 6.0);
 }
 
+// A flash still peaks above its order's beats, but only just: the song's
+// highest peaks are held near the crowd of loud beats (see the character
+// test), so a flash is heard by the breath before it and the crash on it
+// (the transient test), not by towering over the beat.
 TEST_F(SoundtrackMix, FlashDownbeatsPeakAboveTheOrdersBeats) {
-    for (const SongPosition& p : flashRows()) EXPECT_GE(flashLift(p), 3.0) << "flash " << p.order << ":" << p.row;
+    for (const SongPosition& p : flashRows()) EXPECT_GE(flashLift(p), 0.5) << "flash " << p.order << ":" << p.row;
 }
 
 // Tracked, not generated: drum bars that vary, more than one chord loop,

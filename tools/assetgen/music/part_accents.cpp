@@ -12,16 +12,19 @@ namespace {
 int stabNote(const Chord& c) { return 55 + (c.root - 7 + 12) % 12; }
 
 // Every flash falls on a downbeat of a section whose kick already plays
-// there: the kick strikes at full strength with the clap, under a crash and a
-// chord stab. The snare and low tom in unison stay light: stacked at full
-// strength they made the song's peaks and held its level down.
+// there: the kick strikes harder with the clap, under a crash and a chord
+// stab, out of the breath before it. The layers give way to each other: the
+// snare and low tom in unison stay light and the bass softens under the hit,
+// since stacked at full strength they made the song's peaks and held its
+// level down.
 void accent(Score& s, int row, bool half) {
-    s.note(kChCrash, row, kDrumNote, kCrash, half ? 44 : 64, 0);
-    s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 44 : 64, 0);
-    s.volume(kChKick, row, 64);
-    s.note(kChSnare, row, kDrumNote, kClap, half ? 48 : 64, 0);
-    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 34 : 42, 0);
-    s.note(kChPerc, row, 45, kTom, half ? 22 : 28, 0);
+    s.note(kChCrash, row, kDrumNote, kCrash, half ? 40 : 56, 0);
+    s.note(kChStab, row, stabNote(chordAt(s, row)), kStab, half ? 36 : 48, 0);
+    s.volume(kChKick, row, 54);
+    s.volume(kChBass, row, 28);
+    s.note(kChSnare, row, kDrumNote, kClap, half ? 44 : 54, 0);
+    s.note(kChSnareLayer, row, kDrumNote, kSnare, half ? 24 : 28, 0);
+    s.note(kChPerc, row, 45, kTom, half ? 16 : 20, 0);
 }
 
 // A breath before a hit: the last sixteenth before it is left to the pads
@@ -76,11 +79,11 @@ void snareRoll(Score& s, int landing, int bars) {
 void breakAndRoll(Score& s, int first, int landing) {
     dropOut(s, first, landing);
     for (int channel : {kChHat, kChOpenHat, kChShaker}) s.rest(channel, first + 8, landing);
-    s.note(kChCrash, first, kDrumNote, kCrash, 64, 0);
-    s.note(kChOpenHat, first, kDrumNote, kOpenHat, 48, 0);
+    s.note(kChCrash, first, kDrumNote, kCrash, 56, 0);
+    s.note(kChOpenHat, first, kDrumNote, kOpenHat, 56, 0);
     for (int row = first; row < landing - 2; row += 2) {
         const int left = landing - row;
-        const int volume = row == first ? 60 : 24 + 30 * (row - first) / (landing - first);
+        const int volume = row == first ? 46 : 24 + 30 * (row - first) / (landing - first);
         const uint8_t retrigger = left <= 8 ? 1 : left <= 16 ? 2 : 0;
         if (retrigger != 0) {
             s.note(kChPerc, row, kDrumNote, kSnare, volume, 0, kFxExtended, kExRetrigger | retrigger);
@@ -133,9 +136,15 @@ void writeAccents(Score& s) {
     // hit out of a breath, loud enough to be heard over what goes on: as the
     // globe appears and leaves, as the landscape rises and as the magnet
     // field's drums fall silent ...
-    for (const Position& p : fadePositions()) breath(s, s.at(p.order, p.row));
+    for (const Position& p : fadePositions()) {
+        const int row = s.at(p.order, p.row);
+        breath(s, row);
+        // The tune holds its breath too: its held note stops a row before.
+        s.effect(kChLead, row - 1, kFxExtended, kExNoteCut);
+    }
     impact(s, s.at(0, 32), 36);
     impact(s, s.at(3, 16), 64);
+    s.note(kChStab, s.at(3, 16), stabNote(chordAt(s, s.at(3, 16))), kStab, 52, 0);
     impact(s, s.at(12, 32), 64, false);
     s.note(kChStab, s.at(12, 32), stabNote(chordAt(s, s.at(12, 32))), kStab, 64, 0);
     impact(s, s.at(13, 0), 50);
@@ -164,7 +173,7 @@ void writeAccents(Score& s) {
     riser(s, s.at(18), 2, 40);
     riser(s, s.at(22), 1, 34);
     riser(s, s.at(24), 2, 40);
-    riser(s, s.at(30), 2, 42);
+    riser(s, s.at(30), 2, 36);
     snareRoll(s, s.at(18), 1);
     snareRoll(s, s.at(24), 2);
     snareRoll(s, s.at(30), 2);

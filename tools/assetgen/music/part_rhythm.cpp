@@ -116,10 +116,9 @@ void drumsForBar(Score& s, Beat beat, int bar, int barIndex) {
     if (groove == nullptr) return;
     const DrumBar& d = (*groove)[barIndex % 4];
     const bool driving = beat == Beat::Drive || beat == Beat::Climax;
-    // The climax's kick gallops lighter, so the flash on each of its bars
-    // stands out without towering over the rest of the song.
-    pattern(s, kChKick, bar, d.kick, kKick, {beat == Beat::Climax ? 33 : 38, 26});
-    pattern(s, kChSnare, bar, d.clap, kClap, {driving ? 46 : 52});
+    // The climax's kick drives a little harder than the rest of the song's.
+    pattern(s, kChKick, bar, d.kick, kKick, {beat == Beat::Climax ? 41 : 38, 26});
+    pattern(s, kChSnare, bar, d.clap, kClap, {driving ? 52 : 54});
     pattern(s, kChSnareLayer, bar, d.snare, kSnare, {driving ? 32 : 50, 20});
     // The hats ride well under the backbeat: a song of sixteenths adds up.
     if (beat == Beat::Break || beat == Beat::HalfTime) {

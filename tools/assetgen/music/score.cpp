@@ -22,6 +22,10 @@ int Score::at(int order, int row) const {
 
 int Score::orderRows(int order) const { return orderRows_.at(static_cast<size_t>(order)); }
 
+uint8_t Score::volumeByte(int volume) const {
+    return static_cast<uint8_t>(0x10 + std::min(64L, std::lround(volume * mixGain_)));
+}
+
 void Score::setChannelPanning(int channel, uint8_t panning) { panning_.at(static_cast<size_t>(channel)) = panning; }
 
 void Score::note(int channel, int row, int midi, uint8_t instrument, int volume, int length) {
@@ -106,7 +110,7 @@ std::vector<XmCell> Score::render(int& collisions) const {
             if (c.note != 0) ++collisions;
             c.note = static_cast<uint8_t>(e.midi - 11);
             c.instrument = e.instrument;
-            c.volume = e.volume >= 0 ? static_cast<uint8_t>(0x10 + e.volume) : 0;
+            c.volume = e.volume >= 0 ? volumeByte(e.volume) : 0;
             if (e.effect != 0 || e.param != 0) {
                 c.effect = e.effect;
                 c.param = e.param;
@@ -131,7 +135,7 @@ std::vector<XmCell> Score::render(int& collisions) const {
         if (edit.row < 0 || edit.row >= totalRows_) continue;
         XmCell& c = cell(edit.channel, edit.row);
         if (edit.cell.note != 0 && c.note == 0) c.note = edit.cell.note;
-        if (edit.cell.volume != 0) c.volume = edit.cell.volume;
+        if (edit.cell.volume != 0) c.volume = volumeByte(edit.cell.volume - 0x10);
         if (edit.cell.effect != 0 || edit.cell.param != 0) {
             // A struck note resets the channel to its sample's panning unless the cell sets it.
             if (c.effect == kFxSetPanning && c.instrument != 0) {

@@ -21,6 +21,11 @@ public:
     int at(int order, int row = 0) const;
     int orderRows(int order) const;
 
+    // Every written volume is scaled by `gain` and held at 64, the format's
+    // ceiling: the whole song louder, its few loudest strokes pressed
+    // together at full volume.
+    void setMixGain(double gain) { mixGain_ = gain; }
+
     // Every note started on the channel gets this panning (0..255) as an effect.
     void setChannelPanning(int channel, uint8_t panning);
 
@@ -66,9 +71,11 @@ private:
         XmCell cell;  // fields that are non-zero are applied
     };
     std::vector<XmCell> render(int& collisions) const;
+    uint8_t volumeByte(int volume) const;
 
     int channels_;
     int totalRows_ = 0;
+    double mixGain_ = 1.0;
     std::vector<int> orderStarts_, orderRows_;
     std::vector<std::vector<NoteEvent>> notes_;
     std::vector<int> panning_;
