@@ -59,7 +59,7 @@ inline constexpr int kMusicModule = 189;
 // 3D objects ("OBJ").
 inline constexpr int kFractalObject = 111;
 inline constexpr int kSpinningObject = 122;     // the tunnel's and the end scene's
-inline constexpr int kWaterRing = 125;
+inline constexpr int kWaterObject = 125;
 inline constexpr int kShaftCamera = 146;
 
 struct ListedResource {
@@ -126,7 +126,7 @@ inline constexpr ListedResource kResources[] = {
     {"JPEG", kWindowIconMask, "window icon mask", 64, 64, 1},
     {"OBJ", kFractalObject, "fractal object", 0, 0, 0},
     {"OBJ", kSpinningObject, "spinning object", 0, 0, 0},
-    {"OBJ", kWaterRing, "water ring", 0, 0, 0},
+    {"OBJ", kWaterObject, "water object", 0, 0, 0},
     {"OBJ", kShaftCamera, "shaft camera", 0, 0, 0},
 };
 

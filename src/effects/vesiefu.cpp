@@ -40,7 +40,7 @@ bool WaterEffect::init() {
     previous_ = block_.data() + kFieldB;
     if (!water_.loadJpeg16(res::kWaterBed) || !hasShape(water_, 256, 256, 16)) return false;
     if (!ringMap_.loadTiled16(res::kRingObjectMap) || !hasShape(ringMap_, 256, 256, 16)) return false;
-    if (!ring_.loadMesh(res::kWaterRing, kRingScale)) return false;
+    if (!ring_.loadMesh(res::kWaterObject, kRingScale)) return false;
     initialised = true;
     return true;
 }

@@ -25,11 +25,11 @@ std::string lowerExtension(const std::string& path) {
 
 std::string largeVideoWarning(const VideoFormat& format, long frames) {
     // Measured on two cores: the whole show at --scale 16 (5120 x 3840) took
-    // ffmpeg 3.9 GB and about an hour with the medium preset, some 200 bytes
-    // per pixel of a frame and 70 million pixels a second (veryfast is
-    // quicker, so the estimate errs long); the slow preset takes about five
-    // times veryfast's time.
-    constexpr double kBytesPerPixel = 200, kPixelsPerSecond = 70e6;
+    // ffmpeg 3.9 GB, some 200 bytes per pixel of a frame. With the veryfast
+    // preset the whole show went through at 74 million pixels a second at
+    // --scale 3 and 91 million at --scale 6; the slow preset takes about
+    // five times as long.
+    constexpr double kBytesPerPixel = 200, kPixelsPerSecond = 80e6;
     constexpr double kWarnBytes = 1.5e9, kWarnSeconds = 20 * 60;
     const long width = static_cast<long>(format.width) * format.scale;
     const long height = static_cast<long>(format.height) * format.scale;

@@ -263,7 +263,7 @@ TEST(GeneratedObjects, LoadWithTheirCountsAndOutwardNormals) {
         int vertices, faces;
     } objects[] = {{res::kFractalObject, 35.1f, 218, 432},
                    {res::kSpinningObject, 20.1f, 258, 512},
-                   {res::kWaterRing, 40.1f, 288, 576},
+                   {res::kWaterObject, 40.1f, 288, 576},
                    {res::kShaftCamera, 30.1f, 302, 600}};
     for (const auto& expected : objects) {
         Mesh mesh;
@@ -278,7 +278,7 @@ TEST(GeneratedObjects, LoadWithTheirCountsAndOutwardNormals) {
         // Normals point away from the centre, or for the knot away from the
         // middle of the tube: the centroid of the vertex's cross-section,
         // six consecutive vertices.
-        const bool knot = expected.id == res::kWaterRing;
+        const bool knot = expected.id == res::kWaterObject;
         constexpr int kKnotTube = 6;
         int outward = 0;
         for (int i = 0; i < o.vertexCount; ++i) {

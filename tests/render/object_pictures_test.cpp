@@ -57,7 +57,7 @@ TEST(ObjectPictures, EachObjectSpinningAtItsEffectsDistance) {
     // tunnel's, the water's and the shaft's.
     const View views[] = {{res::kFractalObject, 35.1f, 102400, {8400, 12000, 15600}},
                           {res::kSpinningObject, 20.1f, 44800, {9000, 5000, 3000}},
-                          {res::kWaterRing, 40.1f, 115200, {4800, 18000, 8400}},
+                          {res::kWaterObject, 40.1f, 115200, {4800, 18000, 8400}},
                           {res::kShaftCamera, 30.1f, 80000, {3000, 14000, 9000}}};
     for (const View& view : views) {
         Mesh mesh;

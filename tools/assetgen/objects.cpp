@@ -133,6 +133,6 @@ void addObject(assetgen::Output& out, int id, const TriangleMesh& mesh) {
 void generate(assetgen::Output& out) {
     addObject(out, res::kFractalObject, twistedStar());
     addObject(out, res::kSpinningObject, spikedBall());
-    addObject(out, res::kWaterRing, trefoilKnot());
+    addObject(out, res::kWaterObject, trefoilKnot());
     addObject(out, res::kShaftCamera, starFruit());
 }
