@@ -76,6 +76,12 @@ bool readNumber(ValueOption& option, const char* name, int low, int high, int& n
 // Options that only mean something together.
 bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& error) {
     const bool render = !options.render.empty();
+    if (options.dumpScript && (render || options.bench || options.list || options.study || options.start ||
+                               options.end || options.fullscreen || options.portrait || options.mute ||
+                               options.scale || options.smallVideo || fpsGiven)) {
+        error = "--dump-script writes the script and ends: only --script goes with it";
+        return false;
+    }
     if (render + options.bench + options.list > 1) {
         error = "--render, --bench and --list go one at a time";
         return false;
@@ -133,6 +139,22 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             if (!readPosition(option, "--start", options.start, error)) return false;
         } else if (option.is("--end")) {
             if (!readPosition(option, "--end", options.end, error)) return false;
+        } else if (option.is("--script")) {
+            std::string_view value;
+            if (!option.take("--script", value) || value.empty()) {
+                error = "--script needs a script file to play (--dump-script writes one to start from)";
+                return false;
+            }
+            options.script = value;
+        } else if (arg == "--dump-script") {
+            // The file is optional: the next argument is it unless it is an option.
+            options.dumpScript = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') options.dumpScriptPath = argv[++i];
+        } else if (option.is("--dump-script")) {
+            std::string_view value;
+            option.take("--dump-script", value);
+            options.dumpScript = true;
+            options.dumpScriptPath = value;
         } else if (option.is("--render")) {
             std::string_view value;
             if (!option.take("--render", value) || value.empty()) {
@@ -183,6 +205,14 @@ std::string usageText() {
            "                     to the start, a click on the timeline to that moment;\n"
            "                     Escape ends. A panel shows the position, the effect, its\n"
            "                     tracks and the script rows that ran\n"
+           "  --dump-script [FILE]\n"
+           "                     write the show's script as text to FILE (a new file), or to\n"
+           "                     standard output: one row a line, ORDER:ROW TARGET COMMAND\n"
+           "                     \"ARGUMENT\", ready to edit. With --script, that file's rows\n"
+           "  --script FILE      play, render, benchmark, list or study the show with the\n"
+           "                     script of FILE instead of its own. The file is checked\n"
+           "                     first: each problem is named as FILE:LINE and nothing\n"
+           "                     starts. With --study, saving the file reloads it at once\n"
            "  --help             show this help\n"
            "  --version          show the version\n";
 }

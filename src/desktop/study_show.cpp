@@ -37,7 +37,7 @@ int runStudyShow(const StudyOptions& options) {
         return 1;
     }
     const SurfaceLayout surface = surfaceLayout(options.orientation);
-    StudyView view(timeline, demoScript(), surface.width, surface.height);
+    StudyView view(timeline, options.script, surface.width, surface.height);
     std::string error;
     std::unique_ptr<SdlStudyWindow> window =
         SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen,
@@ -61,7 +61,8 @@ int runStudyShow(const StudyOptions& options) {
     SdlClock clock;
     UserMessages messages(nullptr, std::cerr);
     FailureWatch failures(messages);
-    StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr);
+    StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr,
+                         options.script);
     if (!session.jumpTo(options.start) && failures.failed) return 1;
     runStudyLoop(session, view, *window);
     return 0;
