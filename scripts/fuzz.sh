@@ -14,7 +14,11 @@ if [ ${#targets[@]} -eq 0 ]; then
   for seeds in tests/fuzz/corpus/*/; do targets+=("$(basename "$seeds")"); done
 fi
 
-cmake --preset fuzz >/dev/null
+# The targets that play the whole show embed the resources of the native
+# build (made here unless they are there and up to date already).
+cmake --preset default >/dev/null
+cmake --build --preset default --target zemra_generated_assets >/dev/null
+cmake --preset fuzz -DZEMRA_HOST_ASSETS="$PWD/build/default/assets" >/dev/null
 cmake --build --preset fuzz
 
 mkdir -p build/fuzz/findings

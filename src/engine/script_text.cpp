@@ -53,12 +53,16 @@ public:
         if (close == std::string_view::npos) return false;
         text = line_.substr(at_ + 1, close - at_ - 1);
         at_ = close + 1;
+        quoted_ = true;
         return true;
     }
+    // The argument was read in quotes.
+    bool quotedArgument() const { return quoted_; }
 
 private:
     std::string_view line_;
     std::size_t at_ = 0;
+    bool quoted_ = false;
 };
 
 // One line; false with a problem when it is neither a row nor empty.
@@ -101,6 +105,17 @@ bool readLine(std::string_view line, int number, ScriptTable& table, ScriptProbl
                                      " in a row: rows are printable ASCII text (only comments may hold other characters)");
             return false;
         }
+    }
+    // A quote can only open and close the argument.
+    for (const std::string_view field : {target, command})
+        if (field.find('"') != std::string_view::npos) {
+            problems.add(number, "a quote in " + quoteForMessage(field) + ": only the argument goes in quotes");
+            return false;
+        }
+    if (argument && !fields.quotedArgument() && argument->find('"') != std::string_view::npos) {
+        problems.add(number, "a quote inside the argument " + quoteForMessage(*argument) +
+                                 ": an argument in quotes ends at the next one");
+        return false;
     }
     table.add(position, target, command, argument, number);
     return true;
