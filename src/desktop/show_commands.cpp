@@ -5,7 +5,7 @@
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
 #include "platform/file_access.h"
-#include "offline/script_file.h"
+#include "app/script_file.h"
 #include "desktop/study_show.h"
 
 namespace {

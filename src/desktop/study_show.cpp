@@ -11,7 +11,10 @@
 #include "platform/sdl/sdl_audio_output.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_study_window.h"
+#include "platform/file_access.h"
 #include "platform/music/study_sound.h"
+#include "platform/portable/polled_file_watch.h"
+#include "study/script_reload.h"
 #include "study/study_loop.h"
 
 namespace {
@@ -64,6 +67,12 @@ int runStudyShow(const StudyOptions& options) {
     StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr,
                          options.script);
     if (!session.jumpTo(options.start) && failures.failed) return 1;
-    runStudyLoop(session, view, *window);
+    if (options.scriptPath.empty()) {
+        runStudyLoop(session, view, *window);
+        return 0;
+    }
+    PolledFileWatch watch(pathFromUtf8(options.scriptPath));
+    ScriptReload reload(options.scriptPath, timeline, watch, clock);
+    runStudyLoop(session, view, *window, [&] { return reload.poll(session, view); });
     return 0;
 }

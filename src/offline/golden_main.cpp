@@ -10,7 +10,7 @@
 
 #include "app/golden_frames.h"
 #include "app/user_messages.h"
-#include "offline/script_file.h"
+#include "app/script_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "offline/script_file.h"
+#include "app/script_file.h"
 
 #include <filesystem>
 #include <fstream>
