@@ -25,8 +25,11 @@ mkdir -p build/fuzz/findings
 for target in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$target"
   echo "fuzz: $target for $seconds s"
+  # A target's dictionary of words, where it has one, steers the mutations.
+  dict=()
+  [ -f "tests/fuzz/$target.dict" ] && dict=(-dict="tests/fuzz/$target.dict")
   # New inputs go to the first folder; the seeds in the tree stay as they are.
-  "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=2048 \
+  "build/fuzz/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=2048 "${dict[@]}" \
     -artifact_prefix="build/fuzz/findings/$target-" "build/fuzz/corpus/$target" "tests/fuzz/corpus/$target" \
     2>"build/fuzz/$target.log" || { tail -n 60 "build/fuzz/$target.log" >&2; exit 1; }
   grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "build/fuzz/$target.log" | tail -n 2 || true
