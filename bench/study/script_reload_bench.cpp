@@ -8,21 +8,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include <iostream>
+
 #include "app/timeline.h"
+#include "app/user_messages.h"
+#include "platform/portable/virtual_clock.h"
 #include "study/script_reload.h"
 
 namespace {
-
-class StillClock : public Clock {
-public:
-    uint32_t ticks() override { return 0; }
-    void sleep(uint32_t) override {}
-};
-
-class NoDialogs : public Dialogs {
-public:
-    void showMessage(const std::string&) override {}
-};
 
 class NeverChanged : public FileWatch {
 public:
@@ -34,8 +27,8 @@ void BM_ReloadScriptMidShow(benchmark::State& state) {
     if (!timeline.loadShowModule()) state.SkipWithError("no module");
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "zemra-reload-bench.txt";
     std::ofstream(file, std::ios::binary) << scriptText(demoScript());
-    StillClock clock;
-    NoDialogs dialogs;
+    VirtualClock clock;
+    UserMessages dialogs(nullptr, std::cerr);
     StudySession session(timeline, Orientation::Landscape, clock, dialogs);
     session.setPaused(true);
     // The water scene, half-way: 3:00 into the show's 3:37.

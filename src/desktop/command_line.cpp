@@ -73,6 +73,17 @@ bool readNumber(ValueOption& option, const char* name, int low, int high, int& n
     return true;
 }
 
+// A file or folder name; `what` says which when it is missing.
+bool readName(ValueOption& option, const char* name, const char* what, std::string& value, std::string& error) {
+    std::string_view text;
+    if (!option.take(name, text) || text.empty()) {
+        error = std::string(name) + " needs " + what;
+        return false;
+    }
+    value = text;
+    return true;
+}
+
 // Options that only mean something together.
 bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& error) {
     const bool render = !options.render.empty();
@@ -140,12 +151,9 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
         } else if (option.is("--end")) {
             if (!readPosition(option, "--end", options.end, error)) return false;
         } else if (option.is("--script")) {
-            std::string_view value;
-            if (!option.take("--script", value) || value.empty()) {
-                error = "--script needs a script file to play (--dump-script writes one to start from)";
+            if (!readName(option, "--script", "a script file to play (--dump-script writes one to start from)",
+                          options.script, error))
                 return false;
-            }
-            options.script = value;
         } else if (arg == "--dump-script") {
             // The file is optional: the next argument is it unless it is an option.
             options.dumpScript = true;
@@ -156,12 +164,8 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             options.dumpScript = true;
             options.dumpScriptPath = value;
         } else if (option.is("--render")) {
-            std::string_view value;
-            if (!option.take("--render", value) || value.empty()) {
-                error = "--render needs a video file (.mp4, .mkv) or a folder to write";
+            if (!readName(option, "--render", "a video file (.mp4, .mkv) or a folder to write", options.render, error))
                 return false;
-            }
-            options.render = value;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
