@@ -42,8 +42,7 @@ int DemoApp::run() {
 }
 
 std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                       StartPoint start) {
-    const std::span<const ScriptEntry> script = demoScript();
+                                       StartPoint start, std::span<const ScriptEntry> script) {
     return std::make_unique<DemoApp>(
         AppPlatform{screen, clock, music, dialogs},
         [script, start](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {

@@ -64,9 +64,9 @@ private:
     std::unique_ptr<DemoSystem> demo_;
 };
 
-// The application playing the whole show from `start`, with `clock` as its
+// The application playing the whole show with `script` from `start`, with `clock` as its
 // clock: the show dispatches the rows from the start on; the rows before it
 // run right after start-up, each at the time the music reaches it, and the
 // clock then reads the music's time.
 std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                       StartPoint start);
+                                       StartPoint start, std::span<const ScriptEntry> script = demoScript());

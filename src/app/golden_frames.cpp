@@ -75,18 +75,19 @@ std::string goldenLine(const FrameDigest& frame) {
            std::to_string(frame.frame) + ' ' + hex64(frame.effect) + ' ' + hex64(frame.shown);
 }
 
-bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch) {
+bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch, std::span<const ScriptEntry> script) {
     SongTimeline timeline;
     if (!timeline.loadShowModule()) {
         dialogs.showMessage("Module not found.");
         return false;
     }
-    const std::vector<Scene> scenes = showScenes(timeline, demoScript());
+    const std::vector<Scene> scenes = showScenes(timeline, script);
 
     FailureWatch messages(dialogs);
     OfflineSettings settings;
     settings.fps = digests.fps;
     settings.endMs = timeline.lengthMs();
+    settings.script = script;
     OfflineShow show(settings, messages);
     digests.frames.clear();
     Fnv1a64 sound;

@@ -20,7 +20,10 @@ std::string formatTime(int32_t ms) {
     return text;
 }
 
-bool SongTimeline::load(const void* bytes, std::size_t length) { return player_.load(bytes, length); }
+bool SongTimeline::load(const void* bytes, std::size_t length) {
+    times_.clear();
+    return player_.load(bytes, length);
+}
 
 bool SongTimeline::loadShowModule() {
     const std::vector<uint8_t> module = showAssets().loadMusicModule();
@@ -34,7 +37,11 @@ bool SongTimeline::contains(SongPosition position) const {
 
 int32_t SongTimeline::timeAt(SongPosition position) {
     if (!contains(position)) return position < SongPosition{} ? 0 : lengthMs();
-    return secondsToMs(player_.seek(position.order, position.row));
+    const auto known = times_.find(position);
+    if (known != times_.end()) return known->second;
+    const int32_t ms = secondsToMs(player_.seek(position.order, position.row));
+    times_.emplace(position, ms);
+    return ms;
 }
 
 int32_t SongTimeline::lengthMs() const { return secondsToMs(player_.durationSeconds()); }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,12 +32,14 @@ public:
     // One past the last order: where the song is over (the script's "stop").
     SongPosition end() const { return {orderCount(), 0}; }
     // Milliseconds from the song's start until the music reaches position;
-    // the end (or anything past it) gives the song's length.
+    // the end (or anything past it) gives the song's length. Remembered per
+    // position: a script may hold thousands of rows at one.
     int32_t timeAt(SongPosition position);
     int32_t lengthMs() const;
 
 private:
     ModulePlayer player_;
+    std::map<SongPosition, int32_t> times_;
 };
 
 // One scene of the show: the script row that makes an effect current.

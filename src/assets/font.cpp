@@ -1,5 +1,6 @@
 #include "assets/font.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "anim/rgb565.h"
@@ -78,6 +79,12 @@ int glyphOffset(unsigned char ch) {
 
 void drawText(uint16_t* backBuffer, int x, int y, const char* text, int maxChars) {
     if (!fontReady()) return;
+    // Positions come from script tracks and may be anything: far outside the
+    // screen the text is out of sight either way, and the sums below must
+    // not overflow.
+    constexpr int kFar = 1 << 24;
+    x = std::clamp(x, -kFar, kFar);
+    y = std::clamp(y, -kFar, kFar);
     const int n = static_cast<int>(std::strlen(text));
     int totalWidth = 0;
     for (int k = 0; k < n; ++k) totalWidth += glyphWidth(static_cast<unsigned char>(text[k]));

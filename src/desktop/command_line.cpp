@@ -73,9 +73,26 @@ bool readNumber(ValueOption& option, const char* name, int low, int high, int& n
     return true;
 }
 
+// A file or folder name; `what` says which when it is missing.
+bool readName(ValueOption& option, const char* name, const char* what, std::string& value, std::string& error) {
+    std::string_view text;
+    if (!option.take(name, text) || text.empty()) {
+        error = std::string(name) + " needs " + what;
+        return false;
+    }
+    value = text;
+    return true;
+}
+
 // Options that only mean something together.
 bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& error) {
     const bool render = !options.render.empty();
+    if (options.dumpScript && (render || options.bench || options.list || options.study || options.start ||
+                               options.end || options.fullscreen || options.portrait || options.mute ||
+                               options.scale || options.smallVideo || fpsGiven)) {
+        error = "--dump-script writes the script and ends: only --script goes with it";
+        return false;
+    }
     if (render + options.bench + options.list > 1) {
         error = "--render, --bench and --list go one at a time";
         return false;
@@ -133,13 +150,22 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             if (!readPosition(option, "--start", options.start, error)) return false;
         } else if (option.is("--end")) {
             if (!readPosition(option, "--end", options.end, error)) return false;
-        } else if (option.is("--render")) {
-            std::string_view value;
-            if (!option.take("--render", value) || value.empty()) {
-                error = "--render needs a video file (.mp4, .mkv) or a folder to write";
+        } else if (option.is("--script")) {
+            if (!readName(option, "--script", "a script file to play (--dump-script writes one to start from)",
+                          options.script, error))
                 return false;
-            }
-            options.render = value;
+        } else if (arg == "--dump-script") {
+            // The file is optional: the next argument is it unless it is an option.
+            options.dumpScript = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') options.dumpScriptPath = argv[++i];
+        } else if (option.is("--dump-script")) {
+            std::string_view value;
+            option.take("--dump-script", value);
+            options.dumpScript = true;
+            options.dumpScriptPath = value;
+        } else if (option.is("--render")) {
+            if (!readName(option, "--render", "a video file (.mp4, .mkv) or a folder to write", options.render, error))
+                return false;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -183,6 +209,14 @@ std::string usageText() {
            "                     to the start, a click on the timeline to that moment;\n"
            "                     Escape ends. A panel shows the position, the effect, its\n"
            "                     tracks and the script rows that ran\n"
+           "  --dump-script [FILE]\n"
+           "                     write the show's script as text to FILE (a new file), or to\n"
+           "                     standard output: one row a line, ORDER:ROW TARGET COMMAND\n"
+           "                     \"ARGUMENT\", ready to edit. With --script, that file's rows\n"
+           "  --script FILE      play, render, benchmark, list or study the show with the\n"
+           "                     script of FILE instead of its own. The file is checked\n"
+           "                     first: each problem is named as FILE:LINE and nothing\n"
+           "                     starts. With --study, saving the file reloads it at once\n"
            "  --help             show this help\n"
            "  --version          show the version\n";
 }

@@ -22,6 +22,9 @@ struct ShowOptions {
     bool bench = false;       // time the whole show rendered offline, with no output
     bool list = false;        // print the timeline
     bool study = false;       // study mode: pause, step and jump, with a panel and a timeline
+    std::string script;       // --script FILE: play the script of that file instead of the show's own
+    bool dumpScript = false;  // --dump-script: write the script as text, to dumpScriptPath or standard output
+    std::string dumpScriptPath;
     int fps = kDefaultFps;    // frames per second of --render and --bench
     bool help = false;
     bool version = false;

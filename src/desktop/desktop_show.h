@@ -5,7 +5,8 @@
 #include "desktop/command_line.h"
 #include "app/seek.h"
 
-// Plays the show from start (showStart() for the beginning); returns the
+// Plays the show with `script` from start (showStart() for the beginning); returns the
 // exit status: 0 when it has played and ended, 1 when there is no display or
 // start-up failed.
-int runDesktopShow(const ShowOptions& options, const StartPoint& start);
+int runDesktopShow(const ShowOptions& options, const StartPoint& start,
+                   std::span<const ScriptEntry> script = demoScript());

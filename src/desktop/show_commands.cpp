@@ -5,12 +5,15 @@
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
 #include "platform/file_access.h"
+#include "app/script_file.h"
 #include "desktop/study_show.h"
 
 namespace {
 
-int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream& out, std::ostream& err) {
+int runOffline(const ShowOptions& options, const ShowRange& range, std::span<const ScriptEntry> script,
+               std::ostream& out, std::ostream& err) {
     OfflineSettings settings;
+    settings.script = script;
     settings.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
     settings.fps = options.fps;
     settings.start = range.start;
@@ -31,15 +34,29 @@ int runOffline(const ShowOptions& options, const ShowRange& range, std::ostream&
     return renderShow(job, err, errorOutputIsTerminal());
 }
 
+// --dump-script: the rows as text, to the file named or standard output.
+int dumpScript(const ShowOptions& options, std::span<const ScriptEntry> script, std::ostream& out, std::ostream& err) {
+    const std::string text = scriptText(script);
+    if (options.dumpScriptPath.empty()) {
+        out << text;
+        return 0;
+    }
+    const std::string failure = writeNewScriptFile(options.dumpScriptPath, text);
+    if (failure.empty()) return 0;
+    err << "zemra: " << failure << '\n';
+    return 1;
+}
+
 }  // namespace
 
-bool resolveRange(const ShowOptions& options, SongTimeline& timeline, ShowRange& range, std::string& reason) {
+bool resolveRange(const ShowOptions& options, SongTimeline& timeline, std::span<const ScriptEntry> script,
+                  ShowRange& range, std::string& reason) {
     range = {};
     range.endMs = timeline.lengthMs();
     if (options.start) {
         reason = outsideSong("--start", *options.start, timeline, false);
         if (!reason.empty()) return false;
-        range.start = planStart(timeline, demoScript(), *options.start);
+        range.start = planStart(timeline, script, *options.start);
     }
     if (options.end) {
         reason = outsideSong("--end", *options.end, timeline, true);
@@ -56,20 +73,33 @@ bool resolveRange(const ShowOptions& options, SongTimeline& timeline, ShowRange&
 
 int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& err) {
     const bool offline = options.list || options.bench || !options.render.empty();
-    if (!offline && !options.start && !options.study) return runDesktopShow(options, showStart());
+    const bool ownScript = options.script.empty();
+    if (options.dumpScript && ownScript) return dumpScript(options, demoScript(), out, err);
+    if (!offline && !options.start && !options.study && ownScript) return runDesktopShow(options, showStart());
 
     SongTimeline timeline;
     if (!timeline.loadShowModule()) {
         err << "zemra: Module not found.\n";
         return 1;
     }
+    ScriptTable table;
+    std::span<const ScriptEntry> script = demoScript();
+    if (!ownScript) {
+        std::string report;
+        if (!loadScriptFile(options.script, timeline, table, report)) {
+            err << report;
+            return 2;
+        }
+        script = table.rows();
+    }
+    if (options.dumpScript) return dumpScript(options, script, out, err);
     if (options.list) {
-        out << timelineText(timeline, demoScript());
+        out << timelineText(timeline, script);
         return 0;
     }
     ShowRange range;
     std::string reason;
-    if (!resolveRange(options, timeline, range, reason)) return usageError(err, reason);
+    if (!resolveRange(options, timeline, script, range, reason)) return usageError(err, reason);
     if (options.study) {
         StudyOptions study;
         study.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
@@ -77,8 +107,10 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
         study.scale = options.scale;
         study.mute = options.mute;
         study.start = range.start.position;
+        study.script = script;
+        study.scriptPath = options.script;
         return runStudyShow(study);
     }
-    if (!offline) return runDesktopShow(options, range.start);
-    return runOffline(options, range, out, err);
+    if (!offline) return runDesktopShow(options, range.start, script);
+    return runOffline(options, range, script, out, err);
 }

@@ -11,7 +11,10 @@
 #include "platform/sdl/sdl_audio_output.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_study_window.h"
+#include "platform/file_access.h"
 #include "platform/music/study_sound.h"
+#include "platform/portable/polled_file_watch.h"
+#include "study/script_reload.h"
 #include "study/study_loop.h"
 
 namespace {
@@ -37,7 +40,7 @@ int runStudyShow(const StudyOptions& options) {
         return 1;
     }
     const SurfaceLayout surface = surfaceLayout(options.orientation);
-    StudyView view(timeline, demoScript(), surface.width, surface.height);
+    StudyView view(timeline, options.script, surface.width, surface.height);
     std::string error;
     std::unique_ptr<SdlStudyWindow> window =
         SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen,
@@ -61,8 +64,15 @@ int runStudyShow(const StudyOptions& options) {
     SdlClock clock;
     UserMessages messages(nullptr, std::cerr);
     FailureWatch failures(messages);
-    StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr);
+    StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr,
+                         options.script);
     if (!session.jumpTo(options.start) && failures.failed) return 1;
-    runStudyLoop(session, view, *window);
+    if (options.scriptPath.empty()) {
+        runStudyLoop(session, view, *window);
+        return 0;
+    }
+    PolledFileWatch watch(pathFromUtf8(options.scriptPath));
+    ScriptReload reload(options.scriptPath, timeline, watch, clock);
+    runStudyLoop(session, view, *window, [&] { return reload.poll(session, view); });
     return 0;
 }

@@ -2,7 +2,11 @@
 // Study mode on the desktop: the show in a window with the panel and the
 // timeline, the music through the sound device (or none when muted).
 
+#include <span>
+#include <string>
+
 #include "anim/song_position.h"
+#include "engine/demo_script.h"
 #include "platform/portable/picture_surface.h"
 
 struct StudyOptions {
@@ -11,6 +15,8 @@ struct StudyOptions {
     int scale = 0;  // 0: to suit the desktop
     bool mute = false;
     SongPosition start;
+    std::span<const ScriptEntry> script = demoScript();
+    std::string scriptPath;  // the file the script came from, watched for saves; empty for the show's own
 };
 
 // The exit status: 0 when the user ended it, 1 when there was no display or

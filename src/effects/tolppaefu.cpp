@@ -23,6 +23,14 @@ void TextStrips::fill(const char* text, int32_t phase, const uint8_t* fontBright
     // that jumps further than a screen in one frame can carry the walk over
     // the end of the text: it starts again from the first character there,
     // as the filling below does, instead of reading past the terminator.
+    // A phase more than a whole turn of the text ahead (a script may set any
+    // value) skips whole turns at once, each of which brings the walk back
+    // to the same character; the walk then passes less than one turn.
+    int32_t turn = 0;
+    for (int32_t i = 0; i < 256 && text[i] != 0; ++i) turn += glyphWidth(static_cast<unsigned char>(text[i]));
+    if (turn <= 0) return;
+    const int64_t ahead = int64_t{phase} - passedWidth;
+    if (ahead > turn) passedWidth = static_cast<int32_t>(passedWidth + (ahead - 1) / turn * turn);
     for (;;) {
         const unsigned char ch = static_cast<unsigned char>(text[index & 255]);
         if (ch == 0) {
@@ -31,11 +39,15 @@ void TextStrips::fill(const char* text, int32_t phase, const uint8_t* fontBright
             continue;
         }
         const int32_t w = glyphWidth(ch);
-        if (phase <= wrapAdd(passedWidth, w)) break;
-        passedWidth = wrapAdd(passedWidth, w);
+        if (phase <= int64_t{passedWidth} + w) break;
+        passedWidth += w;  // below phase: no overflow
         ++index;
     }
-    int32_t b = wrapSub(passedWidth, phase);  // where the first visible character starts
+    // Where the first visible character starts: at most one glyph below the
+    // bottom line, or above the top when phase went back (nothing to fill).
+    const int64_t start = int64_t{passedWidth} - phase;
+    if (start >= kLines) return;
+    int32_t b = static_cast<int32_t>(start);
     for (int32_t i = index; b < kLines; ++i) {
         const unsigned char ch = static_cast<unsigned char>(text[i & 255]);
         if (ch == 0) {

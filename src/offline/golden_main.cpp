@@ -10,14 +10,17 @@
 
 #include "app/golden_frames.h"
 #include "app/user_messages.h"
+#include "app/script_file.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zemra-golden [--refresh] [FILE]\n"
+    "Usage: zemra-golden [--refresh] [--script SCRIPT] [FILE]\n"
     "Renders the whole show offline and compares its digests with FILE (default: the\n"
     "repository's " ZEMRA_GOLDEN_FILE ");\n"
-    "--refresh writes them to FILE instead. Prints the scenes whose digests changed.\n";
+    "--refresh writes them to FILE instead. Prints the scenes whose digests changed.\n"
+    "--script plays the script file SCRIPT (as zemra --script does) instead of the\n"
+    "show's own: a dumped script must match the list unchanged.\n";
 
 bool readList(const std::string& path, ShowDigests& digests, std::string& error) {
     std::ifstream file(path, std::ios::binary);
@@ -36,10 +39,13 @@ bool readList(const std::string& path, ShowDigests& digests, std::string& error)
 int main(int argc, char** argv) {
     bool refresh = false;
     std::string path = ZEMRA_GOLDEN_FILE;
+    std::string scriptPath;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--refresh") {
             refresh = true;
+        } else if (arg == "--script" && i + 1 < argc) {
+            scriptPath = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::cout << kUsage;
             return 0;
@@ -59,9 +65,21 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    ScriptTable table;
+    std::span<const ScriptEntry> script = demoScript();
+    if (!scriptPath.empty()) {
+        SongTimeline timeline;
+        std::string report;
+        if (!timeline.loadShowModule() || !loadScriptFile(scriptPath, timeline, table, report)) {
+            std::cerr << (report.empty() ? "zemra-golden: Module not found.\n" : report);
+            return 2;
+        }
+        script = table.rows();
+    }
+
     UserMessages console(nullptr, std::cerr);
     ShowDigests after;
-    if (!recordShow(after, console)) {
+    if (!recordShow(after, console, {}, script)) {
         std::cerr << "zemra-golden: the show failed; nothing compared or written\n";
         return 1;
     }

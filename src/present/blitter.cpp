@@ -173,16 +173,14 @@ Blitter::Blitter(Display& surface) : display(surface.properties()), surface_(sur
 
 void Blitter::handleCommand(int32_t time, const std::string& command, const std::string& argument) {
     if (command == "setmode") {
-        if (argument == "normal") mode = kBlitNormal;
-        else if (argument == "inverse") mode = kBlitInverse;
-        else if (argument == "mul") mode = kBlitMul;
-        else if (argument == "motionblur") mode = kBlitMotionBlur;
+        for (int32_t word = kBlitNormal; word <= kBlitMotionBlur; ++word)
+            if (argument == kBlitModeWords[word]) mode = word;
     } else {
         applySetParam(tracks(), time, command, argument);
     }
 }
 
-TrackList Blitter::tracks() { return {{"control", &control}}; }
+TrackList Blitter::tracks() { return {{kBlitterTrack, &control}}; }
 
 void Blitter::update(int32_t time) { control.evaluate(time); }
 

@@ -16,6 +16,9 @@
 #include "platform/display.h"
 
 enum BlitMode : int32_t { kBlitNormal = 0, kBlitInverse = 1, kBlitMul = 2, kBlitMotionBlur = 3 };
+// The "setmode" words, by BlitMode, and the name of the blitter's one track.
+inline constexpr const char* kBlitModeWords[] = {"normal", "inverse", "mul", "motionblur"};
+inline constexpr const char* kBlitterTrack = "control";
 
 class Blitter : public FramePresenter {
 public:

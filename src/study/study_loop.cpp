@@ -15,7 +15,7 @@ bool endsStudy(const StudyInput& input) {
 
 }  // namespace
 
-void runStudyLoop(StudySession& session, StudyView& view, StudyWindow& window) {
+void runStudyLoop(StudySession& session, StudyView& view, StudyWindow& window, std::function<bool()> poll) {
     StudyControls controls(session, view);
     std::deque<StudyInput> waiting;  // read during a replay, done after it
     bool quit = false;
@@ -47,6 +47,7 @@ void runStudyLoop(StudySession& session, StudyView& view, StudyWindow& window) {
         if (quit) break;
         controls.flush();
         if (quit) break;
+        if (poll && poll()) redraw = true;
         const bool wasPlaying = !session.paused();
         session.update();
         if (redraw || wasPlaying) {

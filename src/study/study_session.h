@@ -110,6 +110,8 @@ public:
     const std::deque<FiredRow>& firedRows() const { return shown().fired; }
     const ShowFacts& facts() const { return shown().facts; }
     std::span<const ScriptEntry> script() const { return script_; }
+    // Plays `script` from the next jump on (it must outlive the session's use of it).
+    void useScript(std::span<const ScriptEntry> script) { script_ = script; }
     SongTimeline& timeline() { return timeline_; }
 
 private:

@@ -42,6 +42,16 @@ StudyView::StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script
       scenes_(showScenes(timeline, script)),
       flashes_(flashRowTimes(timeline, script)) {}
 
+void StudyView::useScript(SongTimeline& timeline, std::span<const ScriptEntry> script) {
+    scenes_ = showScenes(timeline, script);
+    flashes_ = flashRowTimes(timeline, script);
+}
+
+void StudyView::setNote(std::string text, bool problem) {
+    note_ = std::move(text);
+    noteIsProblem_ = problem;
+}
+
 int StudyView::timelineX(int32_t ms) const {
     return static_cast<int>(int64_t{std::clamp(ms, 0, lengthMs_)} * (canvas_.width - 1) / lengthMs_);
 }
@@ -58,7 +68,35 @@ void StudyView::draw(StudySession& session) {
                     canvas_.pixels.data() + static_cast<std::size_t>(y) * canvas_.width, picture.width());
     const StudyPanel panel = describeFrame(session);
     drawPanel(panel);
+    drawNote();
     drawTimeline(panel.timeMs);
+}
+
+// Over the foot of the panel, on a band of its own, wrapped to the panel's
+// width in at most kNoteLines lines.
+void StudyView::drawNote() {
+    constexpr int kNoteLines = 4;
+    if (note_.empty()) return;
+    const int left = layout_.pictureWidth + kMargin, width = StudyLayout::kPanelWidth - 2 * kMargin;
+    const std::size_t perLine = static_cast<std::size_t>(width / kCharAdvance);
+    std::vector<std::string_view> lines;
+    for (std::string_view rest = note_; !rest.empty() && lines.size() < kNoteLines;) {
+        std::size_t cut = std::min(perLine, rest.size());
+        if (cut < rest.size()) {
+            const std::size_t blank = rest.substr(0, cut + 1).rfind(' ');
+            if (blank != std::string_view::npos && blank > perLine / 2) cut = blank;
+        }
+        lines.push_back(rest.substr(0, cut));
+        rest.remove_prefix(cut);
+        while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    }
+    const int height = static_cast<int>(lines.size()) * kLineAdvance + kMargin;
+    int y = layout_.pictureHeight - height;
+    canvas_.fill(layout_.pictureWidth, y - kMargin / 2, StudyLayout::kPanelWidth, height + kMargin / 2, kPanelBack);
+    for (std::string_view line : lines) {
+        drawPanelText(canvas_, left, y, line, noteIsProblem_ ? kPaused : kPlaying, width);
+        y += kLineAdvance;
+    }
 }
 
 void StudyView::drawPanel(const StudyPanel& panel) {

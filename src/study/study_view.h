@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/timeline.h"
@@ -36,18 +37,27 @@ public:
     // The x of a song time on the timeline.
     int timelineX(int32_t ms) const;
 
+    // The scenes and flashes of another script on the timeline.
+    void useScript(SongTimeline& timeline, std::span<const ScriptEntry> script);
+    // A note at the foot of the panel (empty: none); a problem stands out.
+    void setNote(std::string text, bool problem);
+    const std::string& note() const { return note_; }
+
     const std::vector<Scene>& scenes() const { return scenes_; }
     const std::vector<int32_t>& flashTimes() const { return flashes_; }
 
 private:
     void drawPanel(const StudyPanel& panel);
     void drawTimeline(int32_t nowMs);
+    void drawNote();
 
     StudyLayout layout_;
     StudyCanvas canvas_;
     int32_t lengthMs_ = 1;
     std::vector<Scene> scenes_;
     std::vector<int32_t> flashes_;
+    std::string note_;
+    bool noteIsProblem_ = false;
 };
 
 // The flash rows of a script: the blitter's control set to start above 256,

@@ -51,7 +51,8 @@ TEST(CommandLine, NamesWhatIsWrong) {
 
 TEST(CommandLine, UsageNamesEveryOption) {
     const std::string usage = usageText();
-    for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--small", "--help", "--version"})
+    for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--small", "--dump-script [FILE]",
+                               "--script FILE", "--help", "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -19,6 +20,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/offline_show.h"
+#include "app/script_check.h"
+#include "app/user_messages.h"
 #include "effects/catalogue.h"
 #include "platform/portable/picture_surface.h"
 #include "study/study_view.h"
@@ -218,7 +222,26 @@ int cursorX(const Screenshot& shot, int left, int top, int width, int height) {
     return count ? static_cast<int>(sum / count) : -1;
 }
 
-TEST(EndToEnd, StudyModePausesStepsJumpsAndSeeksOnAClick) {
+// The picture (0xFFRRGGBB) of the first frame of a render of the script
+// `text` from `from`, landscape.
+std::vector<uint32_t> firstRenderedFrame(SongTimeline& timeline, const std::string& text, SongPosition from) {
+    ScriptTable table;
+    ScriptProblems problems;
+    EXPECT_TRUE(loadScriptText(text, timeline, table, problems));
+    UserMessages messages(nullptr, std::cerr);
+    OfflineSettings settings;
+    settings.start = planStart(timeline, table.rows(), from);
+    settings.endMs = timeline.lengthMs();
+    settings.script = table.rows();
+    OfflineShow show(settings, messages);
+    if (!show.start() || !show.nextFrame()) return {};
+    const PictureSurface& picture = show.picture();
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(picture.width()) * picture.height());
+    widenRgb565(picture.pixels(), pixels.data(), pixels.size());
+    return pixels;
+}
+
+TEST(EndToEnd, StudyModePausesStepsJumpsSeeksOnAClickAndReloadsItsScript) {
     for (const char* tool : {"xvfb-run", "xdotool", "xwd"})
         if (!onPath(tool)) GTEST_SKIP() << tool << " is missing (scripts/setup.sh installs it): not played";
     SongTimeline timeline;
@@ -229,12 +252,24 @@ TEST(EndToEnd, StudyModePausesStepsJumpsAndSeeksOnAClick) {
     // At scale 1 the window's pixels are the study picture's. The click
     // lands five seconds into the end scene.
     const int clickX = view.timelineX(timeline.timeAt({32, 0}) + 5000), clickY = layout.timelineTop() + 20;
-    const std::string steps = "key:space shot:study-paused key:period key:period key:period shot:study-stepped "
-                              "key:Right shot:study-next-scene click:" +
-                              std::to_string(clickX) + "," + std::to_string(clickY) + " shot:study-clicked";
+    // The show's own script as a file, played with --script; at 12:0 it is
+    // saved with the flash of 12:0 moved to 12:16.
     const std::string folder = testpng::outputDir() + "/end-to-end-study";
-    const Playing playing = playUnderXvfb(folder, 191, "STEPS='" + steps + "' END_KEY=Escape",
-                                          "--study --start 9:0 --mute --scale 1", true);
+    const std::string scriptFile = testpng::outputDir() + "/end-to-end-study-script.txt";
+    const std::string editedFile = testpng::outputDir() + "/end-to-end-study-edited.txt";
+    const std::string script = scriptText(demoScript());
+    const std::string flash = "12:0    blitter     setparam   \"param=control mode=linear loopmode=stop length=500";
+    ASSERT_NE(script.find(flash), std::string::npos);
+    const std::string edited = std::string(script).replace(script.find(flash), 4, "12:16");
+    std::ofstream(scriptFile, std::ios::binary) << script;
+    std::ofstream(editedFile, std::ios::binary) << edited;
+    const std::string steps = "key:space shot:study-paused key:period key:period key:period shot:study-stepped "
+                              "key:Right shot:study-next-scene key:Down shot:study-order save shot:study-reloaded "
+                              "click:" +
+                              std::to_string(clickX) + "," + std::to_string(clickY) + " shot:study-clicked";
+    const Playing playing = playUnderXvfb(
+        folder, 191, "STEPS='" + steps + "' END_KEY=Escape SCRIPT_FILE='" + scriptFile + "' EDITED_SCRIPT='" + editedFile + "'",
+        "--study --start 9:0 --mute --scale 1 --script " + scriptFile, true);
     SCOPED_TRACE("result:\n" + playing.result + "stderr:\n" + playing.stderrText);
     ASSERT_TRUE(hasLine(playing.result, "started"));
     EXPECT_TRUE(playing.showSeen);
@@ -244,7 +279,8 @@ TEST(EndToEnd, StudyModePausesStepsJumpsAndSeeksOnAClick) {
     ASSERT_GE(top, 0);
 
     std::map<std::string, Screenshot> shots;
-    for (const char* name : {"study-paused", "study-stepped", "study-next-scene", "study-clicked"}) {
+    for (const char* name :
+         {"study-paused", "study-stepped", "study-next-scene", "study-order", "study-reloaded", "study-clicked"}) {
         Screenshot shot;
         ASSERT_TRUE(readXwd(folder + "/" + name + ".xwd", shot)) << name;
         ASSERT_GE(shot.width, left + layout.width());
@@ -282,6 +318,20 @@ TEST(EndToEnd, StudyModePausesStepsJumpsAndSeeksOnAClick) {
         for (int x = left; x < left + layout.pictureWidth; ++x)
             changed += rgbAt(shots["study-paused"], x, y) != rgbAt(shots["study-stepped"], x, y);
     EXPECT_GT(changed, 1000);
+    // The save while paused at 12:0 put the picture of the edited script
+    // there in place of the flash: that of a render of it from 12:0.
+    const std::vector<uint32_t> rendered = firstRenderedFrame(timeline, edited, {12, 0});
+    ASSERT_EQ(rendered.size(), static_cast<std::size_t>(layout.pictureWidth) * layout.pictureHeight);
+    int unlike = 0, moved = 0;
+    for (int y = 0; y < layout.pictureHeight; ++y)
+        for (int x = 0; x < layout.pictureWidth; ++x) {
+            const uint32_t shown = rgbAt(shots["study-reloaded"], left + x, top + y);
+            unlike += shown != (rendered[static_cast<std::size_t>(y) * layout.pictureWidth + x] & 0xFFFFFF);
+            moved += shown != rgbAt(shots["study-order"], left + x, top + y);
+        }
+    EXPECT_EQ(unlike, 0) << "the picture after the save is not the edited script's";
+    EXPECT_GT(moved, 1000) << "the save did not change the picture";
+    EXPECT_EQ(playing.stderrText, "");
 
     const int exitMs = valueOf(playing.result, "exit_ms");
     EXPECT_GE(exitMs, 0) << "study mode ended before Escape";

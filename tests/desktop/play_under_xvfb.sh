@@ -7,7 +7,9 @@
 # Usage: play_under_xvfb.sh ZEMRA OUTDIR [zemra options...]
 # Before the key that ends it, STEPS (if set) are played in order:
 # "key:NAME" presses a key, "click:X,Y" clicks at window pixel (X, Y),
-# "shot:NAME" takes a screenshot OUTDIR/NAME.xwd. END_KEY is the key that
+# "shot:NAME" takes a screenshot OUTDIR/NAME.xwd, "save" writes the file
+# EDITED_SCRIPT over SCRIPT_FILE as an editor saves it and gives the program
+# a moment to read it again. END_KEY is the key that
 # ends the show (space unless set). The window's place on the screen is
 # written to OUTDIR/geometry (X=, Y=, WIDTH=, HEIGHT= lines).
 set -u
@@ -47,6 +49,10 @@ if kill -0 "$pid" 2>/dev/null; then
         click:*)
             at=${step#click:}
             xdotool mousemove --window "$window" "${at%,*}" "${at#*,}" click 1
+            ;;
+        save)
+            cat "$EDITED_SCRIPT" >"$SCRIPT_FILE"
+            sleep 1.5
             ;;
         shot:*)
             sleep 0.5

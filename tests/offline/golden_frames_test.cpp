@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/golden_frames.h"
+#include "app/script_check.h"
 #include "engine/back_buffer.h"
 #include "support/fakes.h"
 #include "support/png.h"
@@ -86,6 +87,29 @@ TEST(GoldenFrames, TheWholeShowMatchesTheList) {
                       << describeChanges(expected, actual);
     EXPECT_EQ(actual.soundFrames, expected.soundFrames);
     EXPECT_EQ(actual.sound, expected.sound) << "the sound differs";
+}
+
+// The show's script dumped as text and read back (as --script reads a
+// file) plays the same show: every digest of the list, and the sound.
+TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
+    std::ifstream file(ZEMRA_GOLDEN_FILE, std::ios::binary);
+    ShowDigests expected;
+    std::string error;
+    ASSERT_TRUE(parseGoldenText(std::string{std::istreambuf_iterator<char>(file), {}}, expected, error)) << error;
+    SongTimeline timeline;
+    ASSERT_TRUE(timeline.loadShowModule());
+    ScriptTable table;
+    ScriptProblems problems;
+    ASSERT_TRUE(loadScriptText(scriptText(demoScript()), timeline, table, problems));
+    ASSERT_NE(table.rows().data(), demoScript().data());
+    ShowDigests actual;
+    actual.fps = expected.fps;
+    actual.every = expected.every;
+    fakes::FakeDialogs dialogs;
+    ASSERT_TRUE(recordShow(actual, dialogs, {}, table.rows()));
+    const FrameDigest* first = firstDifference(expected, actual);
+    EXPECT_EQ(first, nullptr) << framePlace(*first) << "\n" << describeChanges(expected, actual);
+    EXPECT_EQ(actual.sound, expected.sound);
 }
 
 // The list survives being written and read, and a change to one scene's

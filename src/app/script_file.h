@@ -1,0 +1,23 @@
+#pragma once
+// The script as a file: --dump-script writes one, --script reads one (and
+// study mode reads it again after each save).
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "app/timeline.h"
+#include "engine/script_text.h"
+
+// A script file larger than this is refused unread: the show's own is 17 KB.
+constexpr std::uintmax_t kMaxScriptBytes = 16u << 20;
+
+// Reads the script file at path (UTF-8) and checks it against the song.
+// True with its rows in table; otherwise report holds what is wrong, one
+// problem a line ("FILE:LINE: message", or "FILE: message" for the file as a
+// whole).
+bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report);
+
+// Writes text as the new file path; an existing file is left alone. Empty
+// when written, else the reason.
+std::string writeNewScriptFile(const std::string& path, const std::string& text);

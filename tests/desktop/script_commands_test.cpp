@@ -1,0 +1,104 @@
+// --dump-script and --script on the command line: the options, the file
+// written, the timeline of a file's script, and a file with problems, which
+// exits with status 2, names each problem at its line and starts nothing.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "app/timeline.h"
+#include "engine/script_text.h"
+#include "parse_arguments.h"
+#include "support/png.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int run(const std::string& args) {
+    const int status = std::system((ZEMRA_EXECUTABLE " " + args).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+TEST(ScriptOptions, ReadTheFileAndWhereTheDumpGoes) {
+    ShowOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({"--dump-script"}, options, error));
+    EXPECT_TRUE(options.dumpScript);
+    EXPECT_EQ(options.dumpScriptPath, "");
+    ASSERT_TRUE(parse({"--dump-script", "cut.txt", "--script", "mine.txt"}, options, error)) << error;
+    EXPECT_EQ(options.dumpScriptPath, "cut.txt");
+    EXPECT_EQ(options.script, "mine.txt");
+    ShowOptions other;
+    ASSERT_TRUE(parse({"--dump-script=cut.txt", "--study", "--script=mine.txt"}, other, error) == false);
+    EXPECT_EQ(error, "--dump-script writes the script and ends: only --script goes with it");
+    ShowOptions study;
+    ASSERT_TRUE(parse({"--study", "--script", "mine.txt", "--start", "9:0"}, study, error)) << error;
+    EXPECT_EQ(study.script, "mine.txt");
+    ShowOptions missing;
+    EXPECT_FALSE(parse({"--script"}, missing, error));
+    EXPECT_EQ(error, "--script needs a script file to play (--dump-script writes one to start from)");
+}
+
+TEST(ScriptCommands, DumpListAndRefuseWhatIsWrong) {
+    const fs::path dir = fs::path(testpng::outputDir()) / "script-commands";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path dumped = dir / "cut.txt", out = dir / "out", err = dir / "err";
+    const std::string quiet = " >" + out.string() + " 2>" + err.string();
+
+    // The dump as a new file, the same text as on standard output; an
+    // existing file is not overwritten.
+    ASSERT_EQ(run("--dump-script " + dumped.string() + quiet), 0) << readFile(err);
+    EXPECT_EQ(readFile(dumped), scriptText(demoScript()));
+    ASSERT_EQ(run("--dump-script" + quiet), 0);
+    EXPECT_EQ(readFile(out), readFile(dumped));
+    std::ofstream(dir / "mine.txt") << "my own cut";
+    EXPECT_EQ(run("--dump-script " + (dir / "mine.txt").string() + quiet), 1);
+    EXPECT_EQ(readFile(dir / "mine.txt"), "my own cut");
+    EXPECT_NE(readFile(err).find("exists already"), std::string::npos);
+
+    // The dumped script gives the show's own timeline.
+    ASSERT_EQ(run("--script " + dumped.string() + " --list" + quiet), 0) << readFile(err);
+    SongTimeline timeline;
+    ASSERT_TRUE(timeline.loadShowModule());
+    EXPECT_EQ(readFile(out), timelineText(timeline, demoScript()));
+
+    // A script with problems: each named at its line, status 2, no render begun.
+    std::string text = readFile(dumped);
+    text.replace(text.find("\"tunnelefu\""), 11, "\"tunelefu\"");
+    text.replace(text.find("length=3200 value0=0 value1=150000"), 34, "length=3200 value0=0 value1=150k");
+    text.resize(text.rfind("35:0"));
+    const fs::path bad = dir / "bad cut.txt";
+    std::ofstream(bad) << text;
+    const fs::path frames = dir / "frames";
+    EXPECT_EQ(run("--script '" + bad.string() + "' --render " + frames.string() + quiet), 2);
+    const std::string said = readFile(err);
+    std::cout << said;
+    EXPECT_NE(said.find(bad.string() + ":"), std::string::npos) << said;
+    EXPECT_NE(said.find(": \"tunelefu\" is not an effect"), std::string::npos) << said;
+    EXPECT_NE(said.find(": value1 \"150k\" is not a whole number"), std::string::npos) << said;
+    EXPECT_NE(said.find(": the script does not end with the \"stop\" row"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(frames));
+
+    // Files that are no scripts at all.
+    EXPECT_EQ(run("--script " + (dir / "none.txt").string() + " --list" + quiet), 2);
+    EXPECT_NE(readFile(err).find("none.txt: cannot be read: there is no such file"), std::string::npos);
+    EXPECT_EQ(run("--script " + dir.string() + " --list" + quiet), 2);
+    EXPECT_NE(readFile(err).find("is a folder"), std::string::npos);
+    EXPECT_EQ(run("--script " ZEMRA_EXECUTABLE " --list" + quiet), 2);
+    EXPECT_LT(readFile(err).size(), 20000u);
+}
+
+}  // namespace
