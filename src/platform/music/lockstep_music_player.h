@@ -8,11 +8,13 @@
 // position is (order count, 0), one past the last order, and never goes back;
 // the song is finished once all of its audio has been made.
 //
-// The player remembers what it reported for each request since play(): asked
-// again for a moment it has already rendered, it reports the position and
-// the end as they were then, without rendering. A show that goes back to an
-// earlier frame reads the music exactly as it read it the first time, and
-// the song renders on from where it stopped once the show passes it again.
+// The player remembers what it reported for each request since play().
+// Asked again for a moment up to the furthest it was asked for, it reports
+// what it reported for the last request at or before that moment (the
+// position and the end as they were then), without rendering: a show that
+// goes back to an earlier frame reads the music exactly as it read it the
+// first time, and the song renders on from where it stopped once the show
+// passes that moment again.
 
 #include <compare>
 #include <cstdint>
