@@ -14,8 +14,9 @@
 // is kept too: a step back further than the kept frames puts the nearest
 // state at or before its target back and makes the frames from there again,
 // which gives the identical frame (the music reads the positions it read
-// the first time), and keeps the last of them again. A replay can be cut
-// short by an interrupt check (study mode ends).
+// the first time), and keeps the last of them again. A show that has
+// stopped (its effects are gone) is made again from the jump instead. A
+// replay can be cut short by an interrupt check (study mode ends).
 
 #include <algorithm>
 #include <cstddef>
@@ -67,9 +68,9 @@ public:
     static constexpr std::size_t kFiredRowsKept = 6;
     // Five seconds of frames (some 300 KB each): steps back within them cost nothing.
     static constexpr std::size_t kHistoryFrames = 5 * kFps;
-    // The show's state every two seconds (some 300 KB, 470 KB with the
-    // water): a step back further than the kept frames makes two seconds
-    // of frames at most.
+    // The show's state every two seconds (some 330 KB, 500 KB once the
+    // water's heights exist; 45 MB for the whole show): a step back further
+    // than the kept frames makes two seconds of frames at most.
     static constexpr long kSnapshotFrames = 2 * kFps;
     // A replay asks the interrupt check after this many frames.
     static constexpr long kFramesBetweenChecks = 8;
