@@ -1,6 +1,7 @@
 // Study mode's step back: among the frames kept (a step, and the oldest
 // kept), and further back than they reach, a minute of show after the jump
-// and from the show's end after playing it whole from its start.
+// and from the show's end after playing it whole from its start, and the
+// longest replay from a kept state of the show.
 
 #include <benchmark/benchmark.h>
 
@@ -98,6 +99,17 @@ void BM_StepBackFromTheShowsEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_StepBackFromTheShowsEnd)
     ->Arg(51)->Arg(69)->Arg(600)->Arg(1800)->Arg(2150)
+    ->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The longest replay: to the frame just before a kept state, a number of
+// seconds into the show (played whole, stepped back from its end).
+void BM_StepBackToJustBeforeAKeptState(benchmark::State& state) {
+    PlayedSession& played = theWholeShow();
+    const long target = (state.range(0) * kSecond / StudySession::kSnapshotFrames) * StudySession::kSnapshotFrames - 1;
+    stepBackAndOn(state, played, played.newest - target);
+}
+BENCHMARK(BM_StepBackToJustBeforeAKeptState)
+    ->Arg(30)->Arg(106)->Arg(210)
     ->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
