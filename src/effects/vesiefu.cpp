@@ -76,7 +76,7 @@ void WaterEffect::restoreBuiltState(const TargetState& state) {
     yAngle = saved->yAngle;
     zAngle = saved->zAngle;
     previousTime = saved->previousTime;
-    if (saved->block.size() != block_.size()) return;  // initialised here and there alike, or neither
+    if (saved->block.size() != block_.size()) return;  // the flag was matched first: both hold one or neither
     block_ = saved->block;
     if (block_.empty()) return;
     current_ = block_.data() + (saved->currentIsA ? kFieldA : kFieldB);

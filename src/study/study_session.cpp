@@ -110,8 +110,10 @@ bool StudySession::makeFrame(bool keep) {
     }
     ++framesMade_;
     show_->dropAudio();  // the sound is played apart (SoundFollower)
+    // A frame beyond the states kept so far, where the next one falls due.
     const long frame = show_->framesMade() - 1;
-    if (frame == static_cast<long>(snapshots_.size()) * kSnapshotFrames) snapshots_.push_back({show_->snapshot(), fired_});
+    if (frame == static_cast<long>(snapshots_.size()) * kSnapshotFrames)
+        snapshots_.push_back({show_->snapshot(), fired_});
     if (keep) keepFrame();
     return true;
 }

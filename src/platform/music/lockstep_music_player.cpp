@@ -65,7 +65,7 @@ void LockstepMusicPlayer::renderUntil(uint64_t frames) {
     if (frames <= furthest_) {
         // The last change at or before this request.
         const auto after = std::upper_bound(changes_.begin(), changes_.end(), frames,
-                                            [](uint64_t request, const Change& change) { return request < change.request; });
+                                            [](uint64_t request, const Change& c) { return request < c.request; });
         reported_ = std::prev(after)->reading;
         return;
     }

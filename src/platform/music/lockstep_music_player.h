@@ -49,8 +49,9 @@ public:
     void setStartPosition(SongPosition start) { start_ = start; }
     int rate() const { return rate_; }
     // Renders on until `frames` stereo frames have been made since play()
-    // (fewer once the song has ended). Up to the furthest request so far, it
-    // reports instead what that request reported (renders nothing).
+    // (fewer once the song has ended). Up to the furthest request so far it
+    // renders nothing and reports what the last request at or before
+    // `frames` reported.
     void renderUntil(uint64_t frames);
     uint64_t renderedFrames() const { return rendered_; }
     // Moves the audio made since the last call (interleaved stereo floats)
