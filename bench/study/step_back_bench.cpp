@@ -1,6 +1,7 @@
-// Study mode's step back, a minute of show after the jump and near the
-// show's end: among the frames kept (a step, and the oldest kept), and the
-// replay from the jump that a step further back still takes.
+// Study mode's step back: among the frames kept (a step, and the oldest
+// kept), and further back than they reach, a minute of show after the jump
+// and from the show's end after playing it whole from its start, and the
+// longest replay from a kept state of the show.
 
 #include <benchmark/benchmark.h>
 
@@ -27,51 +28,88 @@ SongTimeline& timeline() {
     return loaded;
 }
 
-constexpr long kMinute = 60 * StudySession::kFps;
+constexpr long kSecond = StudySession::kFps;
+constexpr long kMinute = 60 * kSecond;
 
-// Paused at 23:0, then a minute of frames on: 3:27 into the show's 3:37.
+// Paused at `from`, then stepped on `frames` frames (or to the show's end).
 struct PlayedSession {
     StillClock clock;
     NoDialogs dialogs;
     StudySession session{timeline(), Orientation::Landscape, clock, dialogs};
-    explicit PlayedSession(benchmark::State& state) {
+    long newest = 0;
+    PlayedSession(SongPosition from, long frames) {
         session.setPaused(true);
-        if (!session.jumpTo({23, 0})) state.SkipWithError("cannot start the show");
-        for (long i = 0; i < kMinute; ++i)
-            if (!session.stepForward()) state.SkipWithError("the show ended early");
+        if (!session.jumpTo(from)) return;
+        for (long i = 0; i < frames && session.stepForward(); ++i) {}
+        newest = session.frame();
     }
 };
 
-void stepBackAndOn(benchmark::State& state, long frames) {
-    PlayedSession played(state);
-    for (auto _ : state) {
-        played.session.stepBack(frames);
-        for (long i = 0; i < frames; ++i) played.session.stepForward();
-        benchmark::DoNotOptimize(played.session.backBuffer());
-    }
-    if (played.session.frame() != kMinute) state.SkipWithError("did not come back to the newest frame");
+// 23:0 and a minute on: 3:27 into the show's 3:37.
+PlayedSession& aMinuteOn() {
+    static PlayedSession played({23, 0}, kMinute);
+    return played;
 }
 
-void BM_StepBackOneFrame(benchmark::State& state) { stepBackAndOn(state, 1); }
+// The whole show from 0:0 to its last frame.
+PlayedSession& theWholeShow() {
+    static PlayedSession played({0, 0}, 1000 * kMinute);
+    return played;
+}
+
+// Steps `frames` back (timed) and on again to the newest frame (not timed
+// when the step back went beyond the kept frames).
+void stepBackAndOn(benchmark::State& state, PlayedSession& played, long frames) {
+    if (played.newest < frames) {
+        state.SkipWithError("the show did not get that far");
+        return;
+    }
+    const bool kept = frames < static_cast<long>(StudySession::kHistoryFrames);
+    for (auto _ : state) {
+        played.session.stepBack(frames);
+        benchmark::DoNotOptimize(played.session.backBuffer());
+        if (!kept) state.PauseTiming();
+        while (played.session.frame() < played.newest && played.session.stepForward()) {}
+        if (!kept) state.ResumeTiming();
+    }
+    if (played.session.frame() != played.newest) state.SkipWithError("did not come back to the newest frame");
+}
+
+void BM_StepBackOneFrame(benchmark::State& state) { stepBackAndOn(state, aMinuteOn(), 1); }
 BENCHMARK(BM_StepBackOneFrame)->Unit(benchmark::kMillisecond);
 
 void BM_StepBackToTheOldestKept(benchmark::State& state) {
-    stepBackAndOn(state, static_cast<long>(StudySession::kHistoryFrames) - 1);
+    stepBackAndOn(state, aMinuteOn(), static_cast<long>(StudySession::kHistoryFrames) - 1);
 }
 BENCHMARK(BM_StepBackToTheOldestKept)->Unit(benchmark::kMillisecond);
 
-// One frame further back than kept: the replay from the jump, as every step
-// back took before the frames were kept.
-void BM_StepBackPastTheKeptFrames(benchmark::State& state) {
-    PlayedSession played(state);
-    const long back = static_cast<long>(StudySession::kHistoryFrames);
-    for (auto _ : state) {
-        played.session.stepBack(back);
-        state.PauseTiming();
-        for (long i = 0; i < back; ++i) played.session.stepForward();
-        state.ResumeTiming();
-    }
+// Beyond the kept frames, a minute after the jump: seconds back given in
+// tenths, so that the targets fall at different places between two
+// moments the show can go on from.
+void BM_StepBackAMinuteAfterTheJump(benchmark::State& state) {
+    stepBackAndOn(state, aMinuteOn(), state.range(0) * kSecond / 10);
 }
-BENCHMARK(BM_StepBackPastTheKeptFrames)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_StepBackAMinuteAfterTheJump)
+    ->Arg(51)->Arg(69)->Arg(300)->Arg(595)
+    ->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Beyond the kept frames at the end of the show played whole from its start.
+void BM_StepBackFromTheShowsEnd(benchmark::State& state) {
+    stepBackAndOn(state, theWholeShow(), state.range(0) * kSecond / 10);
+}
+BENCHMARK(BM_StepBackFromTheShowsEnd)
+    ->Arg(51)->Arg(69)->Arg(600)->Arg(1800)->Arg(2150)
+    ->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The longest replay: to the frame just before a kept state, a number of
+// seconds into the show (played whole, stepped back from its end).
+void BM_StepBackToJustBeforeAKeptState(benchmark::State& state) {
+    PlayedSession& played = theWholeShow();
+    const long target = (state.range(0) * kSecond / StudySession::kSnapshotFrames) * StudySession::kSnapshotFrames - 1;
+    stepBackAndOn(state, played, played.newest - target);
+}
+BENCHMARK(BM_StepBackToJustBeforeAKeptState)
+    ->Arg(30)->Arg(106)->Arg(210)
+    ->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

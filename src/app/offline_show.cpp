@@ -41,7 +41,7 @@ bool OfflineShow::advance() {
     clock_.set(static_cast<uint32_t>(frameTime_));
     // Up to and including the sample at the frame's moment, so a row that
     // begins exactly then is already playing.
-    music_.renderUntil(static_cast<uint64_t>(k * music_.rate() / settings_.fps) + 1);
+    music_.renderUntil(musicFor(frames_));
     return true;
 }
 
@@ -50,6 +50,32 @@ bool OfflineShow::draw() {
     demo_->frame();
     if (screen_.framesShown() == shownBefore) return false;  // it stopped instead
     ++frames_;
+    return true;
+}
+
+ShowSnapshot OfflineShow::snapshot() {
+    ShowSnapshot saved;
+    if (!demo_ || !demo_->running()) return saved;
+    saved.frames = frames_;
+    saved.frameTime = frameTime_;
+    saved.demo = demo_->snapshot();
+    const PictureSurface& shown = screen_.surface();
+    saved.picture.assign(shown.pixels(), shown.pixels() + shown.width() * shown.height());
+    return saved;
+}
+
+bool OfflineShow::restore(const ShowSnapshot& snapshot) {
+    PictureSurface& shown = screen_.surface();
+    if (!demo_ || snapshot.frames < 1 ||
+        snapshot.picture.size() != static_cast<std::size_t>(shown.width() * shown.height()) ||
+        !demo_->restore(snapshot.demo))
+        return false;
+    frames_ = snapshot.frames;
+    frameTime_ = snapshot.frameTime;
+    clock_.set(static_cast<uint32_t>(frameTime_));
+    music_.renderUntil(musicFor(frames_ - 1));  // reads the position of the snapshot's frame again
+    std::copy(snapshot.picture.begin(), snapshot.picture.end(), shown.pixels());
+    dropAudio();
     return true;
 }
 

@@ -28,6 +28,15 @@ struct OfflineSettings {
     std::span<const ScriptEntry> script = demoScript();
 };
 
+// The show's state after one of its frames, to make the frames after it
+// again (study mode's step back).
+struct ShowSnapshot {
+    long frames = 0;  // made up to here
+    int32_t frameTime = 0;
+    DemoSnapshot demo;
+    std::vector<uint16_t> picture;  // the picture shown, which the blitter may blend with
+};
+
 // Makes the show over the offline platform, dispatching `script` as the
 // music plays (the rows from the start point on).
 using OfflineShowMaker = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock&, MusicPlayer&, Dialogs&,
@@ -74,10 +83,20 @@ public:
     // Drops the sound made so far (nothing is written).
     void dropAudio();
 
+    // The state after the last frame made (empty once the show has
+    // stopped), and going back to such a state of this show: the frames
+    // after it come out as they did, the music reading the positions it read
+    // then, and no sound is made for them again (what was made and not
+    // taken is dropped). Restoring fails once the show has stopped.
+    ShowSnapshot snapshot();
+    bool restore(const ShowSnapshot& snapshot);
+
     DemoSystem& demo() { return *demo_; }
 
 private:
     uint64_t audioLimit() const { return audioFor(frames_); }
+    // The music rendered up to frame k's moment.
+    uint64_t musicFor(long k) const { return static_cast<uint64_t>(int64_t{k} * music_.rate() / settings_.fps) + 1; }
 
     OfflineSettings settings_;
     Dialogs& dialogs_;

@@ -100,6 +100,10 @@ void PoleEffect::deinit() {
     backdrop_.release();
 }
 
+void PoleEffect::restoreBuiltState(const TargetState& state) {
+    if (const TextStrips* strips = stateValue<TextStrips>(&state)) strips_ = *strips;
+}
+
 void PoleEffect::drawFace(uint16_t* out, int32_t n, const uint32_t* texels, const uint8_t* brightness,
                           const uint8_t* coverage) {
     if (n <= 0) return;

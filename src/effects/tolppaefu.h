@@ -53,6 +53,11 @@ public:
     static void drawFace(uint16_t* out, int32_t n, const uint32_t* texels, const uint8_t* brightness,
                          const uint8_t* coverage);
 
+protected:
+    // The scroller: its strips and where the text stands.
+    std::unique_ptr<TargetState> saveBuiltState() const override { return copyState(strips_); }
+    void restoreBuiltState(const TargetState& state) override;
+
 private:
     int32_t sine(int32_t index) const { return sine_[index & 1023]; }
 

@@ -55,6 +55,34 @@ void WaterEffect::deinit() {
     ring_.release();
 }
 
+namespace {
+
+struct SavedWater {
+    int32_t xAngle, yAngle, zAngle, previousTime;
+    std::vector<int32_t> block;  // empty while not initialised
+    bool currentIsA;
+};
+
+}  // namespace
+
+std::unique_ptr<TargetState> WaterEffect::saveBuiltState() const {
+    return copyState(SavedWater{xAngle, yAngle, zAngle, previousTime, block_, current_ == block_.data() + kFieldA});
+}
+
+void WaterEffect::restoreBuiltState(const TargetState& state) {
+    const SavedWater* saved = stateValue<SavedWater>(&state);
+    if (!saved) return;
+    xAngle = saved->xAngle;
+    yAngle = saved->yAngle;
+    zAngle = saved->zAngle;
+    previousTime = saved->previousTime;
+    if (saved->block.size() != block_.size()) return;  // the flag was matched first: both hold one or neither
+    block_ = saved->block;
+    if (block_.empty()) return;
+    current_ = block_.data() + (saved->currentIsA ? kFieldA : kFieldB);
+    previous_ = block_.data() + (saved->currentIsA ? kFieldB : kFieldA);
+}
+
 void WaterEffect::rippleAndDraw(uint16_t* backBuffer, const int32_t* current, int32_t* previous,
                                 const uint16_t* water) {
     int i = 0;

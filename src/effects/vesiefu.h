@@ -44,6 +44,11 @@ public:
     // they persist across showings.
     int32_t xAngle = 0, yAngle = 0, zAngle = 0, previousTime = 0;
 
+protected:
+    // The angles, the time and both height fields with which of them is current.
+    std::unique_ptr<TargetState> saveBuiltState() const override;
+    void restoreBuiltState(const TargetState& state) override;
+
 private:
     Image water_, ringMap_;
     Mesh ring_;

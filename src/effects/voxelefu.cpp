@@ -106,22 +106,26 @@ void VoxelEffect::deinit() {
     fadePicture_.release();
 }
 
+void VoxelEffect::restoreBuiltState(const TargetState& state) {
+    if (const Camera* camera = stateValue<Camera>(&state)) camera_ = *camera;
+}
+
 void VoxelEffect::advanceCamera(int32_t time) {
     const double t = time;
-    turn_ = zm::truncToInt32(std::sin(t * 0.000824) * std::sin(t * 0.000643) * 256.0);
-    heading_ = zm::wrapAdd(heading_, (turn_ >> 4) & 2047);
+    camera_.turn = zm::truncToInt32(std::sin(t * 0.000824) * std::sin(t * 0.000643) * 256.0);
+    camera_.heading = zm::wrapAdd(camera_.heading, (camera_.turn >> 4) & 2047);
     // heading + 118 in 2048ths of a turn.
-    const double a = (static_cast<double>(heading_) + 118.0) * 2.0 * (2.0 * std::numbers::pi / 4096.0);
-    x_ = x_ + static_cast<float>(std::sin(a)) * static_cast<float>(speed_) * 2.0f;
-    y_ = y_ + static_cast<float>(std::cos(a)) * static_cast<float>(speed_) * 2.0f;
+    const double a = (static_cast<double>(camera_.heading) + 118.0) * 2.0 * (2.0 * std::numbers::pi / 4096.0);
+    camera_.x = camera_.x + static_cast<float>(std::sin(a)) * static_cast<float>(camera_.speed) * 2.0f;
+    camera_.y = camera_.y + static_cast<float>(std::cos(a)) * static_cast<float>(camera_.speed) * 2.0f;
 }
 
 void VoxelEffect::draw(int32_t time, uint16_t* backBuffer) {
     evaluateTracks(time, {&crossfade});
-    if (!moved_ || time != movedAt_) advanceCamera(time);
-    moved_ = true;
-    movedAt_ = time;
-    const View view{heading_, zm::truncToInt32(x_), zm::truncToInt32(y_), turn_};
+    if (!camera_.moved || time != camera_.movedAt) advanceCamera(time);
+    camera_.moved = true;
+    camera_.movedAt = time;
+    const View view{camera_.heading, zm::truncToInt32(camera_.x), zm::truncToInt32(camera_.y), camera_.turn};
     // At 256 and beyond the picture covers the landscape entirely.
     if (crossfade.current < 256) drawLandscape(backBuffer, landscape_.pixels32(), sine_.data(), cosine_.data(), view);
     if (crossfade.current != 0) crossFade(backBuffer, fadePicture_.pixels32(), crossfade.current);

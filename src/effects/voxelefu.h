@@ -39,24 +39,32 @@ public:
     ParamTrack crossfade;
 
     // The camera, as it stands after the last frame drawn.
-    int32_t heading() const { return heading_; }
-    float positionX() const { return x_; }
-    float positionY() const { return y_; }
+    int32_t heading() const { return camera_.heading; }
+    float positionX() const { return camera_.x; }
+    float positionY() const { return camera_.y; }
+
+protected:
+    std::unique_ptr<TargetState> saveBuiltState() const override { return copyState(camera_); }
+    void restoreBuiltState(const TargetState& state) override;
 
 private:
+    struct Camera {
+        int32_t turn = 0;
+        int32_t speed = 360;
+        int32_t heading = 1024;
+        float x = 0.0f, y = 0.0f;
+        // The camera moves once per frame; drawing the same moment again
+        // (after a re-initialisation, or while the show's clock stands
+        // still) shows the same view.
+        bool moved = false;
+        int32_t movedAt = 0;
+    };
+
     void advanceCamera(int32_t time);
 
     Image landscape_;
     Image fadePicture_;
     std::array<int32_t, 2048> sine_{};
     std::array<int32_t, 2048> cosine_{};
-    int32_t turn_ = 0;
-    int32_t speed_ = 360;
-    int32_t heading_ = 1024;
-    float x_ = 0.0f, y_ = 0.0f;
-    // The camera moves once per frame; drawing the same moment again (after
-    // a re-initialisation, or while the show's clock stands still) shows the
-    // same view.
-    bool moved_ = false;
-    int32_t movedAt_ = 0;
+    Camera camera_;
 };

@@ -1,5 +1,6 @@
 #include "engine/demo_system.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -197,6 +198,31 @@ void DemoSystem::initEffect(Effect& effect, bool makeCurrent) {
     services_.dialogs.showMessage("Initializing effect failed.");
     if (makeCurrent) currentEffect_ = nullptr;
     shutdown();
+}
+
+DemoSnapshot DemoSystem::snapshot() {
+    DemoSnapshot saved;
+    if (shutDown_ || !backBuffer_) return saved;
+    saved.scriptCursor = scriptCursor_;
+    for (const auto& [name, effect] : effects_)
+        if (effect.get() == currentEffect_) saved.currentEffect = name;
+    saved.backBuffer.assign(backBuffer_.get(), backBuffer_.get() + kScreenPixels);
+    for (const auto& [name, target] : registry_)
+        if (target != this) saved.targets[name] = target->saveState();
+    return saved;
+}
+
+bool DemoSystem::restore(const DemoSnapshot& snapshot) {
+    if (shutDown_ || !backBuffer_ || snapshot.backBuffer.size() != kScreenPixels) return false;
+    for (const auto& [name, target] : registry_) {
+        if (target == this) continue;
+        const auto saved = snapshot.targets.find(name);
+        if (saved == snapshot.targets.end() || !target->restoreState(saved->second.get())) return false;
+    }
+    scriptCursor_ = snapshot.scriptCursor;
+    currentEffect_ = findEffect(snapshot.currentEffect);
+    std::copy(snapshot.backBuffer.begin(), snapshot.backBuffer.end(), backBuffer_.get());
+    return true;
 }
 
 void DemoSystem::handleCommand(int32_t, const std::string& command, const std::string& argument) {

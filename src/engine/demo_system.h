@@ -29,6 +29,15 @@ struct DemoServices {
     StartupAssets& assets;
 };
 
+// The show's state after a frame: with the music's and the clock's, what
+// the frames after it are made from.
+struct DemoSnapshot {
+    int32_t scriptCursor = 0;
+    std::string currentEffect;  // empty when none is current
+    std::vector<uint16_t> backBuffer;
+    std::map<std::string, std::unique_ptr<TargetState>> targets;  // by registered name
+};
+
 class DemoSystem : public CommandTarget {
 public:
     // effects: the effects to create in registry order; script: the timeline.
@@ -59,6 +68,13 @@ public:
 
     // "seteffect", "init", "deinit" (argument: an effect name) and "stop".
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
+
+    // The running show's state (empty once it has shut down), and putting a
+    // state of this show back, so that the frames after it come out as they
+    // did. Restoring fails once the show has shut down (its effects are
+    // gone) or when an effect cannot be initialised again.
+    DemoSnapshot snapshot();
+    bool restore(const DemoSnapshot& snapshot);
 
     // Inspection, for the shell and tests.
     bool running() const { return running_; }

@@ -13,6 +13,9 @@
 //   itself again. The effect's own drawing is draw().
 // - "setparam" reaches the tracks the effect lists in tracks(); every other
 //   command is ignored.
+// - Its state at a frame is the flag, the tracks and what its picture builds
+//   up from frame to frame (saveBuiltState); putting a saved state back
+//   initialises or deinitialises the effect to match first.
 // The show reads `initialised` directly.
 
 #include <cstdint>
@@ -44,9 +47,20 @@ public:
     // The tracks "setparam" can reach, in the order their names are compared.
     virtual TrackList tracks() { return {}; }
 
+    std::unique_ptr<TargetState> saveState() override;
+    // False when the effect cannot be initialised again.
+    bool restoreState(const TargetState* state) override;
+
 protected:
     // One frame into backBuffer; called only while initialised.
     virtual void draw(int32_t time, uint16_t* backBuffer) = 0;
+
+    // What the picture builds up from frame to frame besides the tracks (the
+    // water's heights, the landscape's camera), kept through deinit where
+    // the effect keeps it; null when the picture depends on the time and the
+    // tracks only. The restore runs after init or deinit.
+    virtual std::unique_ptr<TargetState> saveBuiltState() const { return nullptr; }
+    virtual void restoreBuiltState(const TargetState&) {}
 };
 
 // One effect the show creates at start-up, under its script name.

@@ -182,6 +182,25 @@ void Blitter::handleCommand(int32_t time, const std::string& command, const std:
 
 TrackList Blitter::tracks() { return {{kBlitterTrack, &control}}; }
 
+namespace {
+
+struct SavedBlitter {
+    ParamTrack control;
+    int32_t mode = kBlitNormal;
+};
+
+}  // namespace
+
+std::unique_ptr<TargetState> Blitter::saveState() { return copyState(SavedBlitter{control, mode}); }
+
+bool Blitter::restoreState(const TargetState* state) {
+    const SavedBlitter* saved = stateValue<SavedBlitter>(state);
+    if (!saved) return false;
+    control = saved->control;
+    mode = saved->mode;
+    return true;
+}
+
 void Blitter::update(int32_t time) { control.evaluate(time); }
 
 void Blitter::present(const uint16_t* backBuffer) {

@@ -30,6 +30,9 @@ public:
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
     // The tracks "setparam" can reach.
     TrackList tracks();
+    // The mode and the control track (the display keeps the picture shown).
+    std::unique_ptr<TargetState> saveState() override;
+    bool restoreState(const TargetState* state) override;
     void update(int32_t time) override;
     void present(const uint16_t* backBuffer) override;
 

@@ -41,7 +41,6 @@ bool StudySession::jumpTo(SongPosition position) {
     return true;
 }
 
-// A fresh show from the jump position, made up to frame `frames`.
 bool StudySession::restart(long frames) {
     OfflineSettings settings;
     settings.orientation = orientation_;
@@ -52,6 +51,7 @@ bool StudySession::restart(long frames) {
     show_.reset();  // one show's effects and pictures at a time
     history_.clear();
     shown_ = 0;
+    snapshots_.clear();
     show_ = std::make_unique<OfflineShow>(settings, dialogs_);
     ended_ = false;
     fired_.clear();
@@ -63,17 +63,39 @@ bool StudySession::restart(long frames) {
         ended_ = true;
         return false;
     }
+    return makeFramesTo(frames);
+}
+
+bool StudySession::replayTo(long target) {
+    const auto taken = static_cast<long>(snapshots_.size());
+    const long nearest = std::min(taken - 1, target / kSnapshotFrames);
+    if (nearest >= 0 && restore(snapshots_[static_cast<std::size_t>(nearest)])) return makeFramesTo(target);
+    return restart(target);  // the show has stopped (its effects are gone)
+}
+
+bool StudySession::restore(const Snapshot& snapshot) {
+    if (!show_->restore(snapshot.show)) return false;
+    history_.clear();
+    shown_ = 0;
+    ended_ = false;
+    fired_ = snapshot.fired;
+    cursor_ = startPoint_.firstRow + static_cast<std::size_t>(show_->demo().scriptCursor());
+    return true;
+}
+
+bool StudySession::makeFramesTo(long target) {
     // Only the frames the history keeps in the end are copied into it.
-    const long keepFrom = frames - static_cast<long>(historyLimit_) + 1;
-    if (!makeFrame(keepFrom <= 0)) return false;
-    long made = 0;
-    while (made < frames) {
-        if (made > 0 && made % kFramesBetweenChecks == 0 && interrupted_ && interrupted_()) break;
+    const long keepFrom = target - static_cast<long>(historyLimit_) + 1;
+    long made = show_->framesMade() - 1;  // the frame the show stands at; -1 before the first
+    if (made >= 0 && made >= keepFrom) keepFrame();
+    for (long replayed = 0; made < target; ++replayed) {
+        if (replayed > 0 && replayed % kFramesBetweenChecks == 0 && interrupted_ && interrupted_()) break;
         if (!makeFrame(made + 1 >= keepFrom)) break;
         ++made;
     }
+    if (made < 0) return false;
     if (history_.empty() || frame() != made) keepFrame();  // cut short: show the last frame made
-    return made == frames;
+    return made == target;
 }
 
 bool StudySession::makeFrame(bool keep) {
@@ -87,6 +109,11 @@ bool StudySession::makeFrame(bool keep) {
         return false;
     }
     ++framesMade_;
+    show_->dropAudio();  // the sound is played apart (SoundFollower)
+    // A frame beyond the states kept so far, where the next one falls due.
+    const long frame = show_->framesMade() - 1;
+    if (frame == static_cast<long>(snapshots_.size()) * kSnapshotFrames)
+        snapshots_.push_back({show_->snapshot(), fired_});
     if (keep) keepFrame();
     return true;
 }
@@ -128,7 +155,7 @@ bool StudySession::stepBack(long frames) {
         shown_ = static_cast<std::size_t>(target - history_.front().frame);
         return true;
     }
-    return restart(target);
+    return replayTo(target);
 }
 
 void StudySession::setPaused(bool paused) {

@@ -10,9 +10,13 @@
 // The frames made last (kHistoryFrames of them, picture, back buffer and
 // what the panel reads) are kept: a step back among them, and the steps
 // on and the play that follow it up to the newest frame, show them again
-// at once. A step back further than that replays the frames from the last
-// jump, which gives the identical frame, and keeps the last of them again.
-// A replay can be cut short by an interrupt check (study mode ends).
+// at once. Every kSnapshotFrames frames from the jump on, the show's state
+// is kept too: a step back further than the kept frames puts the nearest
+// state at or before its target back and makes the frames from there again,
+// which gives the identical frame (the music reads the positions it read
+// the first time), and keeps the last of them again. A show that has
+// stopped (its effects are gone) is made again from the jump instead. A
+// replay can be cut short by an interrupt check (study mode ends).
 
 #include <algorithm>
 #include <cstddef>
@@ -64,6 +68,10 @@ public:
     static constexpr std::size_t kFiredRowsKept = 6;
     // Five seconds of frames (some 300 KB each): steps back within them cost nothing.
     static constexpr std::size_t kHistoryFrames = 5 * kFps;
+    // The show's state every two seconds (some 330 KB, 500 KB once the
+    // water's heights exist; 45 MB for the whole show): a step back further
+    // than the kept frames makes two seconds of frames at most.
+    static constexpr long kSnapshotFrames = 2 * kFps;
     // A replay asks the interrupt check after this many frames.
     static constexpr long kFramesBetweenChecks = 8;
 
@@ -115,9 +123,22 @@ public:
     SongTimeline& timeline() { return timeline_; }
 
 private:
+    // The show's state at a frame, with the rows the panel names there.
+    struct Snapshot {
+        ShowSnapshot show;
+        std::deque<FiredRow> fired;
+    };
+
     const StudyFrame& shown() const { return history_.empty() ? blank_ : history_[shown_]; }
     bool atNewest() const { return shown_ + 1 >= history_.size(); }
+    // A fresh show from the jump position, made up to frame `frames`.
     bool restart(long frames);
+    // From the nearest snapshot at or before `target` (or from the jump).
+    bool replayTo(long target);
+    bool restore(const Snapshot& snapshot);
+    // Makes the frames after the one the show stands at up to `target`,
+    // keeping the last of them.
+    bool makeFramesTo(long target);
     // Makes the next frame; `keep` adds it to the history and shows it.
     bool makeFrame(bool keep = true);
     void keepFrame();
@@ -135,6 +156,7 @@ private:
     StartPoint startPoint_;
     std::unique_ptr<OfflineShow> show_;
     std::deque<StudyFrame> history_;  // oldest first, the newest frame made last
+    std::deque<Snapshot> snapshots_;  // of frames 0, kSnapshotFrames, 2 kSnapshotFrames...
     std::size_t shown_ = 0;           // index in history_
     std::size_t historyLimit_ = kHistoryFrames;
     StudyFrame blank_;                // shown before the first frame

@@ -1,4 +1,5 @@
-// The running show: frame dispatch, the "demosys" commands, pause and resume.
+// The running show: frame dispatch, the "demosys" commands, pause and
+// resume, its state saved and put back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -205,6 +206,37 @@ TEST_F(RunningShow, PauseAndResumeDoNothingAfterShutdown) {
     demo->resume();
     EXPECT_TRUE(show.music.pauseCalls.empty());
     EXPECT_FALSE(demo->running());
+}
+
+const ScriptEntry kSwapScript[] = {
+    {0, 0, "demosys", "seteffect", "a"}, {1, 0, "demosys", "deinit", "a"},
+    {1, 0, "demosys", "seteffect", "b"}, {2, 0, "demosys", "stop", nullptr},
+};
+
+TEST_F(RunningShow, ASavedStateIsPutBackUntilTheShowShutsDown) {
+    startWith(kSwapScript);
+    frameAt(0, 0, 0);
+    frameAt(0, 1, 20);
+    const DemoSnapshot saved = demo->snapshot();
+    frameAt(1, 0, 40);
+    ASSERT_EQ(demo->currentEffect(), demo->find("b"));
+    ASSERT_EQ(demo->backBuffer()[0], 1);  // b's first render
+
+    ASSERT_TRUE(demo->restore(saved));
+    EXPECT_EQ(demo->scriptCursor(), 1);
+    EXPECT_EQ(demo->currentEffect(), demo->find("a"));
+    EXPECT_EQ(demo->backBuffer()[kScreenPixels - 1], 2);  // a's second render
+    // Each effect initialised as it was: a again, b no longer.
+    EXPECT_EQ(show.effects["a"].inits, 2);
+    EXPECT_EQ(show.effects["b"].deinits, 1);
+    frameAt(1, 0, 40);  // the swap's rows run again
+    EXPECT_EQ(demo->currentEffect(), demo->find("b"));
+    EXPECT_EQ(show.effects["a"].deinits, 2);
+
+    frameAt(2, 0, 60);
+    ASSERT_TRUE(demo->isShutDown());
+    EXPECT_FALSE(demo->restore(saved));  // its effects are gone
+    EXPECT_TRUE(demo->snapshot().backBuffer.empty());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The offline music player: the position a frame reads belongs to exactly
 // the audio made up to that frame, the end of the song reads one past the
-// last order, and playing can start part-way in (as with the player heard
-// live).
+// last order, playing can start part-way in (as with the player heard
+// live), and a moment already rendered reads as it read then.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,7 +75,7 @@ TEST(LockstepMusicPlayer, ReadsThePositionOfTheAudioMadeSoFar) {
     EXPECT_EQ(rig.position(), (SongPosition{0, 1}));
     rig.player.renderUntil(401);
     EXPECT_EQ(rig.position(), (SongPosition{1, 0}));
-    rig.player.renderUntil(50);  // never back
+    rig.player.renderUntil(50);  // never renders back
     EXPECT_EQ(rig.player.renderedFrames(), 401u);
 
     std::vector<float> audio;
@@ -99,6 +99,41 @@ TEST(LockstepMusicPlayer, PastTheLastRowReadsOnePastTheLastOrderUntilTheSongEnds
     EXPECT_EQ(rig.player.renderedFrames(), static_cast<uint64_t>(SteadySong::kSongFrames + SteadySong::kTail));
     EXPECT_EQ(rig.position(), (SongPosition{3, 0}));
     EXPECT_TRUE(rig.player.isFinished());
+}
+
+TEST(LockstepMusicPlayer, AMomentAlreadyRenderedReadsAsItReadThen) {
+    Rig rig;
+    rig.player.play();
+    const std::vector<uint64_t> requests = {1, 100, 101, 250, 401, 1150, SteadySong::kSongFrames + 10,
+                                            SteadySong::kSongFrames + 1000};
+    std::vector<std::pair<SongPosition, bool>> read;
+    for (const uint64_t request : requests) {
+        rig.player.renderUntil(request);
+        read.push_back({rig.position(), rig.player.isFinished()});
+    }
+    ASSERT_TRUE(rig.player.isFinished());
+    std::vector<float> audio;
+    rig.player.takeAudio(audio);
+    // Again, from the first, and from the middle on: nothing is rendered.
+    for (const std::size_t first : {std::size_t{0}, std::size_t{3}}) {
+        for (std::size_t i = first; i < requests.size(); ++i) {
+            rig.player.renderUntil(requests[i]);
+            EXPECT_EQ(std::make_pair(rig.position(), rig.player.isFinished()), read[i]) << requests[i];
+        }
+    }
+    rig.player.takeAudio(audio);
+    EXPECT_EQ(audio.size(), 2u * (SteadySong::kSongFrames + SteadySong::kTail));
+
+    // Past the furthest moment asked for, the song renders on from there.
+    Rig partWay;
+    partWay.player.play();
+    partWay.player.renderUntil(101);
+    partWay.player.renderUntil(401);
+    partWay.player.renderUntil(150);  // as the request before it read
+    EXPECT_EQ(partWay.position(), (SongPosition{0, 1}));
+    partWay.player.renderUntil(501);
+    EXPECT_EQ(partWay.position(), (SongPosition{1, 1}));
+    EXPECT_EQ(partWay.player.renderedFrames(), 501u);
 }
 
 TEST(LockstepMusicPlayer, StartsAtTheStartPosition) {

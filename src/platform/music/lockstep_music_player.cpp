@@ -1,6 +1,7 @@
 #include "platform/music/lockstep_music_player.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/music/module_player.h"
 
@@ -48,6 +49,9 @@ bool LockstepMusicPlayer::play() {
     position_ = start_;
     rendered_ = 0;
     audio_.clear();
+    reported_ = {start_, false};
+    changes_.assign(1, {0, reported_});
+    furthest_ = 0;
     return true;
 }
 
@@ -58,6 +62,13 @@ void LockstepMusicPlayer::freeSong() {
 
 void LockstepMusicPlayer::renderUntil(uint64_t frames) {
     if (!song_ || !playing_) return;
+    if (frames <= furthest_) {
+        // The last change at or before this request.
+        const auto after = std::upper_bound(changes_.begin(), changes_.end(), frames,
+                                            [](uint64_t request, const Change& c) { return request < c.request; });
+        reported_ = std::prev(after)->reading;
+        return;
+    }
     const SongPosition pastEnd{song_->orderCount(), 0};
     while (!songEnded_ && rendered_ < frames) {
         const std::size_t want = static_cast<std::size_t>(std::min(kChunkFrames, frames - rendered_));
@@ -77,6 +88,13 @@ void LockstepMusicPlayer::renderUntil(uint64_t frames) {
         }
         position_ = pastLastRow_ ? pastEnd : now;
     }
+    note(frames);
+}
+
+void LockstepMusicPlayer::note(uint64_t request) {
+    reported_ = {position_, songEnded_};
+    furthest_ = request;
+    if (!(changes_.back().reading == reported_)) changes_.push_back({request, reported_});
 }
 
 void LockstepMusicPlayer::takeAudio(std::vector<float>& into) {

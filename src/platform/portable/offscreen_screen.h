@@ -21,6 +21,7 @@ public:
 
     // The picture as the viewer sees it, and how many frames it has shown.
     const PictureSurface& surface() const { return surface_; }
+    PictureSurface& surface() { return surface_; }
     long framesShown() const { return shown_; }
 
 private:
