@@ -108,7 +108,10 @@ check_program() {
     fail "the render differs from the Linux render ($check/frames-windows, $check/frames-linux)"
   say "the render of ${stretch[*]} ($(ls "$check/frames-linux" | wc -l) files) is byte-identical to Linux's"
 
-  # The window for a few seconds on a virtual display; a key ends it.
+  # The window for a few seconds on a virtual display; a key ends it. Wine's
+  # server from the runs above lingers a moment without a display, and a
+  # program started while it lives cannot open a window: wait for it to end.
+  WINEPREFIX="$PWD/$out/wine" wineserver --wait || true
   mkdir -p "$check/window"
   xvfb-run -a -s "-screen 0 1280x1024x24" bash tests/desktop/play_under_xvfb.sh "$wine" "$check/window" \
     "$exe" --mute &
