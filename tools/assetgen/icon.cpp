@@ -17,6 +17,7 @@
 
 #include "assets/resource_ids.h"
 #include "common/canvas.h"
+#include "common/chrome_lettering.h"
 #include "common/lettering.h"
 #include "common/output.h"
 #include "common/picture_output.h"
@@ -62,26 +63,21 @@ IconPicture drawIcon(int size) {
 
     // The Z: sky-coloured above its middle, sunset-coloured below, with a
     // dark edge and a violet glow; strokes stay over two pixels wide, and the
-// violet middle light enough to read at 16 pixels.
+    // violet middle light enough to read at 16 pixels.
     assetgen::TextLayout layout;
     layout.capHeight = 150.0 * s;
     layout.slant = 0.12;
     const double halfWidth = std::max(16.0 * s, 1.3), top = 26.0 * s;
     const double left = (size - assetgen::textWidth("Z", layout)) / 2.0;
-    const double reach = halfWidth + 40.0 * s + 2.0;
-    const auto field = assetgen::distanceField(assetgen::layoutText("Z", left, top, layout), size, size, reach);
-    for (int y = 0; y < size; ++y) {
-        const double t = std::clamp((y + 0.5 - top + halfWidth) / (layout.capHeight + 2 * halfWidth), 0.0, 1.0);
-        const Colour face = t < 0.52 ? mix(Colour{150, 200, 255}, Colour{250, 252, 255}, t / 0.52)
-                                     : mix(Colour{130, 80, 190}, Colour{255, 170, 70}, (t - 0.52) / 0.48);
-        for (int x = 0; x < size; ++x) {
-            const double d = field[y * size + x];
-            if (d >= reach) continue;
-            assetgen::addLight(c, x, y, {150, 70, 255}, 0.5 * std::exp(-(d - halfWidth) / (9.0 * s + 0.5)));
-            c.blend(x, y, {10, 8, 30}, assetgen::strokeCoverage(d, halfWidth + 3.0 * s + 0.5));
-            c.blend(x, y, face, assetgen::strokeCoverage(d, halfWidth));
-        }
-    }
+    assetgen::drawChromeLettering(c, assetgen::layoutText("Z", left, top, layout),
+                                  {.top = top,
+                                   .capHeight = layout.capHeight,
+                                   .halfWidth = halfWidth,
+                                   .edgeHalfWidth = halfWidth + 3.0 * s + 0.5,
+                                   .reach = halfWidth + 40.0 * s + 2.0,
+                                   .glow = 0.5,
+                                   .glowFalloff = 9.0 * s + 0.5,
+                                   .lowFace = {130, 80, 190}});
 
     IconPicture icon{size, {}};
     const std::vector<uint8_t> rgb = c.bytes();

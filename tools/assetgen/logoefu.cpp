@@ -9,6 +9,7 @@
 
 #include "assets/resource_ids.h"
 #include "common/canvas.h"
+#include "common/chrome_lettering.h"
 #include "common/lettering.h"
 #include "common/noise.h"
 #include "common/output.h"
@@ -74,19 +75,15 @@ void drawTitle(Canvas& c) {
     const double width = assetgen::textWidth(title, layout);
     const double left = kSunX + 25.0 - width / 2.0, top = 62.0;
     const double halfWidth = 5.0;
-    const auto field = assetgen::distanceField(assetgen::layoutText(title, left, top, layout), kWidth, kHeight, 40.0);
-    for (int y = 0; y < kHeight; ++y) {
-        const double t = std::clamp((y + 0.5 - top + halfWidth) / (layout.capHeight + 2 * halfWidth), 0.0, 1.0);
-        const Colour face = t < 0.52 ? mix(Colour{150, 200, 255}, Colour{250, 252, 255}, t / 0.52)
-                                     : mix(Colour{70, 30, 110}, Colour{255, 170, 70}, (t - 0.52) / 0.48);
-        for (int x = 0; x < kWidth; ++x) {
-            const double d = field[y * kWidth + x];
-            if (d >= 40.0) continue;
-            assetgen::addLight(c, x, y, {150, 70, 255}, 0.55 * std::exp(-(d - halfWidth) / 9.0));
-            c.blend(x, y, {10, 8, 30}, assetgen::strokeCoverage(d, halfWidth + 1.6));
-            c.blend(x, y, face, assetgen::strokeCoverage(d, halfWidth));
-        }
-    }
+    assetgen::drawChromeLettering(c, assetgen::layoutText(title, left, top, layout),
+                                  {.top = top,
+                                   .capHeight = layout.capHeight,
+                                   .halfWidth = halfWidth,
+                                   .edgeHalfWidth = halfWidth + 1.6,
+                                   .reach = 40.0,
+                                   .glow = 0.55,
+                                   .glowFalloff = 9.0,
+                                   .lowFace = {70, 30, 110}});
     // A thin line under the title with the makers' name.
     assetgen::TextLayout small;
     small.capHeight = 9.0;
