@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "assets/font.h"
-#include "effects/catalogue.h"
+#include "show/catalogue.h"
 #include "render/grid_tables.h"
 
 namespace {

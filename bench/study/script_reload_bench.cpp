@@ -14,6 +14,8 @@
 #include "app/user_messages.h"
 #include "platform/portable/virtual_clock.h"
 #include "study/script_reload.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -24,12 +26,12 @@ public:
 
 void BM_ReloadScriptMidShow(benchmark::State& state) {
     SongTimeline timeline;
-    if (!timeline.loadShowModule()) state.SkipWithError("no module");
+    if (!timeline.loadModuleOf(*builtInShow().assets)) state.SkipWithError("no module");
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "zemra-reload-bench.txt";
     std::ofstream(file, std::ios::binary) << scriptText(demoScript());
     VirtualClock clock;
     UserMessages dialogs(nullptr, std::cerr);
-    StudySession session(timeline, Orientation::Landscape, clock, dialogs);
+    StudySession session(builtInShow(), timeline, Orientation::Landscape, clock, dialogs);
     session.setPaused(true);
     // The water scene, half-way: 3:00 into the show's 3:37.
     if (!session.jumpTo({30, 0})) state.SkipWithError("cannot start the show");

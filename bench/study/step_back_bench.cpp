@@ -7,6 +7,7 @@
 
 #include "app/timeline.h"
 #include "study/study_session.h"
+#include "show/builtin_show.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ public:
 
 SongTimeline& timeline() {
     static SongTimeline loaded;
-    static const bool ready = loaded.loadShowModule();
+    static const bool ready = loaded.loadModuleOf(*builtInShow().assets);
     (void)ready;
     return loaded;
 }
@@ -35,7 +36,7 @@ constexpr long kMinute = 60 * kSecond;
 struct PlayedSession {
     StillClock clock;
     NoDialogs dialogs;
-    StudySession session{timeline(), Orientation::Landscape, clock, dialogs};
+    StudySession session{builtInShow(), timeline(), Orientation::Landscape, clock, dialogs};
     long newest = 0;
     PlayedSession(SongPosition from, long frames) {
         session.setPaused(true);

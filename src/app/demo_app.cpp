@@ -42,14 +42,14 @@ int DemoApp::run() {
 }
 
 std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                       StartPoint start, std::span<const ScriptEntry> script) {
+                                       StartPoint start, const ShowDefinition& show) {
     return std::make_unique<DemoApp>(
         AppPlatform{screen, clock, music, dialogs},
-        [script, start](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
-            return makeWholeShow(window, c, m, d, remainingScript(script, start));
+        [show, start](MainWindow& window, Clock& c, MusicPlayer& m, Dialogs& d) {
+            return makeShow(show, window, c, m, d, remainingScript(show.script, start));
         },
-        [script, start, &clock](DemoSystem& demo) {
-            runRowsBefore(demo, script, start);
+        [show, start, &clock](DemoSystem& demo) {
+            runRowsBefore(demo, show.script, start);
             clock.shiftBy(static_cast<uint32_t>(start.timeMs));
         });
 }

@@ -8,7 +8,7 @@
 
 #include "app/app_window.h"
 #include "app/seek.h"
-#include "app/show.h"
+#include "app/show_definition.h"
 #include "app/user_messages.h"
 #include "engine/demo_system.h"
 #include "platform/clock.h"
@@ -69,4 +69,4 @@ private:
 // run right after start-up, each at the time the music reaches it, and the
 // clock then reads the music's time.
 std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, MusicPlayer& music, Dialogs& dialogs,
-                                       StartPoint start, std::span<const ScriptEntry> script = demoScript());
+                                       StartPoint start, const ShowDefinition& show);

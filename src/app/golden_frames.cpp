@@ -75,19 +75,18 @@ std::string goldenLine(const FrameDigest& frame) {
            std::to_string(frame.frame) + ' ' + hex64(frame.effect) + ' ' + hex64(frame.shown);
 }
 
-bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch, std::span<const ScriptEntry> script) {
+bool recordShow(const ShowDefinition& definition, ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch) {
     SongTimeline timeline;
-    if (!timeline.loadShowModule()) {
+    if (!timeline.loadModuleOf(*definition.assets)) {
         dialogs.showMessage("Module not found.");
         return false;
     }
-    const std::vector<Scene> scenes = showScenes(timeline, script);
+    const std::vector<Scene> scenes = showScenes(timeline, definition.script);
 
     FailureWatch messages(dialogs);
-    OfflineSettings settings;
+    OfflineSettings settings(definition);
     settings.fps = digests.fps;
     settings.endMs = timeline.lengthMs();
-    settings.script = script;
     OfflineShow show(settings, messages);
     digests.frames.clear();
     Fnv1a64 sound;

@@ -56,11 +56,10 @@ using FrameWatch = std::function<void(const FrameDigest&, OfflineShow&)>;
 // show's first frame; `scenes` name the scene.
 FrameDigest digestFrame(OfflineShow& show, const std::vector<Scene>& scenes);
 
-// Renders the whole show offline (landscape, digests.fps, no output) with
-// `script` and fills digests.frames and the sound's digest. False when the
+// Renders the whole of `show` offline (landscape, digests.fps, no output)
+// and fills digests.frames and the sound's digest. False when the
 // show could not start or gave a failure message, which went to `dialogs`.
-bool recordShow(ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch = {},
-                std::span<const ScriptEntry> script = demoScript());
+bool recordShow(const ShowDefinition& show, ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch = {});
 
 // One frame's line of the list: "ORDER:ROW TIME SCENE FRAME EFFECT SHOWN".
 std::string goldenLine(const FrameDigest& frame);

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-OfflineShow::OfflineShow(OfflineSettings settings, Dialogs& dialogs, OfflineShowMaker make)
+OfflineShow::OfflineShow(OfflineSettings settings, Dialogs& dialogs)
     : settings_(std::move(settings)),
       dialogs_(dialogs),
-      make_(std::move(make)),
       screen_(settings_.orientation),
       window_(screen_) {}
 
@@ -13,12 +12,12 @@ OfflineShow::~OfflineShow() = default;
 
 bool OfflineShow::start() {
     const StartPoint& from = settings_.start;
-    demo_ = make_(window_, clock_, music_, dialogs_, remainingScript(settings_.script, from));
+    demo_ = makeShow(settings_.show, window_, clock_, music_, dialogs_, remainingScript(settings_.show.script, from));
     music_.setStartPosition(from.position);
     if (!demo_->loadAll()) return false;
     clock_.set(0);  // the show's time is then the clock's
     if (!demo_->start()) return false;
-    runRowsBefore(*demo_, settings_.script, from);
+    runRowsBefore(*demo_, settings_.show.script, from);
     return demo_->running();
 }
 

@@ -13,7 +13,7 @@
 
 #include "app/app_window.h"
 #include "app/seek.h"
-#include "app/show.h"
+#include "app/show_definition.h"
 #include "engine/demo_system.h"
 #include "platform/dialogs.h"
 #include "platform/music/lockstep_music_player.h"
@@ -21,11 +21,13 @@
 #include "platform/portable/virtual_clock.h"
 
 struct OfflineSettings {
+    explicit OfflineSettings(const ShowDefinition& show) : show(show) {}
+
     Orientation orientation = Orientation::Landscape;
     int fps = 60;
     StartPoint start;    // the beginning of the show unless set
     int32_t endMs = 0;   // when the render ends (the show may end before)
-    std::span<const ScriptEntry> script = demoScript();
+    ShowDefinition show;  // the show to play, whole or from `start` on
 };
 
 // The show's state after one of its frames, to make the frames after it
@@ -37,14 +39,9 @@ struct ShowSnapshot {
     std::vector<uint16_t> picture;  // the picture shown, which the blitter may blend with
 };
 
-// Makes the show over the offline platform, dispatching `script` as the
-// music plays (the rows from the start point on).
-using OfflineShowMaker = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock&, MusicPlayer&, Dialogs&,
-                                                                   std::span<const ScriptEntry> script)>;
-
 class OfflineShow {
 public:
-    OfflineShow(OfflineSettings settings, Dialogs& dialogs, OfflineShowMaker make = makeWholeShow);
+    OfflineShow(OfflineSettings settings, Dialogs& dialogs);
     ~OfflineShow();
     OfflineShow(const OfflineShow&) = delete;
     OfflineShow& operator=(const OfflineShow&) = delete;
@@ -100,7 +97,6 @@ private:
 
     OfflineSettings settings_;
     Dialogs& dialogs_;
-    OfflineShowMaker make_;
     VirtualClock clock_;
     LockstepMusicPlayer music_;
     OffscreenScreen screen_;

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/show.h"
 #include "engine/demo_system.h"
 
 namespace {
@@ -25,8 +24,8 @@ bool SongTimeline::load(const void* bytes, std::size_t length) {
     return player_.load(bytes, length);
 }
 
-bool SongTimeline::loadShowModule() {
-    const std::vector<uint8_t> module = showAssets().loadMusicModule();
+bool SongTimeline::loadModuleOf(StartupAssets& assets) {
+    const std::vector<uint8_t> module = assets.loadMusicModule();
     return !module.empty() && load(module.data(), module.size());
 }
 

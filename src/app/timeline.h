@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "anim/song_position.h"
-#include "engine/demo_script.h"
+#include "engine/script_entry.h"
+#include "engine/startup_assets.h"
 #include "platform/music/module_player.h"
 
 // Milliseconds as m:ss.mmm.
@@ -22,8 +23,8 @@ class SongTimeline {
 public:
     // From module bytes; false when they are no module.
     bool load(const void* bytes, std::size_t length);
-    // The show's own module, from the resources embedded in the program.
-    bool loadShowModule();
+    // The music module of a show, from its assets.
+    bool loadModuleOf(StartupAssets& assets);
 
     int orderCount() const { return player_.orderCount(); }
     int rowsAt(int order) const { return player_.patternRowsAt(order); }

@@ -17,7 +17,7 @@
 #include "platform/portable/virtual_clock.h"
 #include "desktop/signal_ending_box.h"
 
-int runDesktopShow(const ShowOptions& options, const StartPoint& start, std::span<const ScriptEntry> script) {
+int runDesktopShow(const ShowOptions& options, const StartPoint& start, const ShowDefinition& show) {
     int status = 1;
     {
         SdlClock systemClock;
@@ -42,7 +42,7 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start, std::spa
         SignalEndingBox box(sdlBox);
         UserMessages messages(&box, std::cerr);
 
-        status = appStartingAt(*screen, clock, music, messages, start, script)->run();
+        status = appStartingAt(*screen, clock, music, messages, start, show)->run();
     }
     SDL_Quit();
     return status;

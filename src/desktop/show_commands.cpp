@@ -5,15 +5,15 @@
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
 #include "platform/file_access.h"
-#include "app/script_file.h"
+#include "show/builtin_show.h"
+#include "show/script_file.h"
 #include "desktop/study_show.h"
 
 namespace {
 
-int runOffline(const ShowOptions& options, const ShowRange& range, std::span<const ScriptEntry> script,
+int runOffline(const ShowOptions& options, const ShowRange& range, const ShowDefinition& show,
                std::ostream& out, std::ostream& err) {
-    OfflineSettings settings;
-    settings.script = script;
+    OfflineSettings settings(show);
     settings.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
     settings.fps = options.fps;
     settings.start = range.start;
@@ -26,11 +26,8 @@ int runOffline(const ShowOptions& options, const ShowRange& range, std::span<con
         err << "zemra: " << ffmpegMissing() << '\n';
         return 1;
     }
-    RenderJob job;
-    job.out = options.render;
-    job.scale = options.scale > 0 ? options.scale : kDefaultVideoScale;
+    RenderJob job{options.render, options.scale > 0 ? options.scale : kDefaultVideoScale, settings};
     job.smallVideo = options.smallVideo;
-    job.show = settings;
     return renderShow(job, err, errorOutputIsTerminal());
 }
 
@@ -74,24 +71,25 @@ bool resolveRange(const ShowOptions& options, SongTimeline& timeline, std::span<
 int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& err) {
     const bool offline = options.list || options.bench || !options.render.empty();
     const bool ownScript = options.script.empty();
-    if (options.dumpScript && ownScript) return dumpScript(options, demoScript(), out, err);
-    if (!offline && !options.start && !options.study && ownScript) return runDesktopShow(options, showStart());
+    ShowDefinition show = builtInShow();
+    if (options.dumpScript && ownScript) return dumpScript(options, show.script, out, err);
+    if (!offline && !options.start && !options.study && ownScript) return runDesktopShow(options, showStart(), show);
 
     SongTimeline timeline;
-    if (!timeline.loadShowModule()) {
+    if (!timeline.loadModuleOf(*show.assets)) {
         err << "zemra: Module not found.\n";
         return 1;
     }
     ScriptTable table;
-    std::span<const ScriptEntry> script = demoScript();
     if (!ownScript) {
         std::string report;
         if (!loadScriptFile(options.script, timeline, table, report)) {
             err << report;
             return 2;
         }
-        script = table.rows();
+        show = show.withScript(table.rows());
     }
+    const std::span<const ScriptEntry> script = show.script;
     if (options.dumpScript) return dumpScript(options, script, out, err);
     if (options.list) {
         out << timelineText(timeline, script);
@@ -107,10 +105,10 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
         study.scale = options.scale;
         study.mute = options.mute;
         study.start = range.start.position;
-        study.script = script;
+        study.show = show;
         study.scriptPath = options.script;
         return runStudyShow(study);
     }
-    if (!offline) return runDesktopShow(options, range.start, script);
-    return runOffline(options, range, script, out, err);
+    if (!offline) return runDesktopShow(options, range.start, show);
+    return runOffline(options, range, show, out, err);
 }

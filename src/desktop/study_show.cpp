@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/show.h"
+#include "show/builtin_show.h"
 #include "app/user_messages.h"
 #include "app/window_icon_picture.h"
 #include "platform/sdl/sdl_audio_output.h"
@@ -35,12 +35,12 @@ private:
 
 int runStudyShow(const StudyOptions& options) {
     SongTimeline timeline;
-    if (!timeline.loadShowModule()) {
+    if (!timeline.loadModuleOf(*options.show.assets)) {
         std::cerr << "zemra: Module not found.\n";
         return 1;
     }
     const SurfaceLayout surface = surfaceLayout(options.orientation);
-    StudyView view(timeline, options.script, surface.width, surface.height);
+    StudyView view(timeline, options.show.script, surface.width, surface.height);
     std::string error;
     std::unique_ptr<SdlStudyWindow> window =
         SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen,
@@ -55,7 +55,7 @@ int runStudyShow(const StudyOptions& options) {
     StudySound sound(output);
     bool withSound = false;
     if (!options.mute) {
-        const std::vector<uint8_t> module = showAssets().loadMusicModule();
+        const std::vector<uint8_t> module = options.show.assets->loadMusicModule();
         withSound = !module.empty() && sound.open(module.data(), module.size());
         if (!withSound) std::cerr << "zemra: no sound device could be opened; studying the show without sound\n";
     }
@@ -64,8 +64,8 @@ int runStudyShow(const StudyOptions& options) {
     SdlClock clock;
     UserMessages messages(nullptr, std::cerr);
     FailureWatch failures(messages);
-    StudySession session(timeline, options.orientation, clock, failures, withSound ? &follower : nullptr,
-                         options.script);
+    StudySession session(options.show, timeline, options.orientation, clock, failures,
+                         withSound ? &follower : nullptr);
     if (!session.jumpTo(options.start) && failures.failed) return 1;
     if (options.scriptPath.empty()) {
         runStudyLoop(session, view, *window);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "anim/song_position.h"
-#include "engine/demo_script.h"
+#include "app/show_definition.h"
 #include "platform/portable/picture_surface.h"
 
 struct StudyOptions {
@@ -15,8 +15,8 @@ struct StudyOptions {
     int scale = 0;  // 0: to suit the desktop
     bool mute = false;
     SongPosition start;
-    std::span<const ScriptEntry> script = demoScript();
-    std::string scriptPath;  // the file the script came from, watched for saves; empty for the show's own
+    ShowDefinition show;
+    std::string scriptPath;  // the file the show's script came from, watched for saves; empty for the show's own
 };
 
 // The exit status: 0 when the user ended it, 1 when there was no display or

@@ -85,10 +85,7 @@ void blendRow(uint16_t* out, const uint32_t* p00, const uint32_t* p01, const uin
 
 TrackList FractalZoomEffect::tracks() { return {{"zoom", &zoom}}; }
 
-bool FractalZoomEffect::load() { return true; }
-
-bool FractalZoomEffect::init() {
-    if (initialised) return true;
+bool FractalZoomEffect::acquire() {
     if (!texture_.loadTiled16(res::kFractalObjectMap) || !hasShape(texture_, 256, 256, 16)) return false;
     for (int i = 0; i < kLevels; ++i) {
         // The zoom reads whole 240 x 320 pictures: another shape fails here.
@@ -96,13 +93,10 @@ bool FractalZoomEffect::init() {
             return false;
     }
     if (!object_.loadMesh(res::kFractalObject, 35.1f)) return false;
-    initialised = true;
     return true;
 }
 
-void FractalZoomEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void FractalZoomEffect::release() {
     for (Image& picture : pictures_) picture.release();
     texture_.release();
     object_.release();

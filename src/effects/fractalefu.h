@@ -18,9 +18,8 @@ public:
     static constexpr int kLevels = 5;
 
     TrackList tracks() override;
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The whole screen at zoom depth z (low 12 bits) from the five 240 x 320

@@ -104,20 +104,14 @@ void fillTriangle(uint16_t* backBuffer, uint16_t colour, int32_t xt, int32_t yt,
 
 }  // namespace
 
-bool ShaftEffect::load() { return true; }
-
-bool ShaftEffect::init() {
-    if (initialised) return true;
+bool ShaftEffect::acquire() {
     if (!wallTexture_.loadTiled(res::kShaftWall) || !hasShape(wallTexture_, 256, 256, 32)) return false;
     if (!glow_.loadJpeg(res::kSwimmerGlow) || !hasShape(glow_, kGlowSize, kGlowSize, 32)) return false;
     if (!camera_.loadMesh(res::kShaftCamera, 30.1f)) return false;
-    initialised = true;
     return true;
 }
 
-void ShaftEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void ShaftEffect::release() {
     wallTexture_.release();
     glow_.release();
     camera_.release();

@@ -16,9 +16,8 @@
 
 class ShaftEffect : public Effect {
 public:
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The walls are the planes x = +-kWall and y = +-kWall; the shaft runs along z.

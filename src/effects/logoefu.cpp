@@ -8,10 +8,7 @@
 
 TrackList LogoEffect::tracks() { return {{"pos", &pos}}; }
 
-bool LogoEffect::load() { return true; }
-
-bool LogoEffect::init() {
-    if (initialised) return true;
+bool LogoEffect::acquire() {
     if (!picture_.loadJpeg(res::kTitlePanorama)) return false;
     // The scroll reads rows of exactly 240 pixels and one row below the
     // screen, so a picture narrower or shorter than that would be overrun.
@@ -19,13 +16,10 @@ bool LogoEffect::init() {
         picture_.release();
         return false;
     }
-    initialised = true;
     return true;
 }
 
-void LogoEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void LogoEffect::release() {
     picture_.release();
 }
 

@@ -15,9 +15,8 @@ public:
     static constexpr int kPictureWidth = 240;
 
     TrackList tracks() override;
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // Fills the whole back buffer from picture (32-bit, 240 wide, height rows)

@@ -17,23 +17,17 @@ TrackList EndSceneEffect::tracks() {
             {"camz", &camz}, {"roll", &roll}, {"heading", &heading}};
 }
 
-bool EndSceneEffect::load() { return true; }
-
-bool EndSceneEffect::init() {
-    if (initialised) return true;
+bool EndSceneEffect::acquire() {
     // The stretch reads whole 240-pixel rows of a 320-row picture; another
     // shape would be read out of bounds.
     if (!background_.loadJpeg(res::kEndPicture) || !hasShape(background_, kScreenWidth, kScreenHeight, 32))
         return false;
     if (!objectMap_.loadTiled16(res::kTunnelObjectMap) || !hasShape(objectMap_, 256, 256, 16)) return false;
     if (!object_.loadMesh(res::kSpinningObject, kObjectScale)) return false;
-    initialised = true;
     return true;
 }
 
-void EndSceneEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void EndSceneEffect::release() {
     background_.release();
     objectMap_.release();
     object_.release();

@@ -18,9 +18,8 @@ public:
     static constexpr const char* kCreditLines[3] = {"Morvantide, Inc", "Halverin", "Gathmoor 2002"};
 
     TrackList tracks() override;
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The breathing background: g (16.16) is the number of picture rows shown

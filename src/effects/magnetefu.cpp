@@ -31,21 +31,15 @@ constexpr PolePath kPaths[MagnetEffect::kPoles] = {
 
 }  // namespace
 
-bool MagnetEffect::load() { return true; }
-
-bool MagnetEffect::init() {
-    if (initialised) return true;
+bool MagnetEffect::acquire() {
     if (!texture_.loadTiled16(res::kMagnetTexture) || !hasShape(texture_, 256, 256, 16)) return false;
     // The glow is kept as RGB565: adding to an RGB565 pixel uses only each
     // channel's top 5 or 6 bits, and the packed addition is the same sum.
     if (!glow_.loadJpeg16(res::kMagnetGlow) || !hasShape(glow_, kGlowSize, kGlowSize, 16)) return false;
-    initialised = true;
     return true;
 }
 
-void MagnetEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void MagnetEffect::release() {
     texture_.release();
     glow_.release();
 }

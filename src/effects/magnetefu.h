@@ -22,9 +22,8 @@ public:
         int32_t x, y, charge;
     };
 
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     static std::array<Pole, kPoles> poles(int32_t time);

@@ -37,19 +37,15 @@ bool TubeEffect::load() {
     return true;
 }
 
-bool TubeEffect::init() {
-    if (initialised) return true;
+bool TubeEffect::acquire() {
     // A picture loaded before a failure stays loaded until deinit or destruction.
     if (!surface_.loadWithMask(res::kTubeSkin, res::kGroundDepth) || !hasShape(surface_, 256, 256, 32)) return false;
     // The stretch reads 240-pixel rows 2..318 of the backdrop.
     if (!background_.loadJpeg(res::kTubeBackdrop) || !hasShape(background_, kWidth, kScreenHeight, 32)) return false;
-    initialised = true;
     return true;
 }
 
-void TubeEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void TubeEffect::release() {
     surface_.release();
     background_.release();
 }

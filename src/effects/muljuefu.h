@@ -18,8 +18,8 @@ public:
     static constexpr int kCentreRow = 160;
 
     bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // Screen rows top..bottom of one column (empty when top > bottom).

@@ -43,17 +43,13 @@ bool TypewriterEffect::load() {
     return true;
 }
 
-bool TypewriterEffect::init() {
-    if (initialised) return true;
+bool TypewriterEffect::acquire() {
     if (!textures_[0].loadTiled16(res::kWarpTexture0) || !hasShape(textures_[0], 256, 256, 16)) return false;
     if (!textures_[1].loadTiled16(res::kWarpTexture1) || !hasShape(textures_[1], 256, 256, 16)) return false;
-    initialised = true;
     return true;
 }
 
-void TypewriterEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void TypewriterEffect::release() {
     textures_[0].release();
     textures_[1].release();
 }

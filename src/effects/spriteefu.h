@@ -29,8 +29,8 @@ public:
 
     TrackList tracks() override;
     bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // Fills the grid's texture coordinates for the twirl (mode 0) or the

@@ -82,20 +82,16 @@ bool PoleEffect::load() {
     return true;
 }
 
-bool PoleEffect::init() {
-    if (initialised) return true;
+bool PoleEffect::acquire() {
     if (!skin_.loadJpeg(res::kPoleSkin) || !hasShape(skin_, kSkinWidth, kSkinHeight, 32)) return false;
     if (!backdrop_.loadJpeg(res::kPoleBackdrop) || !hasShape(backdrop_, kScreenWidth, kScreenHeight, 32))
         return false;
     strips_.index = 0;
     strips_.passedWidth = 0;
-    initialised = true;
     return true;
 }
 
-void PoleEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void PoleEffect::release() {
     skin_.release();
     backdrop_.release();
 }

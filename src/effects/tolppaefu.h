@@ -39,8 +39,8 @@ public:
 
     TrackList tracks() override;
     bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The pole's rows over what the back buffer holds, at time and phase.

@@ -48,18 +48,14 @@ bool TunnelEffect::load() {
     return true;
 }
 
-bool TunnelEffect::init() {
-    if (initialised) return true;
+bool TunnelEffect::acquire() {
     if (!wallTexture_.loadTiled(res::kTunnelWall) || !hasShape(wallTexture_, 256, 256, 32)) return false;
     if (!objectTexture_.loadTiled16(res::kTunnelObjectMap) || !hasShape(objectTexture_, 256, 256, 16)) return false;
     if (!object_.loadMesh(res::kSpinningObject, kObjectScale)) return false;
-    initialised = true;
     return true;
 }
 
-void TunnelEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void TunnelEffect::release() {
     objectTexture_.release();
     wallTexture_.release();
     object_.release();

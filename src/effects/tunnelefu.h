@@ -25,8 +25,8 @@ public:
 
     TrackList tracks() override;
     bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The angle table's entry for (row, column), 0..255 each; load() first.

@@ -34,20 +34,16 @@ bool CreditsEffect::load() {
     return true;
 }
 
-bool CreditsEffect::init() {
-    if (initialised) return true;
+bool CreditsEffect::acquire() {
     if (!texture_.loadTiled16(res::kCreditsTexture) || !hasShape(texture_, 256, 256, 16)) return false;
     if (!television_.loadWithMask(res::kTelevision, res::kTelevisionMask) || !isPicture(television_)) return false;
     for (int i = 0; i < kCreditPictures; ++i) {
         if (!credits_[i].loadWithMask(kCreditIds[i][0], kCreditIds[i][1]) || !isPicture(credits_[i])) return false;
     }
-    initialised = true;
     return true;
 }
 
-void CreditsEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void CreditsEffect::release() {
     texture_.release();
     television_.release();
     for (Image& picture : credits_) picture.release();

@@ -18,8 +18,8 @@ public:
 
     TrackList tracks() override;
     bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The twirled, zoomed texture over the whole screen at this time.

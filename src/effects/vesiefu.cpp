@@ -30,10 +30,7 @@ constexpr int32_t kSlopeLimit = 64;
 
 TrackList WaterEffect::tracks() { return {{"distance", &distance}, {"speed", &speed}}; }
 
-bool WaterEffect::load() { return true; }
-
-bool WaterEffect::init() {
-    if (initialised) return true;
+bool WaterEffect::acquire() {
     // A fresh zeroed block replaces (and frees) one left by a failed attempt.
     block_.assign(kBlockCells, 0);
     current_ = block_.data() + kFieldA;
@@ -41,13 +38,10 @@ bool WaterEffect::init() {
     if (!water_.loadJpeg16(res::kWaterBed) || !hasShape(water_, 256, 256, 16)) return false;
     if (!ringMap_.loadTiled16(res::kRingObjectMap) || !hasShape(ringMap_, 256, 256, 16)) return false;
     if (!ring_.loadMesh(res::kWaterObject, kRingScale)) return false;
-    initialised = true;
     return true;
 }
 
-void WaterEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void WaterEffect::release() {
     block_ = {};
     current_ = previous_ = nullptr;
     water_.release();

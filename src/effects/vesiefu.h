@@ -23,9 +23,8 @@ public:
     static constexpr int32_t kWaterDepth = 102400;
 
     TrackList tracks() override;
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // One step of the wave simulation with the water drawn from it: the new

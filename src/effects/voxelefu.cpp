@@ -89,19 +89,15 @@ bool VoxelEffect::load() {
     return true;
 }
 
-bool VoxelEffect::init() {
-    if (initialised) return true;
+bool VoxelEffect::acquire() {
     if (!landscape_.loadTiledWithMask(res::kGroundColour, res::kGroundDepth) || !hasShape(landscape_, 256, 256, 32))
         return false;
     if (!fadePicture_.loadJpeg(res::kLandscapeFade) || !hasShape(fadePicture_, kScreenWidth, kScreenHeight, 32))
         return false;
-    initialised = true;
     return true;
 }
 
-void VoxelEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void VoxelEffect::release() {
     landscape_.release();
     fadePicture_.release();
 }

@@ -18,8 +18,8 @@ class VoxelEffect : public Effect {
 public:
     TrackList tracks() override;
     bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The camera's place and bearing at one frame.

@@ -15,10 +15,7 @@ TrackList GlobeEffect::tracks() {
             {"textangle", &textangle}};
 }
 
-bool GlobeEffect::load() { return true; }
-
-bool GlobeEffect::init() {
-    if (initialised) return true;
+bool GlobeEffect::acquire() {
     if (!dayMap_.loadWithMask(res::kGlobeDay, res::kGlobeDaylight) || !hasShape(dayMap_, 256, 512, 32)) return false;
     if (!nightMap_.loadJpeg(res::kGlobeNight) || !hasShape(nightMap_, 256, 512, 32)) return false;
     if (!background_.loadJpeg16(res::kGlobeBackground) || !hasShape(background_, kScreenWidth, kScreenHeight, 16))
@@ -35,13 +32,10 @@ bool GlobeEffect::init() {
         ringMap_.reset();
         return false;
     }
-    initialised = true;
     return true;
 }
 
-void GlobeEffect::deinit() {
-    if (!initialised) return;
-    initialised = false;
+void GlobeEffect::release() {
     dayMap_.release();
     nightMap_.release();
     ringMask_.release();

@@ -24,9 +24,8 @@ public:
     static constexpr int kRingEntries = kRingColumns * 320;
 
     TrackList tracks() override;
-    bool load() override;
-    bool init() override;
-    void deinit() override;
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
     // The planet: day map and night map (32-bit, 256 wide) blended by the

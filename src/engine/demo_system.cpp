@@ -6,7 +6,7 @@
 namespace {
 
 // The player settings the show asks for.
-constexpr int kMixer = 4, kMixRate = 44100, kMixChannels = 32, kMixFlags = 2;
+constexpr int kMixRate = 44100;
 constexpr int kPlayerRetries = 10;
 constexpr uint32_t kRetryDelayMs = 100;
 constexpr int kFormatIt = 4, kFormatMod = 1, kFormatS3m = 2;
@@ -91,10 +91,9 @@ bool DemoSystem::loadAll() {
 
 // The audio output sometimes needs a moment to become free: ten retries.
 bool DemoSystem::initMusic() {
-    services_.music.setMixer(kMixer);
     for (int attempt = 0; attempt <= kPlayerRetries; ++attempt) {
         if (attempt > 0) services_.clock.sleep(kRetryDelayMs);
-        if (services_.music.init(kMixRate, kMixChannels, kMixFlags)) return true;
+        if (services_.music.init(kMixRate)) return true;
     }
     return false;
 }

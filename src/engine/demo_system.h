@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/command_target.h"
-#include "engine/demo_script.h"
+#include "engine/script_entry.h"
 #include "engine/effect.h"
 #include "engine/frame_presenter.h"
 #include "engine/startup_assets.h"
@@ -42,7 +42,7 @@ class DemoSystem : public CommandTarget {
 public:
     // effects: the effects to create in registry order; script: the timeline.
     DemoSystem(DemoServices services, std::vector<EffectMaker> effects,
-               std::span<const ScriptEntry> script = demoScript());
+               std::span<const ScriptEntry> script);
     ~DemoSystem() override;
     DemoSystem(const DemoSystem&) = delete;
     DemoSystem& operator=(const DemoSystem&) = delete;

@@ -2,12 +2,13 @@
 // Base of the show's effects.
 //
 // Contract every effect keeps:
-// - load() builds what never changes (tables); called once at start-up.
-// - init() returns true at once when `initialised` is set; otherwise it
-//   acquires its per-scene buffers and pictures and, on success, sets the
-//   flag. On failure it returns false with the flag clear.
-// - deinit() does nothing when the flag is clear; otherwise it clears the
-//   flag and frees what init acquired.
+// - load() builds what never changes (tables); called once at start-up. An
+//   effect with nothing to build keeps the base's, which succeeds.
+// - init() acquires the effect's per-scene buffers and pictures through its
+//   acquire() and sets `initialised` on success; it does nothing when the
+//   flag is already set. On failure it returns false with the flag clear.
+// - deinit() clears the flag and frees what acquire() took through release();
+//   it does nothing when the flag is clear.
 // - render() first calls init() when the flag is clear and returns without
 //   drawing if that fails; so an effect rendered after deinit initialises
 //   itself again. The effect's own drawing is draw().
@@ -30,9 +31,17 @@
 class Effect : public CommandTarget {
 public:
     bool initialised = false;
-    virtual bool load() = 0;
-    virtual bool init() = 0;
-    virtual void deinit() = 0;
+    virtual bool load() { return true; }
+    bool init() {
+        if (initialised) return true;
+        initialised = acquire();
+        return initialised;
+    }
+    void deinit() {
+        if (!initialised) return;
+        initialised = false;
+        release();
+    }
 
     // backBuffer: kScreenWidth x kScreenHeight RGB565 pixels.
     void render(int32_t time, uint16_t* backBuffer) {
@@ -52,6 +61,12 @@ public:
     bool restoreState(const TargetState* state) override;
 
 protected:
+    // What init() and deinit() do beyond the flag: take and free the
+    // per-scene buffers and pictures. acquire() runs only while the flag is
+    // clear, release() only after it was set.
+    virtual bool acquire() { return true; }
+    virtual void release() {}
+
     // One frame into backBuffer; called only while initialised.
     virtual void draw(int32_t time, uint16_t* backBuffer) = 0;
 

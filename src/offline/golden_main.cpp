@@ -10,7 +10,8 @@
 
 #include "app/golden_frames.h"
 #include "app/user_messages.h"
-#include "app/script_file.h"
+#include "show/builtin_show.h"
+#include "show/script_file.h"
 
 namespace {
 
@@ -66,20 +67,20 @@ int main(int argc, char** argv) {
     }
 
     ScriptTable table;
-    std::span<const ScriptEntry> script = demoScript();
+    ShowDefinition show = builtInShow();
     if (!scriptPath.empty()) {
         SongTimeline timeline;
         std::string report;
-        if (!timeline.loadShowModule() || !loadScriptFile(scriptPath, timeline, table, report)) {
+        if (!timeline.loadModuleOf(*show.assets) || !loadScriptFile(scriptPath, timeline, table, report)) {
             std::cerr << (report.empty() ? "zemra-golden: Module not found.\n" : report);
             return 2;
         }
-        script = table.rows();
+        show = show.withScript(table.rows());
     }
 
     UserMessages console(nullptr, std::cerr);
     ShowDigests after;
-    if (!recordShow(after, console, {}, script)) {
+    if (!recordShow(show, after, console)) {
         std::cerr << "zemra-golden: the show failed; nothing compared or written\n";
         return 1;
     }

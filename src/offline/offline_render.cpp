@@ -97,7 +97,7 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
 int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
     UserMessages console(nullptr, err);
     FailureWatch messages(console);
-    OfflineShow show(job.show, messages, job.make);
+    OfflineShow show(job.show, messages);
     if (!show.start()) {
         show.finish();
         return 1;

@@ -13,7 +13,6 @@ struct RenderJob {
     std::string out;
     int scale = 3;  // video only: each picture pixel becomes scale x scale
     OfflineSettings show;
-    OfflineShowMaker make = makeWholeShow;  // the whole show, or a stand-in in tests
     bool smallVideo = false;  // video only: the slow encoding that makes a smaller file
 };
 

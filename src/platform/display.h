@@ -1,6 +1,16 @@
 #pragma once
 // The 16-bit RGB565 surface the blitter writes to.
 //
+// The picture's way out, from the effects to the viewer:
+//   back buffer (engine: 240 x 320, what the effects draw)
+//   -> Blitter (present: blends it into the display, turned as it is laid out)
+//   -> Display (this interface: the memory the blitter writes)
+//   -> Screen (platform: the display with its window's loading box and input;
+//      the SDL window, the page's canvas, or OffscreenScreen in memory)
+// PictureSurface is the memory most displays are (SurfaceDisplay wraps one).
+// The show reaches its window through MainWindow (engine), which AppWindow
+// (app) implements over a Screen.
+//
 // Pixel (x, y) of the 240x320 picture lives at
 //   base + y * (yPitch / 2) + x * (xPitch / 2)   (16-bit units)
 // where base is what beginDraw returns. Other pitch signs and sizes rotate or

@@ -12,11 +12,9 @@ class MusicPlayer {
 public:
     virtual ~MusicPlayer() = default;
 
-    // Mixer selection (the show passes 4); a player may ignore it.
-    virtual void setMixer(int mixer) = 0;
-    // Opens the audio output: rate in Hz, software channels, flags (the show
-    // passes 44100, 32, 2). True on success.
-    virtual bool init(int rate, int channels, int flags) = 0;
+    // Opens the audio output at `rate` Hz (the show asks for 44100). True on
+    // success.
+    virtual bool init(int rate) = 0;
     // Loads a module from memory; the player keeps its own copy of the bytes.
     virtual bool loadSongMemory(const void* bytes, std::size_t length) = 0;
     // Format code of the loaded module: 1 MOD, 2 S3M, 3 XM, 4 IT.

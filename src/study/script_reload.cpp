@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/script_file.h"
+#include "show/script_file.h"
 
 ScriptReload::ScriptReload(std::string path, SongTimeline& timeline, FileWatch& watch, Clock& clock)
     : path_(std::move(path)), timeline_(timeline), watch_(watch), clock_(clock) {}

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/timeline.h"
-#include "engine/script_text.h"
+#include "show/script_text.h"
 #include "platform/clock.h"
 #include "platform/file_watch.h"
 #include "study/study_session.h"

@@ -2,7 +2,7 @@
 
 #include "anim/param_track.h"
 #include "present/blitter.h"
-#include "study/study_session.h"
+#include "engine/demo_system.h"
 
 namespace {
 
@@ -61,17 +61,4 @@ ShowFacts describeShow(DemoSystem& demo, int32_t timeMs) {
             facts.tracks.push_back({std::string(named.name), valueAt(*named.track, timeMs),
                                     trackModeName(named.track->mode), trackLoopModeName(named.track->loopmode)});
     return facts;
-}
-
-StudyPanel describeFrame(StudySession& session) {
-    StudyPanel panel;
-    static_cast<ShowFacts&>(panel) = session.facts();
-    panel.position = session.position();
-    panel.timeMs = session.timeMs();
-    panel.frame = session.frame();
-    panel.from = session.jumpPosition();
-    panel.paused = session.paused();
-    panel.ended = session.ended();
-    for (const FiredRow& row : session.firedRows()) panel.rows.push_back(describeRow(session.script()[row.index]));
-    return panel;
 }

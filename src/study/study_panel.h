@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "anim/song_position.h"
-#include "engine/demo_script.h"
-
-class StudySession;
+#include "engine/script_entry.h"
 
 struct PanelTrack {
     std::string name;
@@ -39,7 +37,6 @@ struct StudyPanel : ShowFacts {
 class DemoSystem;
 // The effect, the blitter and the tracks as they stand at timeMs.
 ShowFacts describeShow(DemoSystem& demo, int32_t timeMs);
-StudyPanel describeFrame(StudySession& session);
 
 // A script row in a line: "9:0 blitter control linear 800 1024>256" (a
 // parameter string by its name, mode, length and values; the panel is

@@ -10,14 +10,14 @@ constexpr long kMaxFramesPerUpdate = 8;
 
 }  // namespace
 
-StudySession::StudySession(SongTimeline& timeline, Orientation orientation, Clock& clock, Dialogs& dialogs,
-                           SoundFollower* sound, std::span<const ScriptEntry> script)
+StudySession::StudySession(const ShowDefinition& show, SongTimeline& timeline, Orientation orientation, Clock& clock,
+                           Dialogs& dialogs, SoundFollower* sound)
     : timeline_(timeline),
       orientation_(orientation),
       clock_(clock),
       dialogs_(dialogs),
       sound_(sound),
-      script_(script),
+      definition_(show),
       blank_(PictureSurface(orientation)) {}
 
 StudySession::~StudySession() = default;
@@ -31,7 +31,7 @@ DemoSystem* StudySession::demo() const { return show_ ? &show_->demo() : nullptr
 
 bool StudySession::jumpTo(SongPosition position) {
     start_ = position;
-    startPoint_ = planStart(timeline_, script_, position);
+    startPoint_ = planStart(timeline_, definition_.script, position);
     if (!restart(0)) return false;
     if (!paused_) {
         playTick_ = clock_.ticks();
@@ -42,12 +42,11 @@ bool StudySession::jumpTo(SongPosition position) {
 }
 
 bool StudySession::restart(long frames) {
-    OfflineSettings settings;
+    OfflineSettings settings(definition_);
     settings.orientation = orientation_;
     settings.fps = kFps;
     settings.start = startPoint_;
     settings.endMs = timeline_.lengthMs();
-    settings.script = script_;
     show_.reset();  // one show's effects and pictures at a time
     history_.clear();
     shown_ = 0;
@@ -192,4 +191,17 @@ void StudySession::update() {
             return;
         }
     }
+}
+
+StudyPanel describeFrame(StudySession& session) {
+    StudyPanel panel;
+    static_cast<ShowFacts&>(panel) = session.facts();
+    panel.position = session.position();
+    panel.timeMs = session.timeMs();
+    panel.frame = session.frame();
+    panel.from = session.jumpPosition();
+    panel.paused = session.paused();
+    panel.ended = session.ended();
+    for (const FiredRow& row : session.firedRows()) panel.rows.push_back(describeRow(session.script()[row.index]));
+    return panel;
 }

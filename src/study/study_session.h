@@ -75,8 +75,8 @@ public:
     // A replay asks the interrupt check after this many frames.
     static constexpr long kFramesBetweenChecks = 8;
 
-    StudySession(SongTimeline& timeline, Orientation orientation, Clock& clock, Dialogs& dialogs,
-                 SoundFollower* sound = nullptr, std::span<const ScriptEntry> script = demoScript());
+    StudySession(const ShowDefinition& show, SongTimeline& timeline, Orientation orientation, Clock& clock,
+                 Dialogs& dialogs, SoundFollower* sound = nullptr);
     ~StudySession();
 
     // Starts the show at position (inside the song) and draws its first
@@ -117,9 +117,9 @@ public:
     DemoSystem* demo() const;
     const std::deque<FiredRow>& firedRows() const { return shown().fired; }
     const ShowFacts& facts() const { return shown().facts; }
-    std::span<const ScriptEntry> script() const { return script_; }
+    std::span<const ScriptEntry> script() const { return definition_.script; }
     // Plays `script` from the next jump on (it must outlive the session's use of it).
-    void useScript(std::span<const ScriptEntry> script) { script_ = script; }
+    void useScript(std::span<const ScriptEntry> script) { definition_ = definition_.withScript(script); }
     SongTimeline& timeline() { return timeline_; }
 
 private:
@@ -150,7 +150,7 @@ private:
     Clock& clock_;
     Dialogs& dialogs_;
     SoundFollower* sound_;
-    std::span<const ScriptEntry> script_;
+    ShowDefinition definition_;
 
     SongPosition start_;
     StartPoint startPoint_;
@@ -170,3 +170,6 @@ private:
     uint32_t playTick_ = 0;
     long playFrame_ = 0;
 };
+
+// What the panel says about the frame the session shows.
+StudyPanel describeFrame(StudySession& session);

@@ -4,15 +4,15 @@
 
 #include "platform/web/web_screen.h"
 
-ExactShow::ExactShow() : messages_(&box_, std::cerr) {}
+ExactShow::ExactShow(const ShowDefinition& show) : definition_(show), messages_(&box_, std::cerr) {}
 
 bool ExactShow::start() {
-    if (!timeline_.loadShowModule()) {
+    if (!timeline_.loadModuleOf(*definition_.assets)) {
         messages_.showMessage("Module not found.");
         return false;
     }
-    scenes_ = showScenes(timeline_, demoScript());
-    OfflineSettings settings;
+    scenes_ = showScenes(timeline_, definition_.script);
+    OfflineSettings settings(definition_);
     settings.endMs = timeline_.lengthMs();
     show_ = std::make_unique<OfflineShow>(settings, messages_);
     return show_->start();

@@ -16,7 +16,7 @@
 
 class ExactShow {
 public:
-    ExactShow();
+    explicit ExactShow(const ShowDefinition& show);
     // Loads and starts the show at its beginning. False after a failure,
     // which the page shows.
     bool start();
@@ -27,6 +27,7 @@ public:
     std::string lastLine();
 
 private:
+    ShowDefinition definition_;
     WebMessageBox box_;
     UserMessages messages_;
     SongTimeline timeline_;

@@ -2,14 +2,15 @@
 
 #include <iostream>
 
-LiveShow::LiveShow(StartPoint start) : start_(std::move(start)), messages_(&box_, std::cerr) {
+LiveShow::LiveShow(StartPoint start, const ShowDefinition& show)
+    : start_(std::move(start)), show_(show), messages_(&box_, std::cerr) {
     music_.setStartPosition(start_.position);
 }
 
 LiveShow::~LiveShow() { app_.reset(); }
 
 bool LiveShow::start() {
-    app_ = appStartingAt(screen_, clock_, music_, messages_, start_);
+    app_ = appStartingAt(screen_, clock_, music_, messages_, start_, show_);
     return app_->startUp();
 }
 

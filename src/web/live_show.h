@@ -7,6 +7,7 @@
 
 #include "app/demo_app.h"
 #include "app/seek.h"
+#include "app/show_definition.h"
 #include "app/user_messages.h"
 #include "platform/music/streaming_music_player.h"
 #include "platform/portable/virtual_clock.h"
@@ -17,7 +18,7 @@
 
 class LiveShow {
 public:
-    explicit LiveShow(StartPoint start);
+    LiveShow(StartPoint start, const ShowDefinition& show);
     ~LiveShow();
     LiveShow(const LiveShow&) = delete;
     LiveShow& operator=(const LiveShow&) = delete;
@@ -39,6 +40,7 @@ public:
 
 private:
     StartPoint start_;
+    ShowDefinition show_;
     WebClock systemClock_;
     ShiftedClock clock_{systemClock_};  // reads the music's time once started part-way in
     WebScreen screen_;

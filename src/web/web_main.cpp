@@ -10,6 +10,7 @@
 #include "app/seek.h"
 #include "app/timeline.h"
 #include "app/version.h"
+#include "show/builtin_show.h"
 #include "web/exact_show.h"
 #include "web/live_show.h"
 
@@ -34,14 +35,15 @@ bool planFrom(const std::string& text, StartPoint& start, std::string& reason) {
         reason = "The address's #" + text + " is no music position ORDER:ROW, such as #9:0";
         return false;
     }
+    const ShowDefinition show = builtInShow();
     SongTimeline timeline;
-    if (!timeline.loadShowModule()) {
+    if (!timeline.loadModuleOf(*show.assets)) {
         reason = "Module not found.";
         return false;
     }
     reason = outsideSong("The start", position, timeline, false);
     if (!reason.empty()) return false;
-    start = planStart(timeline, demoScript(), position);
+    start = planStart(timeline, show.script, position);
     return true;
 }
 
@@ -71,7 +73,7 @@ EMSCRIPTEN_KEEPALIVE int zemra_play(const char* position) {
     StartPoint start;
     std::string reason;
     if (!planFrom(position, start, reason)) start = showStart();
-    live = std::make_unique<LiveShow>(std::move(start));
+    live = std::make_unique<LiveShow>(std::move(start), builtInShow());
     live->setUpright(upright);
     if (live->start()) return 1;
     live.reset();
@@ -105,7 +107,7 @@ EMSCRIPTEN_KEEPALIVE const char* zemra_position() {
 // Exact mode: starts the offline show at the beginning. 1 on success.
 EMSCRIPTEN_KEEPALIVE int zemra_exact_start() {
     live.reset();
-    exact = std::make_unique<ExactShow>();
+    exact = std::make_unique<ExactShow>(builtInShow());
     if (exact->start()) return 1;
     exact.reset();
     return 0;

@@ -21,12 +21,14 @@
 #include <vector>
 
 #include "app/offline_show.h"
-#include "app/script_check.h"
+#include "show/script_check.h"
 #include "app/user_messages.h"
-#include "effects/catalogue.h"
+#include "show/catalogue.h"
 #include "platform/portable/picture_surface.h"
 #include "study/study_view.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -229,10 +231,10 @@ std::vector<uint32_t> firstRenderedFrame(SongTimeline& timeline, const std::stri
     ScriptProblems problems;
     EXPECT_TRUE(loadScriptText(text, timeline, table, problems));
     UserMessages messages(nullptr, std::cerr);
-    OfflineSettings settings;
+    OfflineSettings settings(builtInShow());
     settings.start = planStart(timeline, table.rows(), from);
     settings.endMs = timeline.lengthMs();
-    settings.script = table.rows();
+    settings.show.script = table.rows();
     OfflineShow show(settings, messages);
     if (!show.start() || !show.nextFrame()) return {};
     const PictureSurface& picture = show.picture();
@@ -245,7 +247,7 @@ TEST(EndToEnd, StudyModePausesStepsJumpsSeeksOnAClickAndReloadsItsScript) {
     for (const char* tool : {"xvfb-run", "xdotool", "xwd"})
         if (!onPath(tool)) GTEST_SKIP() << tool << " is missing (scripts/setup.sh installs it): not played";
     SongTimeline timeline;
-    ASSERT_TRUE(timeline.loadShowModule());
+    ASSERT_TRUE(timeline.loadModuleOf(*builtInShow().assets));
     const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
     const StudyView view(timeline, demoScript(), surface.width, surface.height);
     const StudyLayout& layout = view.layout();

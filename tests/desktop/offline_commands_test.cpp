@@ -17,6 +17,8 @@
 #include "offline/offline_render.h"
 #include "parse_arguments.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ TEST(OfflineCommandLine, NamesWhatIsWrong) {
 
 TEST(OfflineCommandLine, TheTimelineListsEveryScene) {
     SongTimeline timeline;
-    ASSERT_TRUE(timeline.loadShowModule());
+    ASSERT_TRUE(timeline.loadModuleOf(*builtInShow().assets));
     const std::string text = timelineText(timeline, demoScript());
     for (const char* line : {"    1  worldefu      0:32  0:01.600\n", "    2  logoefu        4:0  0:25.600\n",
                              "   13  loppuefu      32:0  3:18.400\n", "       (end)         35:0  3:37.600\n"})

@@ -13,9 +13,11 @@
 #include <string>
 
 #include "app/timeline.h"
-#include "engine/script_text.h"
+#include "show/script_text.h"
 #include "parse_arguments.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ TEST(ScriptCommands, DumpListAndRefuseWhatIsWrong) {
     // The dumped script gives the show's own timeline.
     ASSERT_EQ(run("--script " + dumped.string() + " --list" + quiet), 0) << readFile(err);
     SongTimeline timeline;
-    ASSERT_TRUE(timeline.loadShowModule());
+    ASSERT_TRUE(timeline.loadModuleOf(*builtInShow().assets));
     EXPECT_EQ(readFile(out), timelineText(timeline, demoScript()));
 
     // A script with problems: each named at its line, status 2, no render begun.

@@ -8,6 +8,7 @@
 
 #include "engine/demo_system.h"
 #include "support/fakes.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ TEST(FailedInit, ShowsTheMessageAndEndsTheShow) {
     for (const char* command : {"seteffect", "init"}) {
         SCOPED_TRACE(command);
         FakeShow show;
-        auto demo = show.makeDemo({"a", "b"});
+        auto demo = show.makeDemo({"a", "b"}, demoScript());
         ASSERT_TRUE(demo->loadAll() && demo->start());
         show.effects["b"].initResult = false;
         demo->handleCommand(0, "seteffect", "a");

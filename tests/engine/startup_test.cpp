@@ -7,6 +7,7 @@
 
 #include "engine/demo_system.h"
 #include "support/fakes.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ using Messages = std::vector<std::string>;
 
 TEST(StartUp, LoadsEverythingInEighteenSteps) {
     FakeShow show;
-    auto demo = show.makeDemo(showEffectNames());
+    auto demo = show.makeDemo(showEffectNames(), demoScript());
     ASSERT_TRUE(demo->loadAll());
 
     const auto& bar = show.window.progress;
@@ -37,11 +38,8 @@ TEST(StartUp, LoadsEverythingInEighteenSteps) {
     EXPECT_EQ(demo->registeredNames().size(), 13u);
     ASSERT_NE(demo->backBuffer(), nullptr);
 
-    EXPECT_EQ(show.music.mixer, 4);
     EXPECT_EQ(show.music.initCalls, 1);
     EXPECT_EQ(show.music.rate, 44100);
-    EXPECT_EQ(show.music.channels, 32);
-    EXPECT_EQ(show.music.flags, 2);
     EXPECT_EQ(show.assets.moduleRequests, 1);
     EXPECT_EQ(show.music.song, show.assets.module);
     EXPECT_TRUE(show.clock.sleeps.empty());
@@ -65,7 +63,7 @@ TEST(StartUp, RetriesThePlayerTenTimes) {
         SCOPED_TRACE(c.failures);
         FakeShow show;
         show.music.initFailures = c.failures;
-        auto demo = show.makeDemo({"a"});
+        auto demo = show.makeDemo({"a"}, demoScript());
         EXPECT_EQ(demo->loadAll(), c.succeeds);
         EXPECT_EQ(show.music.initCalls, c.succeeds ? c.failures + 1 : 11);
         EXPECT_EQ(show.clock.sleeps, std::vector<uint32_t>(c.sleeps, 100));
@@ -83,7 +81,7 @@ TEST(StartUp, AdjustsTheModuleByFormat) {
         SCOPED_TRACE(c.format);
         FakeShow show;
         show.music.formatCode = c.format;
-        auto demo = show.makeDemo({"a"});
+        auto demo = show.makeDemo({"a"}, demoScript());
         ASSERT_TRUE(demo->loadAll());
         EXPECT_EQ(show.music.masterVolume, c.volume);
         EXPECT_EQ(show.music.panSeparation, c.pan);
@@ -107,7 +105,7 @@ TEST(StartUp, EachFailureShowsItsMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         FakeShow show;
-        auto demo = show.makeDemo({"a", "b"});
+        auto demo = show.makeDemo({"a", "b"}, demoScript());
         c.arrange(show);
         const bool loaded = demo->loadAll();
         EXPECT_EQ(loaded, !c.duringLoad);
@@ -123,7 +121,7 @@ TEST(StartUp, EachFailureShowsItsMessage) {
 
 TEST(Shutdown, LeavesOnlyTheBlitterAndTheShow) {
     FakeShow show;
-    auto demo = show.makeDemo(showEffectNames());
+    auto demo = show.makeDemo(showEffectNames(), demoScript());
     ASSERT_TRUE(demo->loadAll() && demo->start());
     demo->handleCommand(0, "init", "worldefu");
     demo->handleCommand(0, "seteffect", "logoefu");
@@ -137,9 +135,8 @@ TEST(Shutdown, LeavesOnlyTheBlitterAndTheShow) {
         const auto& record = show.effects[name];
         EXPECT_TRUE(record.deleted) << name;
         EXPECT_FALSE(record.initialisedWhenDeleted) << name;
-        // Only the two initialised effects are deinitialised; the others are
-        // deleted without a call.
-        EXPECT_EQ(record.deinitCalls, name == "worldefu" || name == "logoefu" ? 1 : 0) << name;
+        // Only the two initialised effects are deinitialised.
+        EXPECT_EQ(record.deinits, name == "worldefu" || name == "logoefu" ? 1 : 0) << name;
     }
     EXPECT_EQ(show.music.freeCalls, 1);
     EXPECT_EQ(show.music.closeCalls, 1);

@@ -12,8 +12,9 @@
 #include <string_view>
 
 #include "app/offline_show.h"
-#include "app/script_check.h"
-#include "effects/catalogue.h"
+#include "show/script_check.h"
+#include "show/catalogue.h"
+#include "show/builtin_show.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ public:
 
 SongTimeline& songTimeline() {
     static SongTimeline timeline;
-    static const bool loaded = timeline.loadShowModule();
+    static const bool loaded = timeline.loadModuleOf(*builtInShow().assets);
     if (!loaded) std::abort();
     return timeline;
 }
@@ -56,18 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SongPosition from = rows.size() >= 2 ? rows[rows.size() - 2].position() : SongPosition{};
     if (!timeline.contains(from)) from = {timeline.orderCount() - 1, timeline.rowsAt(timeline.orderCount() - 1) - 1};
 
-    OfflineSettings settings;
+    const std::vector<EffectMaker> effects = namedEffects(rows);
+    OfflineSettings settings({rows, &effects, builtInShow().assets});
     settings.start = planStart(timeline, rows, from);
     settings.endMs = settings.start.timeMs + 70;  // five frames
-    settings.script = rows;
-    const std::vector<EffectMaker> effects = namedEffects(rows);
     NoMessages dialogs;
-    OfflineShow show(settings, dialogs,
-                     [&effects](MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& messages,
-                                std::span<const ScriptEntry> script) {
-                         return std::make_unique<DemoSystem>(
-                             DemoServices{window, clock, music, messages, showAssets()}, effects, script);
-                     });
+    OfflineShow show(settings, dialogs);
     if (show.start())
         while (show.nextFrame()) {
         }

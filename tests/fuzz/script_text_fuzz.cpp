@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/script_text.h"
+#include "show/script_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "assets/resources.h"
-#include "engine/demo_script.h"
+#include "show/demo_script.h"
 
 namespace songcheck {
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/demo_script.h"
+#include "engine/script_entry.h"
 #include "rendered_soundtrack.h"
 #include "song_score.h"
 

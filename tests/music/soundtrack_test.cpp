@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/demo_script.h"
+#include "show/demo_script.h"
 #include "rendered_soundtrack.h"
 #include "song_picture.h"
 #include "support/png.h"

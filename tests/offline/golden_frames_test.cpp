@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "app/golden_frames.h"
-#include "app/script_check.h"
+#include "show/script_check.h"
 #include "engine/back_buffer.h"
 #include "support/fakes.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -63,7 +65,7 @@ TEST(GoldenFrames, TheWholeShowMatchesTheList) {
     actual.fps = expected.fps;
     actual.every = expected.every;
     fakes::FakeDialogs dialogs;
-    const bool played = recordShow(actual, dialogs, [&](const FrameDigest& frame, OfflineShow& show) {
+    const bool played = recordShow(builtInShow(), actual, dialogs, [&](const FrameDigest& frame, OfflineShow& show) {
         if (differed) return;
         const auto match = expectedFrames.find(frame.frame);
         if (match != expectedFrames.end() && *match->second == frame) {
@@ -97,7 +99,7 @@ TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
     std::string error;
     ASSERT_TRUE(parseGoldenText(std::string{std::istreambuf_iterator<char>(file), {}}, expected, error)) << error;
     SongTimeline timeline;
-    ASSERT_TRUE(timeline.loadShowModule());
+    ASSERT_TRUE(timeline.loadModuleOf(*builtInShow().assets));
     ScriptTable table;
     ScriptProblems problems;
     ASSERT_TRUE(loadScriptText(scriptText(demoScript()), timeline, table, problems));
@@ -106,7 +108,7 @@ TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
     actual.fps = expected.fps;
     actual.every = expected.every;
     fakes::FakeDialogs dialogs;
-    ASSERT_TRUE(recordShow(actual, dialogs, {}, table.rows()));
+    ASSERT_TRUE(recordShow(builtInShow().withScript(table.rows()), actual, dialogs));
     const FrameDigest* first = firstDifference(expected, actual);
     EXPECT_EQ(first, nullptr) << framePlace(*first) << "\n" << describeChanges(expected, actual);
     EXPECT_EQ(actual.sound, expected.sound);

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/show.h"
+#include "show/builtin_show.h"
 #include "app/timeline.h"
 #include "effects/logoefu.h"
 #include "offline/frame_files.h"
@@ -19,6 +19,7 @@
 #include "present/blitter.h"
 #include "support/fakes.h"
 #include "support/png.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -37,13 +38,13 @@ uint32_t littleEndian32(const std::string& bytes, std::size_t at) {
 
 SongTimeline& timeline() {
     static SongTimeline loaded;
-    static const bool ready = loaded.loadShowModule();
+    static const bool ready = loaded.loadModuleOf(*builtInShow().assets);
     EXPECT_TRUE(ready);
     return loaded;
 }
 
 OfflineSettings range(SongPosition from, SongPosition to, int fps) {
-    OfflineSettings settings;
+    OfflineSettings settings(builtInShow());
     settings.fps = fps;
     settings.start = planStart(timeline(), demoScript(), from);
     settings.endMs = timeline().timeAt(to);
@@ -105,16 +106,11 @@ TEST(OfflineRender, AFailureShownPartWayIsNoSuccess) {
     };
     std::map<std::string, fakes::EffectRecord> effects;
     effects["b"].initResult = false;
-    RenderJob job;
-    job.out = (fs::path(testpng::outputDir()) / "offline-failed").string();
+    const std::vector<EffectMaker> makers = fakes::fakeEffects({"a", "b"}, effects);
+    OfflineSettings settings = range({0, 0}, {1, 0}, 10);
+    settings.show = {kScript, &makers, builtInShow().assets};
+    RenderJob job{(fs::path(testpng::outputDir()) / "offline-failed").string(), kDefaultVideoScale, settings};
     fs::remove_all(job.out);
-    job.show = range({0, 0}, {1, 0}, 10);
-    job.show.script = kScript;
-    job.make = [&](MainWindow& window, Clock& clock, MusicPlayer& music, Dialogs& dialogs,
-                   std::span<const ScriptEntry> script) {
-        return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, showAssets()},
-                                            fakes::fakeEffects({"a", "b"}, effects), script);
-    };
     std::ostringstream messages;
     EXPECT_EQ(renderShow(job, messages, false), 1);
     EXPECT_NE(messages.str().find("Initializing effect failed.\n"), std::string::npos) << messages.str();

@@ -12,6 +12,8 @@
 #include "app/timeline.h"
 #include "support/fakes.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -19,10 +21,10 @@ class OpeningFrames : public testing::TestWithParam<SongPosition> {};
 
 TEST_P(OpeningFrames, ShowAPicture) {
     static SongTimeline timeline;
-    ASSERT_TRUE(timeline.loadShowModule());
+    ASSERT_TRUE(timeline.loadModuleOf(*builtInShow().assets));
     const SongPosition position = GetParam();
 
-    OfflineSettings settings;
+    OfflineSettings settings(builtInShow());
     settings.start = planStart(timeline, demoScript(), position);
     settings.endMs = settings.start.timeMs + 1000;
     fakes::FakeDialogs dialogs;

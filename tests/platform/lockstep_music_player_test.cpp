@@ -56,7 +56,7 @@ struct Rig {
     }};
     Rig() {
         const char bytes[] = "xm";
-        player.init(1000, 32, 2);
+        player.init(1000);
         player.loadSongMemory(bytes, sizeof bytes);
     }
     SongPosition position() { return player.position(); }
@@ -156,7 +156,7 @@ TEST(StreamingMusicPlayer, StartsAtTheStartPositionToo) {
     StreamingMusicPlayer player(output, [](const void*, std::size_t) { return std::make_unique<SteadySong>(); });
     const auto position = [&player] { return player.position(); };
     const char bytes[] = "xm";
-    ASSERT_TRUE(player.init(1000, 32, 2));
+    ASSERT_TRUE(player.init(1000));
     ASSERT_TRUE(player.loadSongMemory(bytes, sizeof bytes));
     player.setStartPosition({2, 1});
     ASSERT_TRUE(player.play());

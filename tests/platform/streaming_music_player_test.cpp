@@ -88,7 +88,7 @@ struct PlayerRig {
                                 }};
 
     void startPlaying() {
-        ASSERT_TRUE(player.init(44100, 32, 2));
+        ASSERT_TRUE(player.init(44100));
         const char bytes[] = "module";
         ASSERT_TRUE(player.loadSongMemory(bytes, sizeof bytes));
         ASSERT_TRUE(player.play());
@@ -144,7 +144,7 @@ TEST(StreamingMusicPlayer, ReportsOnePastTheLastOrderFromTheEndOfTheLastRow) {
 
 TEST(StreamingMusicPlayer, HandsOutTheSongThenSilence) {
     PlayerRig rig;
-    ASSERT_TRUE(rig.player.init(44100, 32, 2));
+    ASSERT_TRUE(rig.player.init(44100));
     rig.output.take(100);  // before a song is playing: silence
     EXPECT_TRUE(std::all_of(rig.output.lastBuffer.begin(), rig.output.lastBuffer.end(), [](float s) { return s == 0; }));
 
@@ -184,9 +184,9 @@ TEST(StreamingMusicPlayer, PauseHoldsThePosition) {
 TEST(StreamingMusicPlayer, OpeningTheDeviceIsTheInitialisation) {
     PlayerRig rig;
     rig.output.opens = false;
-    EXPECT_FALSE(rig.player.init(44100, 32, 2));
+    EXPECT_FALSE(rig.player.init(44100));
     rig.output.opens = true;
-    EXPECT_TRUE(rig.player.init(44100, 32, 2));
+    EXPECT_TRUE(rig.player.init(44100));
     EXPECT_NE(rig.output.source, nullptr);
     rig.player.close();
     EXPECT_EQ(rig.output.source, nullptr);
@@ -208,7 +208,7 @@ TEST(StreamingMusicPlayer, MapsVolumeAndSeparationToTheSong) {
 TEST(StreamingMusicPlayer, RejectsWhatIsNoSong) {
     HandPlayedOutput output;
     StreamingMusicPlayer player(output, [](const void*, std::size_t) { return std::unique_ptr<Song>(); });
-    ASSERT_TRUE(player.init(44100, 32, 2));
+    ASSERT_TRUE(player.init(44100));
     EXPECT_FALSE(player.loadSongMemory("x", 1));
     EXPECT_FALSE(player.play());
     EXPECT_EQ(player.order(), 0);

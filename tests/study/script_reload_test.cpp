@@ -10,10 +10,12 @@
 #include <fstream>
 #include <string>
 
-#include "app/script_check.h"
+#include "show/script_check.h"
 #include "platform/portable/polled_file_watch.h"
 #include "study_rig.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -38,10 +40,10 @@ Pixels renderedFrame(const std::string& text, SongPosition from) {
     ScriptProblems problems;
     EXPECT_TRUE(loadScriptText(text, timeline(), table, problems));
     fakes::FakeDialogs dialogs;
-    OfflineSettings settings;
+    OfflineSettings settings(builtInShow());
     settings.start = planStart(timeline(), table.rows(), from);
     settings.endMs = timeline().lengthMs();
-    settings.script = table.rows();
+    settings.show.script = table.rows();
     OfflineShow show(settings, dialogs);
     EXPECT_TRUE(show.start());
     EXPECT_TRUE(show.nextFrame());

@@ -9,6 +9,7 @@
 
 #include "study/study_loop.h"
 #include "study_rig.h"
+#include "show/demo_script.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "study/study_navigation.h"
 #include "study_rig.h"
+#include "show/demo_script.h"
 
 namespace {
 

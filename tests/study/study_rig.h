@@ -13,12 +13,14 @@
 #include "app/offline_show.h"
 #include "study/study_session.h"
 #include "support/fakes.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace studytest {
 
 inline SongTimeline& timeline() {
     static SongTimeline loaded;
-    static const bool ready = loaded.loadShowModule();
+    static const bool ready = loaded.loadModuleOf(*builtInShow().assets);
     EXPECT_TRUE(ready);
     return loaded;
 }
@@ -32,7 +34,7 @@ inline Pixels copyOf(const uint16_t* backBuffer) {
 // The back buffer of frame k of `zemra --render --start from`.
 inline Pixels renderedFrame(SongPosition from, long k) {
     fakes::FakeDialogs dialogs;
-    OfflineSettings settings;
+    OfflineSettings settings(builtInShow());
     settings.start = planStart(timeline(), demoScript(), from);
     settings.endMs = timeline().lengthMs();
     OfflineShow show(settings, dialogs);
@@ -58,7 +60,7 @@ struct Rig {
     fakes::FakeClock clock;
     fakes::FakeDialogs dialogs;
     RecordedSound sound;
-    StudySession session{timeline(), Orientation::Landscape, clock, dialogs, &sound};
+    StudySession session{builtInShow(), timeline(), Orientation::Landscape, clock, dialogs, &sound};
 
     // Paused at position, its first frame drawn.
     explicit Rig(SongPosition position) {

@@ -8,6 +8,7 @@
 #include "study/study_controls.h"
 #include "study/study_panel.h"
 #include "study_rig.h"
+#include "show/demo_script.h"
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include "app/golden_frames.h"
 #include "study/study_panel.h"
 #include "study_rig.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ struct SnapshotRig {
     StudySession session;
     std::vector<Seen> straight;
     SnapshotRig(SongPosition from, long frames, std::span<const ScriptEntry> script = demoScript())
-        : session(timeline(), Orientation::Landscape, clock, dialogs, nullptr, script) {
+        : session(builtInShow().withScript(script), timeline(), Orientation::Landscape, clock, dialogs) {
         session.setPaused(true);
         EXPECT_TRUE(session.jumpTo(from));
         session.setHistoryFrames(1);

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/show.h"
+#include "show/builtin_show.h"
 #include "platform/music/lockstep_music_player.h"
 #include "platform/music/study_sound.h"
 #include "support/pulled_audio_output.h"
@@ -13,12 +13,12 @@
 
 namespace {
 
-std::vector<uint8_t> showModule() { return showAssets().loadMusicModule(); }
+std::vector<uint8_t> showModule() { return builtInShow().assets->loadMusicModule(); }
 
 // The offline render's music from `from`, after skipping `skip` frames.
 std::vector<float> renderedMusic(const std::vector<uint8_t>& module, SongPosition from, uint64_t skip, int frames) {
     LockstepMusicPlayer player;
-    player.init(StudySound::kRate, 32, 2);
+    player.init(StudySound::kRate);
     player.loadSongMemory(module.data(), module.size());
     player.setMasterVolume(250);  // as the show sets it for its module
     player.setStartPosition(from);

@@ -7,6 +7,8 @@
 #include "study/study_view.h"
 #include "study_rig.h"
 #include "support/png.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ TEST(StudyView, ThePictureStaysAsShownWithThePanelAndTimelineAroundIt) {
         fakes::FakeClock clock;
         fakes::FakeDialogs dialogs;
         const SurfaceLayout surface = surfaceLayout(orientation);
-        StudySession session(timeline(), orientation, clock, dialogs);
+        StudySession session(builtInShow(), timeline(), orientation, clock, dialogs);
         session.setPaused(true);
         ASSERT_TRUE(session.jumpTo({22, 0}));
         StudyView view(timeline(), demoScript(), surface.width, surface.height);

@@ -10,11 +10,9 @@ std::string describe(const std::string& command, const std::string& argument, in
 }
 }  // namespace
 
-bool FakeMusicPlayer::init(int r, int c, int f) {
+bool FakeMusicPlayer::init(int r) {
     ++initCalls;
     rate = r;
-    channels = c;
-    flags = f;
     return initCalls > initFailures;
 }
 
@@ -44,20 +42,15 @@ bool FakeEffect::load() {
     return record_.loadResult;
 }
 
-bool FakeEffect::init() {
-    if (initialised) return true;
+bool FakeEffect::acquire() {
     ++record_.inits;
     if (log_) log_->add("init " + name_);
-    initialised = record_.initResult;
-    return initialised;
+    return record_.initResult;
 }
 
-void FakeEffect::deinit() {
-    ++record_.deinitCalls;
-    if (!initialised) return;
+void FakeEffect::release() {
     ++record_.deinits;
     if (log_) log_->add("deinit " + name_);
-    initialised = false;
 }
 
 void FakeEffect::draw(int32_t time, uint16_t* backBuffer) {

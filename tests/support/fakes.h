@@ -55,9 +55,8 @@ public:
     bool finished = false;
 
     // Record.
-    int mixer = -1;
     int initCalls = 0;
-    int rate = 0, channels = 0, flags = 0;
+    int rate = 0;
     std::vector<uint8_t> song;
     bool songLoaded = false;
     int masterVolume = -1;
@@ -67,8 +66,7 @@ public:
     int freeCalls = 0, closeCalls = 0;
     CallLog* log = nullptr;
 
-    void setMixer(int m) override { mixer = m; }
-    bool init(int r, int c, int f) override;
+    bool init(int r) override;
     bool loadSongMemory(const void* bytes, std::size_t length) override;
     int type() override { return formatCode; }
     void setMasterVolume(int volume) override { masterVolume = volume; }
@@ -170,7 +168,6 @@ struct EffectRecord {
     bool loadResult = true;
     bool initResult = true;
     int loads = 0, inits = 0, deinits = 0, renders = 0;
-    int deinitCalls = 0;  // including those on an effect that is not initialised
     std::vector<int32_t> renderTimes;
     std::vector<std::string> commands;  // "command argument @time"
     bool deleted = false;
@@ -184,10 +181,10 @@ public:
     ~FakeEffect() override;
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
     bool load() override;
-    bool init() override;
-    void deinit() override;
 
 protected:
+    bool acquire() override;
+    void release() override;
     void draw(int32_t time, uint16_t* backBuffer) override;
 
 private:
@@ -258,8 +255,7 @@ struct FakeShow {
         assets.log = &log;
     }
     DemoServices services() { return {window, clock, music, dialogs, assets}; }
-    std::unique_ptr<DemoSystem> makeDemo(const std::vector<std::string>& names,
-                                         std::span<const ScriptEntry> script = demoScript()) {
+    std::unique_ptr<DemoSystem> makeDemo(const std::vector<std::string>& names, std::span<const ScriptEntry> script) {
         return std::make_unique<DemoSystem>(services(), fakeEffects(names, effects, &log), script);
     }
 };

@@ -15,7 +15,7 @@ constexpr uint64_t kChunkFrames = 1024;
 
 LockstepMusicPlayer::LockstepMusicPlayer(SongLoader loader) : loader_(std::move(loader)) {}
 
-bool LockstepMusicPlayer::init(int rate, int, int) {
+bool LockstepMusicPlayer::init(int rate) {
     rate_ = rate;
     return rate > 0;
 }

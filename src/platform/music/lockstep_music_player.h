@@ -28,9 +28,8 @@ class LockstepMusicPlayer : public MusicPlayer {
 public:
     explicit LockstepMusicPlayer(SongLoader loader = loadModuleSong);
 
-    void setMixer(int) override {}
     // Remembers the rate; there is no device to open.
-    bool init(int rate, int channels, int flags) override;
+    bool init(int rate) override;
     bool loadSongMemory(const void* bytes, std::size_t length) override;
     int type() override;
     void setMasterVolume(int volume) override;

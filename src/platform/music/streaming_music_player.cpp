@@ -9,7 +9,7 @@ StreamingMusicPlayer::StreamingMusicPlayer(AudioOutput& output, SongLoader loade
 
 StreamingMusicPlayer::~StreamingMusicPlayer() { close(); }
 
-bool StreamingMusicPlayer::init(int rate, int, int) {
+bool StreamingMusicPlayer::init(int rate) {
     if (outputOpen_) return true;
     {
         std::lock_guard lock(mutex_);

@@ -30,9 +30,8 @@ public:
     StreamingMusicPlayer(const StreamingMusicPlayer&) = delete;
     StreamingMusicPlayer& operator=(const StreamingMusicPlayer&) = delete;
 
-    void setMixer(int) override {}
     // Opening the audio output is the player's initialisation.
-    bool init(int rate, int channels, int flags) override;
+    bool init(int rate) override;
     bool loadSongMemory(const void* bytes, std::size_t length) override;
     int type() override;
     void setMasterVolume(int volume) override;

@@ -3,21 +3,23 @@
 // blitter's, driven to the ends of the 32-bit range in each curve, and
 // thousands of rows at one position, which the show plays (in the asan
 // build: without undefined behaviour), ending each frame.
-#include "app/script_check.h"
+#include "show/script_check.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/offline_show.h"
-#include "effects/catalogue.h"
+#include "show/catalogue.h"
 #include "support/fakes.h"
+#include "show/builtin_show.h"
+#include "show/demo_script.h"
 
 namespace {
 
 SongTimeline& songTimeline() {
     static SongTimeline timeline;
-    static const bool loaded = timeline.loadShowModule();
+    static const bool loaded = timeline.loadModuleOf(*builtInShow().assets);
     EXPECT_TRUE(loaded);
     return timeline;
 }
@@ -118,9 +120,9 @@ void play(const std::string& text, int frames) {
     ScriptProblems problems;
     ASSERT_TRUE(loadScriptText(text, songTimeline(), table, problems)) << problemReport("script", problems);
     fakes::FakeDialogs dialogs;
-    OfflineSettings settings;
+    OfflineSettings settings(builtInShow());
     settings.endMs = 1000 * frames / settings.fps;
-    settings.script = table.rows();
+    settings.show.script = table.rows();
     OfflineShow show(settings, dialogs);
     ASSERT_TRUE(show.start());
     int made = 0;

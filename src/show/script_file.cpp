@@ -1,10 +1,10 @@
-#include "app/script_file.h"
+#include "show/script_file.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "app/script_check.h"
+#include "show/script_check.h"
 #include "platform/file_access.h"
 
 bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/timeline.h"
-#include "engine/script_text.h"
+#include "show/script_text.h"
 
 // A script file larger than this is refused unread: the show's own is 17 KB.
 constexpr std::uintmax_t kMaxScriptBytes = 16u << 20;

@@ -1,4 +1,4 @@
-#include "engine/demo_script.h"
+#include "show/demo_script.h"
 
 #include <gtest/gtest.h>
 

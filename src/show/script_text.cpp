@@ -1,4 +1,4 @@
-#include "engine/script_text.h"
+#include "show/script_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/script_check.h"
+#include "show/script_check.h"
 
 #include <algorithm>
 #include <limits>
@@ -7,7 +7,7 @@
 
 #include "anim/param_track.h"
 #include "app/seek.h"
-#include "effects/catalogue.h"
+#include "show/catalogue.h"
 #include "present/blitter.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "effects/catalogue.h"
+#include "show/catalogue.h"
 
 #include "effects/fractalefu.h"
 #include "effects/holeefu.h"

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "app/timeline.h"
-#include "engine/script_text.h"
+#include "show/script_text.h"
 
 // Adds the table's problems, at their rows' lines.
 void checkScript(const ScriptTable& table, SongTimeline& timeline, ScriptProblems& problems);

@@ -1,4 +1,5 @@
-#include "engine/script_text.h"
+#include "show/script_text.h"
+#include "show/demo_script.h"
 
 #include <gtest/gtest.h>
 

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/demo_script.h"
+#include "engine/script_entry.h"
 
 // Something wrong in a script, at a line of its text (from 1).
 struct ScriptProblem {

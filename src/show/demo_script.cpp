@@ -2,7 +2,7 @@
 // position; rows at one position run in table order. The rows from 26:0 and
 // 27:0 to 120 step the typewriter's line lengths (len1 to len6) up one by one.
 
-#include "engine/demo_script.h"
+#include "show/demo_script.h"
 
 const ScriptEntry DemoScript[] = {
     {0, 0, "blitter", "setmode", "motionblur"},

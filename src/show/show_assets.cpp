@@ -1,4 +1,4 @@
-#include "app/show_assets.h"
+#include "show/show_assets.h"
 
 #include "assets/font.h"
 #include "assets/resource_ids.h"

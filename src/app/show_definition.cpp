@@ -1,0 +1,6 @@
+#include "app/show_definition.h"
+
+std::unique_ptr<DemoSystem> makeShow(const ShowDefinition& show, MainWindow& window, Clock& clock, MusicPlayer& music,
+                                     Dialogs& dialogs, std::span<const ScriptEntry> rows) {
+    return std::make_unique<DemoSystem>(DemoServices{window, clock, music, dialogs, *show.assets}, *show.effects, rows);
+}
