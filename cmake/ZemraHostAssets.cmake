@@ -2,6 +2,7 @@
 # the assets folder of a native build. Cross builds (the browser, Windows)
 # embed the files the native generators made: the generators' floating point
 # must be this machine's, or pictures and music would differ.
+include(${CMAKE_CURRENT_LIST_DIR}/ZemraResources.cmake)
 set(ZEMRA_HOST_ASSETS "" CACHE PATH "The assets folder of a native build (build/default/assets)")
 
 # zemra_require_folders(SCRIPT VARIABLES...): stops unless each variable
@@ -19,8 +20,7 @@ function(zemra_host_resources)
   if(NOT embed_sources OR NOT EXISTS ${ZEMRA_HOST_ASSETS}/index.cpp)
     message(FATAL_ERROR "${ZEMRA_HOST_ASSETS} holds no generated resources: build the native target zemra_generated_assets")
   endif()
-  add_library(zemra_resources STATIC ${ZEMRA_HOST_ASSETS}/index.cpp ${embed_sources})
-  target_include_directories(zemra_resources PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  zemra_resources_library(${ZEMRA_HOST_ASSETS}/index.cpp ${embed_sources})
 endfunction()
 
 # zemra_import_static(TARGET PREFIX LIBRARY [link dependencies...]): a static

@@ -1,7 +1,7 @@
 # Sourced by scripts/web-deps.sh and scripts/windows-deps.sh: what building
 # a static library from the Debian source package of the installed version
 # takes, for any target. The caller sets
-#   deps_name   a word for messages ("web-deps", "windows-deps")
+#   script_name a word for messages ("web-deps", "windows-deps")
 #   deps_target the platform, for messages ("WebAssembly", "Windows x64")
 # and calls deps_begin FOLDER-NAME first.
 #
@@ -12,11 +12,9 @@
 # built again only when that version changes. A lock keeps two checkouts
 # from building into the same cache at once.
 
-say() { echo "zemra $deps_name: $*"; }
-
-run_as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
+# say and run_as_root come from the shared file.
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
 
 # deps_begin FOLDER-NAME: sets root (the cache folder), prefix (where the
 # libraries are installed) and jobs, and takes the cache's lock until the

@@ -7,6 +7,10 @@
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+script_name=fuzz
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
+
 seconds=${1:-30}
 shift || true
 targets=("$@")
@@ -16,8 +20,7 @@ fi
 
 # The targets that play the whole show embed the resources of the native
 # build (made here unless they are there and up to date already).
-cmake --preset default >/dev/null
-cmake --build --preset default --target zemra_generated_assets >/dev/null
+make_host_assets >/dev/null
 cmake --preset fuzz -DZEMRA_HOST_ASSETS="$PWD/build/default/assets" >/dev/null
 cmake --build --preset fuzz
 

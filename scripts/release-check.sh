@@ -12,11 +12,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-say() { echo "zemra release-check: $*"; }
-fail() { echo "zemra release-check: FAILED: $*" >&2; exit 1; }
-run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+script_name=release-check
+failure_mark="FAILED: "
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
 
-version=$(sed -n 's/^project(zemra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(zemra_version)
 dist=$PWD/dist
 deb=$dist/zemra_${version}_amd64.deb
 web=$dist/zemra-${version}-web.zip

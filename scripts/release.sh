@@ -20,9 +20,10 @@ case "${1:-}" in
     ;;
 esac
 
-say() { echo "zemra release: $*"; }
-version=$(sed -n 's/^project(zemra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "zemra release: no version in CMakeLists.txt" >&2; exit 1; }
+script_name=release
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
+version=$(zemra_version)
 dist=$PWD/dist
 rm -rf "$dist" && mkdir -p "$dist"
 

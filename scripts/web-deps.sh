@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
-deps_name=web-deps
+script_name=web-deps
 deps_target=WebAssembly
 # shellcheck source=scripts/deps-common.sh
 source scripts/deps-common.sh

@@ -24,12 +24,15 @@ case "${1:-}" in
     ;;
 esac
 
+script_name=web
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
+
 ZEMRA_WEB_PACKAGES=1 bash scripts/setup.sh
 bash scripts/web-deps.sh
 
 # The generators are programs of this machine; their files go into the module.
-cmake --preset default >/dev/null
-cmake --build --preset default --target zemra_generated_assets
+make_host_assets
 
 cmake --preset web >/dev/null
 cmake --build --preset web

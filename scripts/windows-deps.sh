@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
-deps_name=windows-deps
+script_name=windows-deps
 deps_target="Windows x64"
 # shellcheck source=scripts/deps-common.sh
 source scripts/deps-common.sh

@@ -31,13 +31,11 @@ case "${1:-}" in
     ;;
 esac
 
-say() { echo "zemra windows: $*"; }
-fail() {
-  echo "zemra windows: $*" >&2
-  exit 1
-}
+script_name=windows
+# shellcheck source=scripts/common.sh
+source scripts/common.sh
 
-version=$(sed -n 's/^project(zemra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(zemra_version)
 out=build/windows
 mkdir -p "$out"
 
@@ -45,10 +43,9 @@ ZEMRA_WINDOWS_PACKAGES=1 bash scripts/setup.sh
 
 # The generators are programs of this machine; their files go into the
 # program. The checks compare with the Linux program, so they build it too.
-cmake --preset default >/dev/null
 case "$mode" in
-  test | test-exe) cmake --build --preset default --target zemra zemra_generated_assets ;;
-  *) cmake --build --preset default --target zemra_generated_assets ;;
+  test | test-exe) make_host_assets zemra ;;
+  *) make_host_assets ;;
 esac
 
 if [ "$mode" != test-exe ]; then
