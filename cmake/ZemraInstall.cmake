@@ -46,7 +46,12 @@ colour, play one after another in step with a tracker music module, driven
 by a timeline of script rows. It plays in a window or full screen with
 sound, renders itself frame-exactly to video or pictures, and has a study
 mode to pause, step and jump through the show while a panel shows what the
-script does.")
+script does.
+.
+Warning: the show has flashing lights and fast-moving, high-contrast
+patterns, which can trigger seizures in people with photosensitive
+epilepsy. Its gentle mode (zemra --gentle, or \"Play gently\" in the menu)
+holds every flash under the safety thresholds.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A demo plays pictures and sound: the video section (games must live in /usr/games,

@@ -11,7 +11,8 @@ std::unique_ptr<LoadingProgress> AppWindow::createLoadingProgress() {
 
 FramePresenter* AppWindow::attachDemo(DemoSystem& demo) {
     demo_ = &demo;
-    blitter_ = std::make_unique<Blitter>(screen_.display());
+    if (gentle_) gentleDisplay_ = std::make_unique<GentleDisplay>(screen_.display());
+    blitter_ = std::make_unique<Blitter>(gentle_ ? *gentleDisplay_ : screen_.display());
     return blitter_.get();
 }
 

@@ -6,13 +6,15 @@
 
 #include <memory>
 
+#include "app/gentle_display.h"
 #include "engine/main_window.h"
 #include "platform/screen.h"
 #include "present/blitter.h"
 
 class AppWindow : public MainWindow {
 public:
-    explicit AppWindow(Screen& screen) : screen_(screen) {}
+    // gentle: the picture goes out through the flash limiter (GentleDisplay).
+    AppWindow(Screen& screen, bool gentle) : screen_(screen), gentle_(gentle) {}
     ~AppWindow() override;
 
     std::unique_ptr<LoadingProgress> createLoadingProgress() override;
@@ -22,6 +24,8 @@ public:
 
     bool isOpen() const { return open_; }
     Screen& screen() { return screen_; }
+    // The gentle mode's display; null in the normal show or before a show is attached.
+    GentleDisplay* gentleDisplay() const { return gentleDisplay_.get(); }
     // Handles every event the screen has waiting.
     void handleEvents();
 
@@ -35,6 +39,8 @@ public:
 private:
     Screen& screen_;
     DemoSystem* demo_ = nullptr;
+    bool gentle_;
+    std::unique_ptr<GentleDisplay> gentleDisplay_;
     std::unique_ptr<Blitter> blitter_;
     bool open_ = true;
 };

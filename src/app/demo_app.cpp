@@ -9,7 +9,7 @@ constexpr int kPausedWaitMs = 100;
 DemoApp::~DemoApp() { exitHook(); }
 
 bool DemoApp::startUp() {
-    window_ = std::make_unique<AppWindow>(platform_.screen);
+    window_ = std::make_unique<AppWindow>(platform_.screen, gentle_);
     demo_ = build_(*window_, platform_.clock, platform_.music, messages_);
     if (!demo_->loadAll() || !demo_->start()) return false;
     if (afterStart_) afterStart_(*demo_);
@@ -51,5 +51,6 @@ std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, Musi
         [show, start, &clock](DemoSystem& demo) {
             runRowsBefore(demo, show.script, start);
             clock.shiftBy(static_cast<uint32_t>(start.timeMs));
-        });
+        },
+        show.gentle);
 }

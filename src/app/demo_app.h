@@ -35,8 +35,13 @@ using AfterStart = std::function<void(DemoSystem&)>;
 
 class DemoApp {
 public:
-    DemoApp(AppPlatform platform, ShowBuilder build, AfterStart afterStart = {})
-        : platform_(platform), build_(std::move(build)), afterStart_(std::move(afterStart)), messages_(platform.dialogs) {}
+    // gentle: the window shows the picture through the flash limiter.
+    DemoApp(AppPlatform platform, ShowBuilder build, AfterStart afterStart = {}, bool gentle = false)
+        : platform_(platform),
+          build_(std::move(build)),
+          afterStart_(std::move(afterStart)),
+          gentle_(gentle),
+          messages_(platform.dialogs) {}
     ~DemoApp();
 
     // Creates the window and the show, then loadAll, start and the after-start
@@ -59,6 +64,7 @@ private:
     AppPlatform platform_;
     ShowBuilder build_;
     AfterStart afterStart_;
+    bool gentle_;
     FailureWatch messages_;
     std::unique_ptr<AppWindow> window_;
     std::unique_ptr<DemoSystem> demo_;

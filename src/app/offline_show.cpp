@@ -6,7 +6,7 @@ OfflineShow::OfflineShow(OfflineSettings settings, Dialogs& dialogs)
     : settings_(std::move(settings)),
       dialogs_(dialogs),
       screen_(settings_.orientation),
-      window_(screen_) {}
+      window_(screen_, settings_.show.gentle) {}
 
 OfflineShow::~OfflineShow() = default;
 

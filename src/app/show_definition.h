@@ -14,9 +14,12 @@ struct ShowDefinition {
     std::span<const ScriptEntry> script;
     const std::vector<EffectMaker>* effects = nullptr;  // in registry order
     StartupAssets* assets = nullptr;
+    // The gentle mode: what the viewer sees is held under the flash
+    // thresholds; the show itself makes the same frames.
+    bool gentle = false;
 
     // The same show playing other rows (a script file, an edited cut).
-    ShowDefinition withScript(std::span<const ScriptEntry> rows) const { return {rows, effects, assets}; }
+    ShowDefinition withScript(std::span<const ScriptEntry> rows) const { return {rows, effects, assets, gentle}; }
 };
 
 // A DemoSystem with the show's effects, ready for loadAll, dispatching

@@ -89,28 +89,34 @@ bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& er
     const bool render = !options.render.empty();
     if (options.dumpScript && (render || options.bench || options.list || options.study || options.start ||
                                options.end || options.fullscreen || options.portrait || options.mute ||
-                               options.scale || options.smallVideo || fpsGiven)) {
+                               options.scale || options.smallVideo || fpsGiven || options.gentle ||
+                               options.checkFlashes)) {
         error = "--dump-script writes the script and ends: only --script goes with it";
         return false;
     }
-    if (render + options.bench + options.list > 1) {
-        error = "--render, --bench and --list go one at a time";
+    if (render + options.bench + options.list + options.checkFlashes > 1) {
+        error = "--render, --bench, --list and --check-flashes go one at a time";
         return false;
     }
-    if (options.study && (render || options.bench || options.list)) {
-        error = "--study plays in the window: not with --render, --bench or --list";
+    if (options.study && (render || options.bench || options.list || options.checkFlashes)) {
+        error = "--study plays in the window: not with --render, --bench, --list or --check-flashes";
         return false;
     }
-    if (options.end && !render && !options.bench) {
-        error = "--end needs --render or --bench";
+    if (options.checkFlashes && !options.checkFlashesPath.empty() &&
+        (options.gentle || !options.script.empty() || options.start || options.portrait)) {
+        error = "--check-flashes FOLDER reads frames already made: only --fps goes with it";
+        return false;
+    }
+    if (options.end && !render && !options.bench && !options.checkFlashes) {
+        error = "--end needs --render, --bench or --check-flashes";
         return false;
     }
     if (options.smallVideo && !(render && VideoOutput::isVideoPath(options.render))) {
         error = "--small needs --render to a video (.mp4, .mkv)";
         return false;
     }
-    if (fpsGiven && !render && !options.bench) {
-        error = "--fps needs --render or --bench";
+    if (fpsGiven && !render && !options.bench && options.checkFlashesPath.empty()) {
+        error = "--fps needs --render, --bench or --check-flashes FOLDER";
         return false;
     }
     return true;
@@ -141,6 +147,12 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             options.study = true;
         } else if (arg == "--small") {
             options.smallVideo = true;
+        } else if (arg == "--gentle") {
+            options.gentle = true;
+        } else if (arg == "--check-flashes") {
+            // The folder is optional: the next argument is it unless it is an option.
+            options.checkFlashes = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') options.checkFlashesPath = argv[++i];
         } else if (option.is("--scale")) {
             if (!readNumber(option, "--scale", 1, kMaxScale, options.scale, error)) return false;
         } else if (option.is("--fps")) {
@@ -178,11 +190,19 @@ std::string usageText() {
     return "Usage: zemra [options]\n"
            "Plays the Zemra show in a window with sound. Any key ends it.\n"
            "\n"
+           "Warning: the show has flashing lights and fast-moving, high-contrast patterns,\n"
+           "which can trigger seizures in people with photosensitive epilepsy. --gentle\n"
+           "plays it with every flash held under the safety thresholds.\n"
+           "\n"
            "  --fullscreen       fill the whole screen\n"
            "  --scale N          enlarge the picture N times (1 to 16): the window's starting\n"
            "                     size, or each pixel of a video (default 3)\n"
            "  --portrait         show the picture upright (240 x 320) instead of landscape\n"
            "  --mute             play without sound; no audio device is needed\n"
+           "  --gentle           the gentle mode (also with --study, --render, --bench and\n"
+           "                     --check-flashes): where the show would flash more than three\n"
+           "                     times a second, the picture is softened and slowed until it\n"
+           "                     does not; everywhere else it is unchanged\n"
            "  --start ORDER:ROW  start where the music reaches that order and row (also with\n"
            "                     --render and --bench). The script's earlier rows run first,\n"
            "                     each at its own time, so fades and ramps stand where they\n"
@@ -217,6 +237,12 @@ std::string usageText() {
            "                     script of FILE instead of its own. The file is checked\n"
            "                     first: each problem is named as FILE:LINE and nothing\n"
            "                     starts. With --study, saving the file reloads it at once\n"
+           "  --check-flashes [FOLDER]\n"
+           "                     count the flashes of the show as the viewer sees it (made in\n"
+           "                     memory at 60 frames a second, nothing written), or of a\n"
+           "                     folder of PNG frames (at --fps), by the three-flashes rule\n"
+           "                     for general and red flashes: each second that fails, with\n"
+           "                     its scene and position, and a verdict. Exits 1 when it fails\n"
            "  --help             show this help\n"
            "  --version          show the version\n";
 }

@@ -25,7 +25,10 @@ struct ShowOptions {
     std::string script;       // --script FILE: play the script of that file instead of the show's own
     bool dumpScript = false;  // --dump-script: write the script as text, to dumpScriptPath or standard output
     std::string dumpScriptPath;
-    int fps = kDefaultFps;    // frames per second of --render and --bench
+    bool gentle = false;      // the picture held under the flash thresholds
+    bool checkFlashes = false;  // count the flashes of the show, or of the frames in checkFlashesPath
+    std::string checkFlashesPath;
+    int fps = kDefaultFps;    // frames per second of --render and --bench (and of a folder's frames)
     bool help = false;
     bool version = false;
 };

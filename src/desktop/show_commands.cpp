@@ -72,6 +72,7 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
     const bool offline = options.list || options.bench || !options.render.empty();
     const bool ownScript = options.script.empty();
     ShowDefinition show = builtInShow();
+    show.gentle = options.gentle;
     if (options.dumpScript && ownScript) return dumpScript(options, show.script, out, err);
     if (!offline && !options.start && !options.study && ownScript) return runDesktopShow(options, showStart(), show);
 

@@ -38,8 +38,8 @@ TEST(CommandLine, NamesWhatIsWrong) {
                           Case{{"--scale=", "--mute"}, "--scale needs a number from 1 to 16, not ''"},
                           Case{{"fullscreen"}, "unknown option 'fullscreen'"},
                           Case{{"--study", "--render", "out"},
-                               "--study plays in the window: not with --render, --bench or --list"},
-                          Case{{"--list", "--study"}, "--study plays in the window: not with --render, --bench or --list"},
+                               "--study plays in the window: not with --render, --bench, --list or --check-flashes"},
+                          Case{{"--list", "--study"}, "--study plays in the window: not with --render, --bench, --list or --check-flashes"},
                           Case{{"--small"}, "--small needs --render to a video (.mp4, .mkv)"},
                           Case{{"--render", "frames", "--small"}, "--small needs --render to a video (.mp4, .mkv)"}}) {
         ShowOptions options;
@@ -52,7 +52,7 @@ TEST(CommandLine, NamesWhatIsWrong) {
 TEST(CommandLine, UsageNamesEveryOption) {
     const std::string usage = usageText();
     for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--small", "--dump-script [FILE]",
-                               "--script FILE", "--help", "--version"})
+                               "--script FILE", "--gentle", "--check-flashes [FOLDER]", "--help", "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

@@ -52,9 +52,9 @@ TEST(OfflineCommandLine, NamesWhatIsWrong) {
           Case{{"--start", "5"}, "--start needs a music position ORDER:ROW, such as 5:0, not '5'"},
           Case{{"--render", "x", "--end", "-1:0"}, "--end needs a music position ORDER:ROW, such as 5:0, not '-1:0'"},
           Case{{"--render"}, "--render needs a video file (.mp4, .mkv) or a folder to write"},
-          Case{{"--render", "x", "--list"}, "--render, --bench and --list go one at a time"},
-          Case{{"--end", "5:0"}, "--end needs --render or --bench"},
-          Case{{"--fps", "30"}, "--fps needs --render or --bench"}}) {
+          Case{{"--render", "x", "--list"}, "--render, --bench, --list and --check-flashes go one at a time"},
+          Case{{"--end", "5:0"}, "--end needs --render, --bench or --check-flashes"},
+          Case{{"--fps", "30"}, "--fps needs --render, --bench or --check-flashes FOLDER"}}) {
         ShowOptions options;
         std::string error;
         EXPECT_FALSE(parse(c.args, options, error));
