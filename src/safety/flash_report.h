@@ -30,9 +30,10 @@ struct SecondResult {
     // Part of a run of seconds with flashes that lasts longer than five seconds.
     bool longSequence = false;
 
-    // More than three flashes, of any kind, in a one-second window.
-    bool overThree() const { return worstWindow.most() > 3; }
-    bool fails() const { return overThree() || extended; }
+    // The verdict: more than three flashes, of any kind, in a one-second
+    // window that overlaps this second. Extended flashing and long runs are
+    // reported beside it.
+    bool fails() const { return worstWindow.most() > 3; }
 };
 
 // A run of consecutive seconds, each with at least one flash.
@@ -50,6 +51,7 @@ struct FlashReport {
 
     long failingSeconds() const;
     bool passes() const { return failingSeconds() == 0; }
+    bool hasExtendedFlashing() const;
     FlashCounts worstWindow() const;  // the most of each kind over the whole clip
 };
 
