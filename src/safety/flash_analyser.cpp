@@ -1,0 +1,183 @@
+#include "safety/flash_analyser.h"
+
+#include <algorithm>
+
+#include "anim/rgb565.h"
+#include "safety/cell_colour.h"
+#include "safety/field_counter.h"
+#include "safety/transition_tracker.h"
+
+using flash::Direction;
+using flash::LinearColour;
+
+namespace {
+
+enum Kind { kGeneral, kRed, kRedChroma };
+
+// General: a luminance change of at least 0.1 whose darker state is below
+// 0.80. Red: a change of (R - G - B) x 320 of more than 20, or of u'v'
+// chromaticity of more than 0.2, with a saturated red on one side.
+const flash::TransitionRule kRules[3] = {
+    {0.1f, false, 0.8f, false},
+    {20.0f, true, 1e30f, true},
+    {0.2f, true, 1e30f, true},
+};
+
+float measure(int kind, LinearColour c) {
+    switch (kind) {
+    case kGeneral: return flash::relativeLuminance(c);
+    case kRed: return flash::redFlashValue(c);
+    default: return flash::distanceFromRed(c);
+    }
+}
+
+int& count(FlashCounts& counts, int kind) {
+    return kind == kGeneral ? counts.general : kind == kRed ? counts.red : counts.redChroma;
+}
+
+}  // namespace
+
+FlashAnalyser::FlashAnalyser(int framesPerSecond) : fps_(std::max(1, framesPerSecond)) {}
+
+FlashAnalyser::~FlashAnalyser() = default;
+
+bool FlashAnalyser::begin(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        error_ = "a frame without pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        return false;
+    }
+    if (frame_ > 0 && (width != width_ || height != height_)) {
+        error_ = "a frame of " + std::to_string(width) + " x " + std::to_string(height) + " among frames of " +
+                 std::to_string(width_) + " x " + std::to_string(height_);
+        return false;
+    }
+    if (frame_ == 0) {
+        width_ = width;
+        height_ = height;
+        cellOfColumn_.resize(width);
+        cellOfRow_.resize(height);
+        for (int x = 0; x < width; ++x) cellOfColumn_[x] = static_cast<int>(static_cast<long long>(x) * kCells / width);
+        for (int y = 0; y < height; ++y) cellOfRow_[y] = static_cast<int>(static_cast<long long>(y) * kCells / height);
+        cellPixels_.assign(kCells * kCells, 0.0f);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) cellPixels_[cellOfRow_[y] * kCells + cellOfColumn_[x]] += 1;
+        // A small picture leaves some cells without pixels: they weigh nothing.
+        const int together = std::max(1, fps_ / 10);
+        for (int kind = 0; kind < kKinds; ++kind) {
+            trackers_[kind].assign(kCells * kCells, flash::TransitionTracker());
+            fields_[kind] = std::make_unique<flash::FieldCounter>(kCells, kCells, kCells / 3, kCells / 3, cellPixels_,
+                                                                  together, fps_);
+        }
+    }
+    sums_.assign(kCells * kCells, {0.0f, 0.0f, 0.0f});
+    return true;
+}
+
+void FlashAnalyser::addRow(int y, const uint8_t* rgb) {
+    const std::array<float, 256>& linear = flash::linearFromSrgb();
+    std::array<float, 3>* cells = sums_.data() + cellOfRow_[y] * kCells;
+    for (int x = 0; x < width_; ++x, rgb += 3) {
+        std::array<float, 3>& sum = cells[cellOfColumn_[x]];
+        sum[0] += linear[rgb[0]];
+        sum[1] += linear[rgb[1]];
+        sum[2] += linear[rgb[2]];
+    }
+}
+
+bool FlashAnalyser::add(const RgbFrame& frame) {
+    if (!frame.rgb) return begin(0, 0);
+    if (!begin(frame.width, frame.height)) return false;
+    const std::ptrdiff_t rowBytes = frame.rowBytes ? frame.rowBytes : std::ptrdiff_t{3} * frame.width;
+    for (int y = 0; y < height_; ++y) addRow(y, frame.rgb + y * rowBytes);
+    endFrame();
+    return true;
+}
+
+bool FlashAnalyser::addRgb565(const uint16_t* pixels, int width, int height) {
+    if (!pixels) return begin(0, 0);
+    if (!begin(width, height)) return false;
+    row_.resize(std::size_t{3} * width);
+    for (int y = 0; y < height; ++y) {
+        const uint16_t* source = pixels + std::ptrdiff_t{y} * width;
+        for (int x = 0; x < width; ++x) {
+            const uint32_t r = rgb565::red8<uint32_t>(source[x]), g = rgb565::green8<uint32_t>(source[x]),
+                           b = rgb565::blue8<uint32_t>(source[x]);
+            row_[3 * x] = static_cast<uint8_t>(r | r >> 5);
+            row_[3 * x + 1] = static_cast<uint8_t>(g | g >> 6);
+            row_[3 * x + 2] = static_cast<uint8_t>(b | b >> 5);
+        }
+        addRow(y, row_.data());
+    }
+    endFrame();
+    return true;
+}
+
+void FlashAnalyser::closeSecond() {
+    SecondResult& second = seconds_.back();
+    for (int kind = 0; kind < kKinds; ++kind) {
+        const int transitions = fields_[kind]->spanMost();
+        count(second.transitions, kind) = transitions;
+        count(second.flashes, kind) = transitions / 2;
+        fields_[kind]->startSpan();
+    }
+}
+
+void FlashAnalyser::endFrame() {
+    if (frame_ % fps_ == 0) {
+        if (frame_ > 0) closeSecond();
+        seconds_.emplace_back();
+    }
+    std::vector<Direction> transitions(sums_.size());
+    for (int kind = 0; kind < kKinds; ++kind) {
+        for (std::size_t cell = 0; cell < sums_.size(); ++cell) {
+            const float pixels = cellPixels_[cell];
+            if (pixels == 0) continue;
+            const LinearColour mean{sums_[cell][0] / pixels, sums_[cell][1] / pixels, sums_[cell][2] / pixels};
+            transitions[cell] = trackers_[kind][cell].add(measure(kind, mean), flash::isSaturatedRed(mean), kRules[kind]);
+        }
+        fields_[kind]->addFrame(transitions);
+        // The window of the last second touches this second and perhaps the one before.
+        const int flashes = fields_[kind]->windowMost() / 2;
+        const long first = std::max(0L, frame_ - fps_ + 1) / fps_, last = frame_ / fps_;
+        for (long s = first; s <= last; ++s) {
+            int& worst = count(seconds_[s].worstWindow, kind);
+            worst = std::max(worst, flashes);
+        }
+    }
+    ++frame_;
+}
+
+FlashReport FlashAnalyser::finish() {
+    FlashReport report;
+    report.framesPerSecond = fps_;
+    report.frames = frame_;
+    report.width = width_;
+    report.height = height_;
+    if (frame_ == 0) return report;
+    closeSecond();
+    std::vector<SecondResult>& seconds = seconds_;
+    const long total = static_cast<long>(seconds.size());
+    // Four or more transitions a second in four seconds of any five.
+    for (long end = 0; end < total; ++end) {
+        const long start = std::max(0L, end - 4);
+        long heavy = 0;
+        for (long s = start; s <= end; ++s) heavy += seconds[s].transitions.most() >= 4;
+        if (heavy < 4) continue;
+        for (long s = start; s <= end; ++s)
+            if (seconds[s].transitions.most() >= 4) seconds[s].extended = true;
+    }
+    // Runs of seconds with flashes that last longer than five seconds.
+    for (long s = 0; s < total;) {
+        long end = s;
+        while (end < total && seconds[end].flashes.most() > 0) ++end;
+        if (end - s > 5) {
+            report.longSequences.push_back({s, end - s});
+            for (long i = s; i < end; ++i) seconds[i].longSequence = true;
+        }
+        s = std::max(end, s + 1);
+    }
+    report.seconds = std::move(seconds_);
+    seconds_.clear();
+    frame_ = 0;
+    return report;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// A flash check over a clip given one frame at a time, after the published
+// definitions of general and red flashes (three flashes or below threshold).
+//
+// Memory stays bounded whatever the clip's length: the analyser keeps a few
+// numbers per cell of its grid, the field transitions of the last second and
+// a small result per second, never frames.
+//
+// Every frame must have the first one's size. The picture is taken to be
+// seen full screen: the 10-degree field is a third of its width by a third of
+// its height, which is the same for the show's back buffer (240 x 320) and
+// the picture as shown (turned to 320 x 240).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "safety/flash_report.h"
+
+namespace flash {
+class FieldCounter;
+class TransitionTracker;
+struct LinearColour;
+}  // namespace flash
+
+// 8-bit sRGB pixels, three bytes R, G, B each, rows top to bottom.
+struct RgbFrame {
+    const uint8_t* rgb = nullptr;
+    int width = 0, height = 0;
+    std::ptrdiff_t rowBytes = 0;  // 0: width x 3
+};
+
+class FlashAnalyser {
+public:
+    // The grid: cells across and down (a multiple of 3, so that a field is
+    // whole cells).
+    static constexpr int kCells = 24;
+
+    explicit FlashAnalyser(int framesPerSecond);
+    ~FlashAnalyser();
+
+    // Adds the next frame. False, with error() set, for a frame without
+    // pixels or of another size than the first; the frame is then left out.
+    bool add(const RgbFrame& frame);
+    // The same for RGB565 pixels (a row after the other, no gaps), each
+    // channel widened by repeating its top bits as when the picture is shown.
+    bool addRgb565(const uint16_t* pixels, int width, int height);
+
+    const std::string& error() const { return error_; }
+    long frames() const { return frame_; }
+
+    // The report over every frame added. Ends the analysis: frames added
+    // after it begin a new one.
+    FlashReport finish();
+
+private:
+    bool begin(int width, int height);
+    void addRow(int y, const uint8_t* rgb);
+    void endFrame();
+    void closeSecond();
+
+    int fps_;
+    std::string error_;
+    int width_ = 0, height_ = 0;
+    long frame_ = 0;
+    // Which cell each column and row of pixels falls in, and the sums of
+    // linear R, G, B of each cell for the frame being added.
+    std::vector<int> cellOfColumn_, cellOfRow_;
+    std::vector<float> cellPixels_;
+    std::vector<std::array<float, 3>> sums_;
+    // Per kind of flash (general, red, red by chromaticity).
+    static constexpr int kKinds = 3;
+    std::vector<flash::TransitionTracker> trackers_[kKinds];
+    std::unique_ptr<flash::FieldCounter> fields_[kKinds];
+    std::vector<uint8_t> row_;  // an RGB565 row widened to bytes
+    std::vector<SecondResult> seconds_;
+};
