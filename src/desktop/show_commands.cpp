@@ -1,6 +1,7 @@
 #include "desktop/show_commands.h"
 
 #include "desktop/desktop_show.h"
+#include "offline/flash_check.h"
 #include "offline/offline_render.h"
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
@@ -12,13 +13,14 @@
 namespace {
 
 int runOffline(const ShowOptions& options, const ShowRange& range, const ShowDefinition& show,
-               std::ostream& out, std::ostream& err) {
+               SongTimeline& timeline, std::ostream& out, std::ostream& err) {
     OfflineSettings settings(show);
     settings.orientation = options.portrait ? Orientation::Portrait : Orientation::Landscape;
     settings.fps = options.fps;
     settings.start = range.start;
     settings.endMs = range.endMs;
     if (options.bench) return runBench(settings, out, err);
+    if (options.checkFlashes) return runShowFlashCheck(settings, timeline, out, err);
 
     std::string reason;
     if (!checkRenderTarget(options.render, reason)) return usageError(err, reason);
@@ -69,7 +71,9 @@ bool resolveRange(const ShowOptions& options, SongTimeline& timeline, std::span<
 }
 
 int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& err) {
-    const bool offline = options.list || options.bench || !options.render.empty();
+    if (options.checkFlashes && !options.checkFlashesPath.empty())
+        return runFolderFlashCheck(options.checkFlashesPath, options.fps, out, err);
+    const bool offline = options.list || options.bench || options.checkFlashes || !options.render.empty();
     const bool ownScript = options.script.empty();
     ShowDefinition show = builtInShow();
     show.gentle = options.gentle;
@@ -111,5 +115,5 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
         return runStudyShow(study);
     }
     if (!offline) return runDesktopShow(options, range.start, show);
-    return runOffline(options, range, show, out, err);
+    return runOffline(options, range, show, timeline, out, err);
 }

@@ -147,6 +147,13 @@ void FlashAnalyser::endFrame() {
     ++frame_;
 }
 
+int FlashAnalyser::recentTransitions() const {
+    int most = 0;
+    for (const auto& field : fields_)
+        if (field) most = std::max(most, field->windowMost());
+    return most;
+}
+
 FlashReport FlashAnalyser::finish() {
     FlashReport report;
     report.framesPerSecond = fps_;

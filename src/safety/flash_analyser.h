@@ -51,6 +51,9 @@ public:
 
     const std::string& error() const { return error_; }
     long frames() const { return frame_; }
+    // The most transitions of any one field and kind in the second that
+    // ends with the last frame added: what a limiter watches as frames come.
+    int recentTransitions() const;
 
     // The report over every frame added. Ends the analysis: frames added
     // after it begin a new one.

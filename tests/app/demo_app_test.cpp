@@ -130,7 +130,7 @@ TEST(DemoApp, AFailureWhilePlayingEndsWithStatusOne) {
 TEST(LoadingDialog, KeepsThePositionWithinTheRange) {
     fakes::FakeClock clock;
     FakeScreen screen(clock);
-    AppWindow window(screen);
+    AppWindow window(screen, false);
     LoadingDialog dialog(window);
     dialog.setRange(0, 18);
     dialog.advance(20);

@@ -1,7 +1,7 @@
 // Folders of PNG frames: a render's folder (with its sound beside the frames)
 // is checked frame by frame; folders that do not hold a clip, and a frame
 // that cannot be decoded, are refused with a message that names the fault.
-#include "safety/png_frame_folder.h"
+#include "offline/png_frame_folder.h"
 
 #include <gtest/gtest.h>
 

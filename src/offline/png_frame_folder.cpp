@@ -1,4 +1,4 @@
-#include "safety/png_frame_folder.h"
+#include "offline/png_frame_folder.h"
 
 #include <png.h>
 
