@@ -10,7 +10,7 @@
 // links, and connections that go quiet for ZEMRA_WEB_IDLE_MS (20 s by
 // default) are closed.
 import { createServer } from 'node:http';
-import { constants, createReadStream, promises as fs, realpathSync, statSync } from 'node:fs';
+import { constants, createReadStream, existsSync, promises as fs, realpathSync, statSync } from 'node:fs';
 import { extname, join, resolve, sep } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
@@ -65,12 +65,25 @@ function requestedName(url) {
   return path.endsWith('/') ? path + 'index.html' : path;
 }
 
+// Where the kernel says an open file lies, or null where it cannot say
+// (no /proc/self/fd, as on systems other than Linux).
+async function openedPath(handle) {
+  try {
+    return await fs.readlink(`/proc/self/fd/${handle.fd}`);
+  } catch {
+    return null;
+  }
+}
+
 // Opens the file `name` names inside `root`: the open handle and its size,
 // or an HTTP status for why not. The path is resolved through its links
 // first and must stay inside the folder; the resolved path is opened without
-// following a link (one put in its place meanwhile) and without waiting (a
-// named pipe), and only a regular file is served, its size taken from the
-// file opened, not from the name (which a rebuild may have replaced).
+// following a link in its last part and without waiting (a named pipe).
+// A folder on the way may still have been swapped for a link to elsewhere
+// between the check and the open, so the file opened must lie inside the
+// folder too, as the kernel names it. Only a regular file is served, its
+// size taken from the file opened, not from the name (which a rebuild may
+// have replaced).
 async function openInside(root, name) {
   let real;
   try {
@@ -88,7 +101,8 @@ async function openInside(root, name) {
   }
   try {
     const info = await handle.stat();
-    if (info.isFile()) return { handle, size: info.size, path: real };
+    const opened = checksOpenedPaths ? await openedPath(handle) : real;
+    if (info.isFile() && opened !== null && opened.startsWith(root + sep)) return { handle, size: info.size, path: real };
   } catch {
     // Treated as missing, below.
   }
@@ -140,8 +154,15 @@ async function answer(root, request, response) {
   stream.pipe(response);
 }
 
+// Whether this system names the files a process has open (/proc/self/fd).
+const checksOpenedPaths = existsSync('/proc/self/fd');
+
 export async function serveFolder(folder, port = 0, host = '127.0.0.1') {
   const root = servedRoot(folder);
+  if (!checksOpenedPaths) {
+    console.error('zemra: this system cannot name an opened file (no /proc/self/fd): a folder inside swapped for a ' +
+                  'link at the wrong moment can serve a file from outside; serve only folders no one else changes');
+  }
   const idleMs = Number(process.env.ZEMRA_WEB_IDLE_MS) || 20000;
   const server = createServer({ requestTimeout: 2 * idleMs, headersTimeout: idleMs,
                                 connectionsCheckingInterval: Math.min(idleMs, 30000) }, (request, response) => {

@@ -2,7 +2,7 @@
 // it: each case starts the server (scripts/web-serve.mjs, as a program, on
 // 127.0.0.1 with a short idle time) on a folder of its own, does what the
 // case does, and checks the answer and that the server still serves the page
-// afterwards. Bounded: a few hundred requests and about half a minute.
+// afterwards. Bounded: about a thousand requests and half a minute.
 //
 //   node tests/web/server_test.mjs [SERVER_SCRIPT]
 //
@@ -44,6 +44,14 @@ chmodSync(join(site, 'locked.html'), 0o000);
 symlinkSync('/etc/passwd', join(site, 'passwd'));
 symlinkSync('/etc', join(site, 'etc'));
 symlinkSync('index.html', join(site, 'same.html'));
+// A folder inside and a link to one outside, which the race case swaps.
+const inside = 'inside\n';
+const outside = 'outside the folder\n';
+mkdirSync(join(site, 'swapped'));
+writeFileSync(join(site, 'swapped', 'secret.txt'), inside);
+mkdirSync(join(work, 'outside'));
+writeFileSync(join(work, 'outside', 'secret.txt'), outside);
+symlinkSync(join(work, 'outside'), join(site, 'swapped.link'));
 spawnSync('mkfifo', [join(site, 'pipe.html')]);
 
 // --- The server ------------------------------------------------------------
@@ -85,7 +93,8 @@ function stopServer(server) {
 
 // Sends `text` as it is and reads the answer until the server closes the
 // connection (or `timeoutMs` passes): { status, headers, body } with the
-// body's byte count, or status 0 when nothing came back.
+// body's byte count and the body itself (`bytes`), or status 0 when nothing
+// came back.
 function raw(port, text, timeoutMs = 4000) {
   return new Promise((done) => {
     const socket = connect(port, '127.0.0.1');
@@ -97,8 +106,8 @@ function raw(port, text, timeoutMs = 4000) {
       const split = data.indexOf('\r\n\r\n');
       const head = data.subarray(0, split < 0 ? data.length : split).toString('latin1');
       const match = /^HTTP\/1\.[01] (\d{3})/.exec(head);
-      done({ status: match ? Number(match[1]) : 0, headers: head.toLowerCase(),
-             body: split < 0 ? 0 : data.length - split - 4 });
+      const bytes = split < 0 ? Buffer.alloc(0) : data.subarray(split + 4);
+      done({ status: match ? Number(match[1]) : 0, headers: head.toLowerCase(), body: bytes.length, bytes });
     };
     const timer = setTimeout(finish, timeoutMs);
     socket.on('data', (data) => chunks.push(data));
@@ -186,6 +195,32 @@ const cases = [
     stop = true;
     await churn;
     return `${whole} whole, ${cut} dropped part-way (cut short by a rewrite), the rest 404`;
+  }],
+  ['a folder swapped with a link to one outside while requested: never the outside file (500 requests)', async (port) => {
+    // A separate process renames the folder and the link into each other's
+    // place as fast as it can, for at most 20 s.
+    const swapper = spawn(process.execPath, ['-e', `
+      const fs = require('fs');
+      const [folder, link, spare] = process.argv.slice(1);
+      for (const end = Date.now() + 20000; Date.now() < end;) {
+        fs.renameSync(folder, spare); fs.renameSync(link, folder); fs.renameSync(folder, link); fs.renameSync(spare, folder);
+      }`, join(site, 'swapped'), join(site, 'swapped.link'), join(site, 'swapped.spare')], { stdio: 'ignore' });
+    const counts = { inside: 0, outside: 0, other: 0 };
+    try {
+      for (let round = 0; round < 50; round++) {
+        const answers = await Promise.all(Array.from({ length: 10 }, () => get(port, '/swapped/secret.txt')));
+        for (const answer of answers) {
+          const body = answer.bytes.toString();
+          counts[answer.status !== 200 ? 'other' : body === inside ? 'inside' : body === outside ? 'outside' : 'other'] += 1;
+        }
+      }
+    } finally {
+      swapper.kill('SIGKILL');
+      await new Promise((done) => (swapper.exitCode !== null || swapper.signalCode ? done() : swapper.on('exit', done)));
+    }
+    const said = `${counts.inside} inside, ${counts.outside} outside, ${counts.other} refused`;
+    if (counts.outside > 0) console.log(`     ${said}`);
+    return counts.outside === 0 && said;
   }],
   ['clients that never read, beyond the open-file limit (ulimit -n 48, 80 clients)', async (port) => {
     const sockets = Array.from({ length: 80 }, () => {
