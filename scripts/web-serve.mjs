@@ -8,7 +8,9 @@
 // GET and HEAD only, paths taken literally (no host, no escape that does not
 // decode), files only where they resolve inside the folder after following
 // links, and connections that go quiet for ZEMRA_WEB_IDLE_MS (20 s by
-// default) are closed.
+// default) are closed: nothing received from the client and nothing of what
+// it was sent taken by it (on Linux, as the kernel counts; elsewhere by the
+// writes node sees end, which a slow reader may not make within that time).
 import { createServer } from 'node:http';
 import { constants, createReadStream, existsSync, promises as fs, realpathSync, statSync } from 'node:fs';
 import { extname, join, resolve, sep } from 'node:path';
@@ -154,6 +156,41 @@ async function answer(root, request, response) {
   stream.pipe(response);
 }
 
+// How many bytes the kernel holds for `socket` that its client has not
+// acknowledged (sent but not acknowledged, or not sent yet), from the tables
+// of /proc/net, or null where this system cannot say.
+async function unacknowledgedBytes(socket) {
+  try {
+    // The socket's descriptor names its entry in the tables (by inode).
+    const link = await fs.readlink(`/proc/self/fd/${socket._handle.fd}`);
+    const inode = /^socket:\[(\d+)\]$/.exec(link)[1];
+    for (const table of ['/proc/net/tcp', '/proc/net/tcp6']) {
+      for (const line of (await fs.readFile(table, 'latin1')).split('\n')) {
+        const fields = line.trim().split(/\s+/);
+        if (fields[9] === inode) return parseInt(fields[4].split(':')[0], 16);
+      }
+    }
+  } catch {
+    // Unknown, below.
+  }
+  return null;
+}
+
+// Whether the client of a connection that node finds quiet still takes what
+// it was sent. Node sees a write end only when the kernel has room for all
+// of it, and with megabytes buffered for a slow reader that room comes in
+// steps of seconds. The kernel's count of bytes not yet acknowledged moves
+// at each step the client takes (down as it acknowledges, up as the room it
+// made is filled) and stands still when it takes nothing. A socket first
+// found quiet gets one more idle time to show that the count moves.
+const unacknowledgedBefore = Symbol('unacknowledged bytes at the last look');
+async function keepsTaking(socket) {
+  const now = await unacknowledgedBytes(socket);
+  const before = socket[unacknowledgedBefore];
+  socket[unacknowledgedBefore] = now;
+  return !socket.destroyed && now > 0 && now !== before;
+}
+
 // Whether this system names the files a process has open (/proc/self/fd).
 const checksOpenedPaths = existsSync('/proc/self/fd');
 
@@ -168,9 +205,15 @@ export async function serveFolder(folder, port = 0, host = '127.0.0.1') {
                                 connectionsCheckingInterval: Math.min(idleMs, 30000) }, (request, response) => {
     answer(root, request, response).catch(() => response.destroy());
   });
-  // A connection with nothing sent or received for idleMs is closed (by
-  // default, as no 'timeout' listener is added).
+  // A connection with nothing received and nothing taken by its client for
+  // idleMs is closed.
   server.timeout = idleMs;
+  server.on('timeout', (socket) => {
+    keepsTaking(socket).then((taking) => {
+      if (taking) socket.setTimeout(idleMs);
+      else socket.destroy();
+    });
+  });
   server.keepAliveTimeout = Math.min(5000, idleMs);
   server.maxConnections = maxConnections;
   // A malformed request line or header: 400 (408 for one not finished in
