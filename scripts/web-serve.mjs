@@ -5,13 +5,15 @@
 // Whatever a client sends and whatever happens to the files meanwhile (a
 // rebuild replacing them, a file that cannot be opened, too many clients),
 // the server answers or drops that one connection and goes on serving:
-// GET and HEAD only, paths taken literally (no host, no escape that does not
-// decode), files only where they resolve inside the folder after following
-// links, and connections that go quiet for ZEMRA_WEB_IDLE_MS (20 s by
-// default) are closed: nothing received from the client and nothing of what
-// it was sent taken by it (on Linux, as the kernel counts; elsewhere by the
-// writes node sees end, which a slow reader may not make within that time).
-import { createServer } from 'node:http';
+// GET and HEAD only (CONNECT too gets 405), paths taken literally (no host,
+// no escape that does not decode; URLs over 8 KB get 414, headers over
+// node's 16 KB 431), files only where they resolve inside the folder after
+// following links, and connections that go quiet for ZEMRA_WEB_IDLE_MS
+// (20 s by default) are closed: nothing received from the client and
+// nothing of what it was sent taken by it (on Linux, as the kernel counts;
+// elsewhere by the writes node sees end, which a slow reader may not make
+// within that time).
+import { createServer, maxHeaderSize } from 'node:http';
 import { constants, createReadStream, existsSync, promises as fs, realpathSync, statSync } from 'node:fs';
 import { extname, join, resolve, sep } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -113,10 +115,18 @@ async function openInside(root, name) {
 }
 
 const reasons = { 403: 'forbidden\n', 404: 'not found\n', 503: 'busy, try again\n' };
+const onlyGetAndHead = 'only GET and HEAD\n';
+
+// Longer URLs get 414 URI Too Long: no file of the page has a name near it.
+const maxUrlBytes = 8192;
 
 async function answer(root, request, response) {
   if (request.method !== 'GET' && request.method !== 'HEAD') {
-    plain(response, 405, 'only GET and HEAD\n', { Allow: 'GET, HEAD' });
+    plain(response, 405, onlyGetAndHead, { Allow: 'GET, HEAD' });
+    return;
+  }
+  if (request.url.length > maxUrlBytes) {
+    plain(response, 414, 'URI too long\n');
     return;
   }
   const name = requestedName(request.url);
@@ -191,6 +201,34 @@ async function keepsTaking(socket) {
   return !socket.destroyed && now > 0 && now !== before;
 }
 
+// Follows the lines a connection receives, to tell which part of a request
+// was too long for the parser: `line` counts the bytes of the line being
+// received, `head` those of the request's earlier lines, and `requestLine`
+// holds the length of its first line (null until that line has ended).
+// Empty lines before a request are skipped; a request's body is not
+// followed (only GET and HEAD are served, which have none). Stops in the
+// line that brings a request's head to `limit` bytes.
+const receivedLines = Symbol('lines received');
+function followLines(lines, chunk, limit = Infinity) {
+  for (let start = 0; start < chunk.length;) {
+    const end = chunk.indexOf(10, start);
+    const piece = (end < 0 ? chunk.length : end) - start;
+    lines.line += piece;
+    if (end < 0 || lines.head + lines.line >= limit) return;
+    const length = lines.line;
+    lines.line = 0;
+    start = end + 1;
+    if (lines.requestLine === null) {
+      if (length > 1) lines.requestLine = lines.head = length;
+    } else if (length > 1) {
+      lines.head += length;
+    } else {
+      lines.requestLine = null; // the head's end: a request follows
+      lines.head = 0;
+    }
+  }
+}
+
 // Whether this system names the files a process has open (/proc/self/fd).
 const checksOpenedPaths = existsSync('/proc/self/fd');
 
@@ -216,14 +254,35 @@ export async function serveFolder(folder, port = 0, host = '127.0.0.1') {
   });
   server.keepAliveTimeout = Math.min(5000, idleMs);
   server.maxConnections = maxConnections;
+  // Each connection's lines are followed after node's parser has read them
+  // (its 'data' listener comes first).
+  server.on('connection', (socket) => {
+    const lines = { line: 0, head: 0, requestLine: null };
+    socket[receivedLines] = lines;
+    socket.on('data', (chunk) => followLines(lines, chunk));
+  });
   // A malformed request line or header: 400 (408 for one not finished in
-  // time), then the connection closes.
+  // time, 414 or 431 for one too long), then the connection closes.
   server.on('clientError', (error, socket) => {
     if (socket.writable && error.code !== 'ECONNRESET') {
-      const status = error.code === 'ERR_HTTP_REQUEST_TIMEOUT' ? '408 Request Timeout' : '400 Bad Request';
+      let status = '400 Bad Request';
+      if (error.code === 'ERR_HTTP_REQUEST_TIMEOUT') status = '408 Request Timeout';
+      if (error.code === 'HPE_HEADER_OVERFLOW') {
+        // The chunk being parsed is not followed yet: up to where it overflows.
+        const lines = socket[receivedLines];
+        followLines(lines, error.rawPacket ?? Buffer.alloc(0), maxHeaderSize);
+        status = (lines.requestLine ?? lines.line) > maxUrlBytes ? '414 URI Too Long' : '431 Request Header Fields Too Large';
+      }
       socket.end(`HTTP/1.1 ${status}\r\nConnection: close\r\n\r\n`);
     }
     socket.destroy();
+  });
+  // No proxy here: a CONNECT gets the same answer as any other method but
+  // GET and HEAD.
+  server.on('connect', (request, socket) => {
+    socket.on('error', () => {});
+    socket.end(`HTTP/1.1 405 Method Not Allowed\r\nAllow: GET, HEAD\r\nContent-Type: text/plain; charset=utf-8\r\n` +
+               `Content-Length: ${onlyGetAndHead.length}\r\nConnection: close\r\n\r\n${onlyGetAndHead}`, () => socket.destroy());
   });
   await new Promise((done, fail) => {
     server.once('error', fail);
