@@ -12,7 +12,8 @@
 // (20 s by default) are closed: nothing received from the client and
 // nothing of what it was sent taken by it (on Linux, as the kernel counts;
 // elsewhere by the writes node sees end, which a slow reader may not make
-// within that time).
+// within that time). A file with a precompressed copy beside it (.br, .gz)
+// goes as that copy to a client that accepts its coding.
 import { createServer, maxHeaderSize } from 'node:http';
 import { constants, createReadStream, existsSync, promises as fs, realpathSync, statSync } from 'node:fs';
 import { extname, join, resolve, sep } from 'node:path';
@@ -106,12 +107,47 @@ async function openInside(root, name) {
   try {
     const info = await handle.stat();
     const opened = checksOpenedPaths ? await openedPath(handle) : real;
-    if (info.isFile() && opened !== null && opened.startsWith(root + sep)) return { handle, size: info.size, path: real };
+    if (info.isFile() && opened !== null && opened.startsWith(root + sep)) {
+      return { handle, size: info.size, modified: info.mtimeMs, path: real };
+    }
   } catch {
     // Treated as missing, below.
   }
   await handle.close().catch(() => {});
   return { status: 404 };
+}
+
+// The precompressed copies the release lays beside a file, by the coding
+// they are in, in the order they are preferred at equal weight.
+const copies = { br: '.br', gzip: '.gz' };
+
+// The codings of `copies` an Accept-Encoding header accepts, best first: by
+// their weight (q), that of * for one not named, and none of weight 0.
+function acceptedCodings(header = '') {
+  const weights = new Map();
+  for (const part of header.toLowerCase().split(',')) {
+    const [coding, ...parameters] = part.split(';').map((text) => text.trim());
+    const q = parameters.find((parameter) => /^q\s*=/.test(parameter));
+    weights.set(coding, q === undefined ? 1 : Number(q.slice(q.indexOf('=') + 1)));
+  }
+  const weight = (coding) => weights.get(coding) ?? weights.get('*') ?? 0;
+  return Object.keys(copies).filter((coding) => weight(coding) > 0).sort((a, b) => weight(b) - weight(a));
+}
+
+// The copy of `file` to send in the best coding the request accepts, or
+// `file` itself. A copy older than the file is left (a rebuild has changed
+// the file since), and so is one that cannot be opened; the file not sent is
+// closed.
+async function bestCopy(root, file, request) {
+  for (const coding of acceptedCodings(request.headers['accept-encoding'])) {
+    const copy = await openInside(root, file.path.slice(root.length) + copies[coding]);
+    if (copy.handle && copy.modified >= file.modified) {
+      await file.handle.close().catch(() => {});
+      return { ...copy, coding };
+    }
+    await copy.handle?.close().catch(() => {});
+  }
+  return file;
 }
 
 const reasons = { 403: 'forbidden\n', 404: 'not found\n', 503: 'busy, try again\n' };
@@ -134,18 +170,21 @@ async function answer(root, request, response) {
     plain(response, 400, 'bad request\n');
     return;
   }
-  const file = await openInside(root, name);
-  if (!file.handle) {
-    plain(response, file.status, reasons[file.status], file.status === 503 ? { 'Retry-After': '1' } : {});
+  const original = await openInside(root, name);
+  if (!original.handle) {
+    plain(response, original.status, reasons[original.status], original.status === 503 ? { 'Retry-After': '1' } : {});
     return;
   }
+  const file = await bestCopy(root, original, request);
   if (response.destroyed) {
     await file.handle.close().catch(() => {});
     return;
   }
   response.writeHead(200, {
-    'Content-Type': types[extname(file.path)] || 'application/octet-stream',
+    'Content-Type': types[extname(original.path)] || 'application/octet-stream',
     'Content-Length': file.size,
+    ...(file.coding ? { 'Content-Encoding': file.coding } : {}),
+    Vary: 'Accept-Encoding',
     'Cache-Control': 'no-cache',
     'X-Content-Type-Options': 'nosniff',
   });

@@ -9,12 +9,13 @@
 // Run as root, the server runs as nobody so that a file without read
 // permission is one it cannot open. Exits 0 when every check passed.
 import { spawn, spawnSync } from 'node:child_process';
-import { chmodSync, mkdirSync, mkdtempSync, rmSync, symlinkSync, unlinkSync, writeFileSync } from 'node:fs';
+import { chmodSync, mkdirSync, mkdtempSync, rmSync, symlinkSync, unlinkSync, utimesSync, writeFileSync } from 'node:fs';
 import { request as httpRequest } from 'node:http';
 import { connect } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { brotliCompressSync, brotliDecompressSync, gunzipSync, gzipSync } from 'node:zlib';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const script = resolve(process.argv[2] || join(here, '..', '..', 'scripts', 'web-serve.mjs'));
@@ -46,6 +47,14 @@ chmodSync(join(site, 'locked.html'), 0o000);
 symlinkSync('/etc/passwd', join(site, 'passwd'));
 symlinkSync('/etc', join(site, 'etc'));
 symlinkSync('index.html', join(site, 'same.html'));
+// A module with its precompressed copies, and a script whose copy is older.
+const wasm = Buffer.from('\0asm'.repeat(20000));
+writeFileSync(join(site, 'show.wasm'), wasm);
+writeFileSync(join(site, 'show.wasm.br'), brotliCompressSync(wasm));
+writeFileSync(join(site, 'show.wasm.gz'), gzipSync(wasm));
+writeFileSync(join(site, 'old.js'), 'new();\n');
+writeFileSync(join(site, 'old.js.gz'), gzipSync('old();\n'));
+utimesSync(join(site, 'old.js.gz'), new Date(2000, 0), new Date(2000, 0));
 // A folder inside and a link to one outside, which the race case swaps.
 const inside = 'inside\n';
 const outside = 'outside the folder\n';
@@ -183,6 +192,36 @@ const cases = [
       return false;
     }
     return '';
+  }],
+  ['a precompressed copy goes to a client that accepts it; HEAD alike', async (port) => {
+    // The coding each Accept-Encoding gets, checked by its headers and, for
+    // GET, by the body decoded.
+    const decoders = { br: brotliDecompressSync, gzip: gunzipSync, none: (data) => data };
+    const sent = async (path, accepted, method = 'GET') => {
+      const headers = accepted === undefined ? '' : `Accept-Encoding: ${accepted}\r\n`;
+      const answer = await raw(port, `${method} ${path} HTTP/1.1\r\nHost: 127.0.0.1\r\n${headers}Connection: close\r\n\r\n`);
+      const coding = /content-encoding: (.*)/.exec(answer.headers)?.[1] ?? 'none';
+      const length = Number(/content-length: (\d+)/.exec(answer.headers)?.[1]);
+      const whole = method === 'HEAD' ? answer.body === 0 : length === answer.body;
+      return { coding, answer, length, ok: answer.status === 200 && answer.headers.includes('vary: accept-encoding') && whole };
+    };
+    const wants = [['gzip, deflate, br', 'br'], ['gzip', 'gzip'], ['br;q=0, gzip;q=0.5', 'gzip'], ['gzip, br;q=0.8', 'gzip'],
+                   ['*', 'br'], ['identity', 'none'], [undefined, 'none'], ['br;q=0, gzip;q=0', 'none']];
+    const wrong = [];
+    for (const [accepted, coding] of wants) {
+      const got = await sent('/show.wasm', accepted);
+      const body = got.ok && got.coding in decoders ? decoders[got.coding](got.answer.bytes) : null;
+      if (!got.ok || got.coding !== coding || !got.answer.headers.includes('content-type: application/wasm') ||
+          !body?.equals(wasm)) wrong.push(`${accepted}: ${got.coding}`);
+    }
+    const head = await sent('/show.wasm', 'br', 'HEAD');
+    if (!head.ok || head.coding !== 'br' || head.length !== brotliCompressSync(wasm).length) wrong.push('HEAD');
+    const direct = await sent('/show.wasm.gz', 'gzip');
+    if (!direct.ok || direct.coding !== 'none' || !gunzipSync(direct.answer.bytes).equals(wasm)) wrong.push('.gz itself');
+    const old = await sent('/old.js', 'gzip');
+    if (!old.ok || old.coding !== 'none' || old.answer.bytes.toString() !== 'new();\n') wrong.push('an older copy');
+    if (wrong.length) console.log(`     wrong: ${wrong.join('; ')}`);
+    return wrong.length === 0;
   }],
   ['HEAD gets the length and no body', async (port) => {
     const answer = await get(port, '/index.html', 'HEAD');
