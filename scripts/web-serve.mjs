@@ -137,11 +137,13 @@ function acceptedCodings(header = '') {
 // The copy of `file` to send in the best coding the request accepts, or
 // `file` itself. A copy older than the file is left (a rebuild has changed
 // the file since), and so is one that cannot be opened; the file not sent is
-// closed.
+// closed. Times count in whole seconds: brotli keeps no more of the time it
+// copies from the file.
 async function bestCopy(root, file, request) {
+  const seconds = (info) => Math.floor(info.modified / 1000);
   for (const coding of acceptedCodings(request.headers['accept-encoding'])) {
     const copy = await openInside(root, file.path.slice(root.length) + copies[coding]);
-    if (copy.handle && copy.modified >= file.modified) {
+    if (copy.handle && seconds(copy) >= seconds(file)) {
       await file.handle.close().catch(() => {});
       return { ...copy, coding };
     }

@@ -9,7 +9,7 @@
 // Run as root, the server runs as nobody so that a file without read
 // permission is one it cannot open. Exits 0 when every check passed.
 import { spawn, spawnSync } from 'node:child_process';
-import { chmodSync, mkdirSync, mkdtempSync, rmSync, symlinkSync, unlinkSync, utimesSync, writeFileSync } from 'node:fs';
+import { chmodSync, mkdirSync, mkdtempSync, rmSync, statSync, symlinkSync, unlinkSync, utimesSync, writeFileSync } from 'node:fs';
 import { request as httpRequest } from 'node:http';
 import { connect } from 'node:net';
 import { tmpdir } from 'node:os';
@@ -51,6 +51,8 @@ symlinkSync('index.html', join(site, 'same.html'));
 const wasm = Buffer.from('\0asm'.repeat(20000));
 writeFileSync(join(site, 'show.wasm'), wasm);
 writeFileSync(join(site, 'show.wasm.br'), brotliCompressSync(wasm));
+const wasmSeconds = Math.floor(statSync(join(site, 'show.wasm')).mtimeMs / 1000);
+utimesSync(join(site, 'show.wasm.br'), wasmSeconds, wasmSeconds); // as brotli copies the time
 writeFileSync(join(site, 'show.wasm.gz'), gzipSync(wasm));
 writeFileSync(join(site, 'old.js'), 'new();\n');
 writeFileSync(join(site, 'old.js.gz'), gzipSync('old();\n'));
