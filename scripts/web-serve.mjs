@@ -70,8 +70,10 @@ function requestedName(url) {
   return path.endsWith('/') ? path + 'index.html' : path;
 }
 
-// Where the kernel says an open file lies, or null where it cannot say
-// (no /proc/self/fd, as on systems other than Linux).
+// Whether this system names the files a process has open (/proc/self/fd).
+const checksOpenedPaths = existsSync('/proc/self/fd');
+
+// Where the kernel says an open file lies, or null where it cannot say.
 async function openedPath(handle) {
   try {
     return await fs.readlink(`/proc/self/fd/${handle.fd}`);
@@ -269,9 +271,6 @@ function followLines(lines, chunk, limit = Infinity) {
     }
   }
 }
-
-// Whether this system names the files a process has open (/proc/self/fd).
-const checksOpenedPaths = existsSync('/proc/self/fd');
 
 export async function serveFolder(folder, port = 0, host = '127.0.0.1') {
   const root = servedRoot(folder);
