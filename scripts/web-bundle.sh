@@ -25,10 +25,38 @@ its address in a browser, for example:
 A page opened straight from the disk (file://) cannot load its WebAssembly
 module; the page says so and names this way.
 
-Beside each file lie precompressed copies (.gz, .br): a server that can send
-them as they are (nginx's gzip_static and brotli_static, Caddy's
-precompressed) saves the time of compressing them. The page needs no other
-server setting; .wasm files should be sent as application/wasm.
+What the server should send
+---------------------------
+
+1. WebAssembly as application/wasm. Sent with another type, a .wasm file is
+   refused by some browsers, and none can compile it while it downloads.
+
+2. The precompressed copies. Beside each page, script and WebAssembly file
+   FILE lies FILE.gz (gzip), and FILE.br (brotli) where the release was made
+   with brotli. The module is several megabytes and its copies a fraction of
+   that: on a phone's network they decide how soon the show can start. For
+   a request for FILE whose Accept-Encoding header accepts br (names br, or
+   *, without q=0), send FILE.br; else, if it accepts gzip, FILE.gz; else
+   FILE. With a copy, answer
+       Content-Encoding: br            (or gzip)
+       Content-Type: the type of FILE  (application/wasm for a .wasm file,
+                                        not a type for .br or .gz)
+       Content-Length: the copy's size
+   and answer every request for such a file, copy or not, with
+       Vary: Accept-Encoding
+   so that caches between the server and the browser keep the two apart.
+   HEAD gets the same headers as GET. A request for FILE.gz or FILE.br
+   itself gets that file as it is, without Content-Encoding. Replace a file
+   and its copies together (or remove the copies): a copy left from an
+   older release would be sent instead of the new file.
+
+   nginx:  gzip_static on; gzip_vary on; brotli_static on; (the last comes
+           with nginx's brotli module) and "application/wasm wasm;" in its
+           types where its mime.types lacks it.
+   Caddy:  file_server { precompressed br gzip }
+
+A server that sends only the files themselves (such as the python3 command
+above) plays the show all the same, after a longer download.
 TEXT
 for file in "$work/$name"/*.html "$work/$name"/*.js "$work/$name"/*.wasm; do
   [ -e "$file" ] || continue
