@@ -20,6 +20,14 @@ std::unique_ptr<LiveShow> live;
 std::unique_ptr<ExactShow> exact;
 std::string answer;  // the text handed back last; the page copies it at once
 bool upright = false;  // the page's screen is taller than wide
+bool gentle = false;   // the page's "Gentle" switch: the picture held under the flash thresholds
+
+// The show the page plays: the built-in one, gentle when asked.
+ShowDefinition pageShow() {
+    ShowDefinition show = builtInShow();
+    show.gentle = gentle;
+    return show;
+}
 
 const char* answerWith(std::string text) {
     answer = std::move(text);
@@ -73,7 +81,7 @@ EMSCRIPTEN_KEEPALIVE int zemra_play(const char* position) {
     StartPoint start;
     std::string reason;
     if (!planFrom(position, start, reason)) start = showStart();
-    live = std::make_unique<LiveShow>(std::move(start), builtInShow());
+    live = std::make_unique<LiveShow>(std::move(start), pageShow());
     live->setUpright(upright);
     if (live->start()) return 1;
     live.reset();
@@ -99,6 +107,10 @@ EMSCRIPTEN_KEEPALIVE void zemra_set_upright(int on) {
     if (live) live->setUpright(upright);
 }
 
+// The gentle mode (1) or the show's own picture (0), for the shows started
+// from now on.
+EMSCRIPTEN_KEEPALIVE void zemra_set_gentle(int on) { gentle = on != 0; }
+
 // The music position being heard, ORDER:ROW; empty when nothing plays.
 EMSCRIPTEN_KEEPALIVE const char* zemra_position() {
     return answerWith(live ? formatSongPosition(live->position()) : std::string());
@@ -107,7 +119,7 @@ EMSCRIPTEN_KEEPALIVE const char* zemra_position() {
 // Exact mode: starts the offline show at the beginning. 1 on success.
 EMSCRIPTEN_KEEPALIVE int zemra_exact_start() {
     live.reset();
-    exact = std::make_unique<ExactShow>(builtInShow());
+    exact = std::make_unique<ExactShow>(pageShow());
     if (exact->start()) return 1;
     exact.reset();
     return 0;

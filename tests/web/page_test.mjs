@@ -151,6 +151,31 @@ async function badPosition(browser, base) {
   }
 }
 
+// The start panel warns of the flashes; its gentle switch is on where the
+// system asks for reduced motion, off otherwise, and a gentle show plays.
+async function gentleSwitch(browser, base) {
+  for (const reduce of [false, true]) {
+    const errors = [];
+    const page = await openPage(browser, null, errors);
+    await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: reduce ? 'reduce' : 'no-preference' }]);
+    await page.goto(base + '#11:16');
+    if (!(await waitFor(page, () => !document.getElementById('play').disabled, 'the page loads', 60000))) return;
+    const state = await page.evaluate(() => ({
+      on: document.getElementById('gentle').checked,
+      warning: document.getElementById('warning').textContent,
+    }));
+    check(state.on === reduce, `the gentle switch is ${state.on ? 'on' : 'off'} with reduced motion ${reduce ? 'asked' : 'not asked'}`);
+    check(/flashing lights/.test(state.warning), 'the start panel warns of flashing lights');
+    if (reduce) {
+      await page.click('#play');
+      check(await waitFor(page, () => window.zemraPosition() !== '', 'the gentle show plays', 10000),
+        'the gentle show plays from #11:16');
+    }
+    check(errors.length === 0, 'no console errors with the gentle switch' + (errors.length ? ': ' + errors.join(' | ') : ''));
+    await page.close();
+  }
+}
+
 // A browser without WebAssembly, or without audio worklets, is told so.
 async function missingFeatures(browser, base) {
   for (const [feature, said] of [['WebAssembly', /cannot run WebAssembly/], ['AudioWorkletNode', /no Web Audio/]]) {
@@ -242,6 +267,7 @@ try {
   await slowCpu(browser, base);
   await playToEnd(browser, base);
   await badPosition(browser, base);
+  await gentleSwitch(browser, base);
   await missingFeatures(browser, base);
   await exactFrames(browser, base);
 } catch (error) {

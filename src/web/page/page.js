@@ -215,7 +215,29 @@ function startRuntime(bytes) {
 const text = (pointer) => Module.UTF8ToString(pointer);
 // Why a start position is no place to start ('' when it is one).
 const checkPosition = (position) => Module.ccall('zemra_check_position', 'string', ['string'], [position]);
-const startShow = (position) => Module.ccall('zemra_play', 'number', ['string'], [position]);
+const startShow = (position) => {
+  Module._zemra_set_gentle(byId('gentle').checked ? 1 : 0);
+  return Module.ccall('zemra_play', 'number', ['string'], [position]);
+};
+
+// The gentle mode is on where the viewer has asked the system for less
+// motion; the switch keeps the viewer's own choice for this page.
+const reducedMotion = window.matchMedia && matchMedia('(prefers-reduced-motion: reduce)').matches;
+const gentleChoice = (() => {
+  try {
+    return localStorage.getItem('zemra.gentle');
+  } catch {
+    return null; // storage refused (a private window): the system's wish decides
+  }
+})();
+byId('gentle').checked = gentleChoice === null ? reducedMotion : gentleChoice === '1';
+byId('gentle').addEventListener('change', () => {
+  try {
+    localStorage.setItem('zemra.gentle', byId('gentle').checked ? '1' : '0');
+  } catch {
+    // Not kept: the switch still holds for this visit.
+  }
+});
 
 // --- Playing -------------------------------------------------------------
 
@@ -408,6 +430,7 @@ async function main() {
   window.zemraPosition = () => text(Module._zemra_position());
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');
+    Module._zemra_set_gentle(new URLSearchParams(location.search).has('gentle') ? 1 : 0);
     if (!Module._zemra_exact_start()) return;
     window.zemraExact = exact;
     byId('start').hidden = true;
