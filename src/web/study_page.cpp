@@ -7,10 +7,10 @@
 
 namespace {
 
-// The show's state is kept every fifth of a second near the frame shown: a
-// phone makes the few frames from there to any step back's at once, where
-// the desktop's two seconds of frames would take it a second or more.
-constexpr long kSnapshotFrames = 12;
+// The show's state is kept every eight frames near the frame shown: a phone
+// makes the few frames from there to any step back's at once, where the
+// desktop's two seconds of frames would take it a second or more.
+constexpr long kSnapshotFrames = 8;
 
 // The picture as the view shows it: landscape beside the panel, or upright above it.
 StudyLayout layoutFor(bool upright) {

@@ -33,6 +33,9 @@ const studyState = (page) => page.evaluate(() => ({
   startShown: !document.getElementById('start').hidden,
 }));
 const shown = async (page) => frameOf((await studyState(page)).line);
+const soundState = (page) => page.evaluate(() => ({
+  state: zemraPage.audio.context.state, played: zemraPage.audio.playedCount, generation: zemraPage.audio.generation,
+}));
 
 // Waits until study mode has run two more passes: an input given before is done.
 function settle(page) {
@@ -105,6 +108,18 @@ async function stepsOneFrame(page, stepOn, stepBack, what) {
     `${what}: a step on shows frame ${on.frame} (${on.time - before.time} ms on), a step back frame ${back.frame} again`);
 }
 
+// A click or tap on the picture plays, another pauses.
+async function playsAndPauses(page, tap, what) {
+  await tap();
+  await sleep(700);
+  const playing = await studyState(page);
+  await tap();
+  await settle(page);
+  const held = await studyState(page);
+  check(!playing.paused && held.paused && frameOf(held.line).frame > 10,
+    `${what} on the picture plays, another pauses (frame ${frameOf(held.line).frame})`);
+}
+
 const sceneAfter = (position) => scenes.find((scene) => positionOrder(scene.start) > positionOrder(position));
 const sceneBefore = (position) => [...scenes].reverse().find((scene) => positionOrder(scene.start) < positionOrder(position));
 function positionOrder(text) {
@@ -116,7 +131,7 @@ function positionOrder(text) {
 // click on the picture and on the timeline, Escape and the back button.
 export async function studyKeys(browser, base, out) {
   const errors = [];
-  const page = await openPage(browser, base, errors);
+  const page = await openPage(browser, base, errors, { width: 1280, height: 800 }); // room for twice the size
   if (!(await waitFor(page, () => !document.getElementById('study').disabled, 'the Study button is offered', 60000))) return;
   await page.click('#study');
   if (!(await waitFor(page, () => zemraStudy.active() && zemraStudy.passes > 2, 'Study opens study mode', 20000))) return;
@@ -125,10 +140,14 @@ export async function studyKeys(browser, base, out) {
   const later = await studyState(page);
   check(!later.paused && frameOf(later.line).frame > first.frame + 30,
     `Study plays from the start (frame ${first.frame} -> ${frameOf(later.line).frame})`);
+  const playingSound = await soundState(page);
   await press(page, 'Space');
   const paused = await studyState(page);
+  const pausedSound = await soundState(page);
   check(paused.paused && paused.hash === '#study=' + frameOf(paused.line).position,
     `Space pauses, and the address follows the frame (${paused.hash})`);
+  check(playingSound.state === 'running' && playingSound.played > 0 && pausedSound.state === 'suspended',
+    `the music plays with the picture (${playingSound.state}) and holds with it (${pausedSound.state})`);
   await holds(page, 'keys');
   await stepsOneFrame(page, () => press(page, '.'), () => press(page, ','), 'keys');
 
@@ -150,18 +169,18 @@ export async function studyKeys(browser, base, out) {
   check(pageDown.position === `${order + 1}:${row + 16}`, `PageDown jumps 16 rows on (${pageDown.position})`);
   const home = await press(page, 'Home');
   check(home.position === '0:0' && home.frame === 0, `Home jumps to the start (${home.position})`);
+  // After jumps and steps the music starts again at the frame shown.
+  await press(page, 'Space');
+  await sleep(500);
+  const resumedSound = await soundState(page);
+  await press(page, 'Space');
+  check(resumedSound.state === 'running' && resumedSound.generation > pausedSound.generation && resumedSound.played > 0,
+    `after the jumps the music starts anew from the frame shown (${resumedSound.state}, ${resumedSound.played} frames heard)`);
 
   // A click on the picture plays and pauses; on the timeline it jumps there.
   let g = await canvasGeometry(page);
   const picture = pagePoint(g, 100, 100);
-  await page.mouse.click(picture.x, picture.y);
-  await sleep(700);
-  const playing = await studyState(page);
-  await page.mouse.click(picture.x, picture.y);
-  await settle(page);
-  const held = await studyState(page);
-  check(!playing.paused && held.paused && frameOf(held.line).frame > 20,
-    `a click on the picture plays, another pauses (frame ${frameOf(held.line).frame})`);
+  await playsAndPauses(page, () => page.mouse.click(picture.x, picture.y), 'a click');
   const tappedMs = 150000;
   const onTimeline = timelinePoint(g, tappedMs);
   await page.mouse.click(onTimeline.x, onTimeline.y);
@@ -241,6 +260,7 @@ export async function studyTouch(browser, base, out) {
       `${name}, the picture, panel and timeline stand ${place.text}, the panel's text ${place.textCss.toFixed(1)} CSS px high`);
     check(pad.shown && !pad.overlaps, `${name}, the four buttons are on the screen beside the picture`);
     await holds(page, name);
+    await page.screenshot({ path: join(out, `study-phone-${name}.png`) });
     const tap = (selector) => async () => {
       await page.tap(selector);
       await settle(page);
@@ -254,16 +274,8 @@ export async function studyTouch(browser, base, out) {
     check(next.position === sceneAfter(before.position).start && back.position === sceneBefore(next.position).start,
       `${name}, the scene buttons jump to ${next.position} (${next.scene}) and back to ${back.position} (${back.scene})`);
 
-    // Taps on the picture play and pause.
     const picture = pagePoint(g, g.width / 2, 100);
-    await page.touchscreen.tap(picture.x, picture.y);
-    await sleep(700);
-    const playing = await studyState(page);
-    await page.touchscreen.tap(picture.x, picture.y);
-    await settle(page);
-    const held = await studyState(page);
-    check(!playing.paused && held.paused && frameOf(held.line).frame > 10,
-      `${name}, a tap on the picture plays, another pauses (frame ${frameOf(held.line).frame})`);
+    await playsAndPauses(page, () => page.touchscreen.tap(picture.x, picture.y), `${name}, a tap`);
 
     // A tap on the timeline, then a drag along it, seek.
     const tappedMs = 60000;
@@ -285,7 +297,6 @@ export async function studyTouch(browser, base, out) {
     check(nearEnough(g, tapped.time, tappedMs) && nearEnough(g, dragged.time, dragTo),
       `${name}, a tap on the timeline at ${tappedMs} ms lands at ${tapped.time} ms, a drag to ${dragTo} ms at ${dragged.time} ms`);
     check(await stillPage(page), `${name}, nothing scrolled or zoomed`);
-    await page.screenshot({ path: join(out, `study-phone-${name}.png`) });
     report[`studyPhone${name === 'upright' ? 'Upright' : 'Sideways'}`] = `${place.text}, text ${place.textCss.toFixed(1)} CSS px`;
   }
   // A turn keeps the frame.
@@ -324,7 +335,8 @@ export async function studySpeed(browser, base) {
     await settle(page);
     const landed = await page.evaluate(() => [zemraStudy.line(), zemraStudy.lastResponseMs]);
     jumps.push({ at: frameOf(landed[0]).position, ms: landed[1] });
-    // 24 frames on, a step back to the 23rd: the most frames made again.
+    // 24 frames on, a step back to the 23rd: made again from the state kept
+    // at the 16th (one every eight frames), the most a step back makes.
     await page.evaluate(() => zemraStudy.keepFrames(1));
     await pressMany(page, '.', 24);
     await page.keyboard.press(',');
@@ -385,6 +397,20 @@ export async function studyExactness(browser, base) {
       `#study=${position} and ${steps} steps show the exact render's frame there (${stepped})` +
       (stepped === expected ? '' : ` - exact mode: ${expected}`));
   }
+  // The gentle show's frames alike.
+  await study.evaluate(() => localStorage.setItem('zemra.gentle', '1'));
+  await study.goto(base + '#study=11:0');
+  await study.reload();
+  if (await waitFor(study, () => window.zemraStudy && zemraStudy.active() && zemraStudy.passes > 2,
+    'study mode opens gentle', 60000)) {
+    const stepped = (await pressMany(study, '.', 30)).line;
+    const exact = await openPage(browser, `${base}?exact&gentle#11:0`, errors);
+    await waitFor(exact, () => window.zemraExact !== undefined, 'the gentle exact mode starts', 60000);
+    const expected = await exact.evaluate(() => zemraExact.advanceTo(30));
+    await exact.close();
+    check(stepped === expected, `gentle, #study=11:0 and 30 steps show the gentle exact frame (${stepped})`);
+  }
+  await study.evaluate(() => localStorage.removeItem('zemra.gentle'));
   check(errors.length === 0, 'no console errors comparing study mode' + (errors.length ? ': ' + errors.join(' | ') : ''));
   await study.close();
 }

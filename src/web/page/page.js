@@ -458,6 +458,7 @@ function showTurnHint() {
 
 let studyRequest = 0;
 let addressWrittenAt = -Infinity;
+let addressWritten = null; // the address study mode wrote last
 let dragPointer = null; // the pointer held on the timeline
 let dragTo = null; // where it has moved since the last frame, in canvas pixels
 let inputAt = 0; // when the input waiting for the next frame came
@@ -508,6 +509,7 @@ async function openStudy(position, paused) {
   for (const pad of document.querySelectorAll('.pad')) pad.hidden = !touchScreen;
   Object.assign(study, { passes: 0, lastResponseMs: 0, worstPassMs: 0 });
   addressWrittenAt = -Infinity;
+  addressWritten = location.hash;
   layOut();
   updateActive();
   cancelAnimationFrame(studyRequest);
@@ -562,14 +564,16 @@ function studyEnded() {
 
 // The address follows the frame shown (#study=ORDER:ROW), so that a copied
 // address opens the same moment: at once while paused, at most once a
-// second while playing (browsers limit how often a page rewrites it).
+// second while playing (browsers limit how often a page rewrites it). An
+// address changed by hand is left for its hashchange to open.
 function followAddress() {
   const address = '#study=' + text(Module._zemra_position());
-  if (address === location.hash) return;
+  if (address === location.hash || location.hash !== addressWritten) return;
   const now = performance.now();
   if (!studyPaused() && now - addressWrittenAt < 1000) return;
   addressWrittenAt = now;
   history.replaceState(history.state, '', address);
+  addressWritten = location.hash;
 }
 
 function studyTick(now) {
