@@ -89,6 +89,7 @@ public:
     bool restore(const ShowSnapshot& snapshot);
 
     DemoSystem& demo() { return *demo_; }
+    const AppWindow& window() const { return window_; }
 
 private:
     uint64_t audioLimit() const { return audioFor(frames_); }

@@ -27,7 +27,7 @@ namespace {
 
 // The seconds that match, as ranges: "3-4, 10".
 template <typename Match>
-std::string secondRanges(const std::vector<SecondResult>& seconds, Match match) {
+std::string secondRanges(const std::vector<SecondResult>& seconds, Match match, const char* between = ", ") {
     std::string text;
     const long total = static_cast<long>(seconds.size());
     for (long s = 0; s < total;) {
@@ -37,13 +37,25 @@ std::string secondRanges(const std::vector<SecondResult>& seconds, Match match) 
         }
         long end = s;
         while (end + 1 < total && match(seconds[end + 1])) ++end;
-        if (!text.empty()) text += ", ";
+        if (!text.empty()) text += between;
         text += std::to_string(s);
         if (end > s) text += "-" + std::to_string(end);
         s = end + 1;
     }
     return text.empty() ? "none" : text;
 }
+
+}  // namespace
+
+std::string failingSeconds(const FlashReport& report) {
+    return secondRanges(report.seconds, [](const SecondResult& s) { return s.fails(); }, ",");
+}
+
+std::string extendedSeconds(const FlashReport& report) {
+    return secondRanges(report.seconds, [](const SecondResult& s) { return s.extended; }, ",");
+}
+
+namespace {
 
 std::string verdict(const SecondResult& s) {
     std::string text = s.fails() ? "FAIL" : "pass";

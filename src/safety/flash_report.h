@@ -60,3 +60,8 @@ struct FlashReport {
 // failing seconds, the long sequences and the verdict.
 using SecondLabel = std::function<std::string(long second)>;
 void writeFlashReport(std::ostream& out, const FlashReport& report, const SecondLabel& label = {});
+
+// The seconds over three flashes, and those of extended flashing, as ranges
+// in one word: "44-48,53-55", or "none".
+std::string failingSeconds(const FlashReport& report);
+std::string extendedSeconds(const FlashReport& report);
