@@ -108,7 +108,8 @@ TEST(OfflineRender, AFailureShownPartWayIsNoSuccess) {
     effects["b"].initResult = false;
     const std::vector<EffectMaker> makers = fakes::fakeEffects({"a", "b"}, effects);
     OfflineSettings settings = range({0, 0}, {1, 0}, 10);
-    settings.show = {kScript, &makers, builtInShow().assets};
+    settings.show = builtInShow().withScript(kScript);
+    settings.show.effects = &makers;
     RenderJob job{(fs::path(testpng::outputDir()) / "offline-failed").string(), kDefaultVideoScale, settings};
     fs::remove_all(job.out);
     std::ostringstream messages;
