@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "anim/rgb565.h"
-#include "safety/cell_colour.h"
 #include "safety/field_counter.h"
+#include "safety/flash_measures.h"
 #include "safety/transition_tracker.h"
 
 using flash::Direction;
@@ -41,6 +41,37 @@ FlashAnalyser::FlashAnalyser(int framesPerSecond) : fps_(std::max(1, framesPerSe
 
 FlashAnalyser::~FlashAnalyser() = default;
 
+// Lays the analysed points and the cells over a picture of this size.
+void FlashAnalyser::layOut(int width, int height) {
+    width_ = width;
+    height_ = height;
+    const int block = (std::max(width, height) + kMostSide - 1) / kMostSide;
+    pointsX_ = (width + block - 1) / block;
+    const int pointsY = (height + block - 1) / block;
+    pointOfColumn_.resize(width);
+    pointOfRow_.resize(height);
+    for (int x = 0; x < width; ++x) pointOfColumn_[x] = x / block;
+    for (int y = 0; y < height; ++y) pointOfRow_[y] = y / block;
+    const std::size_t points = static_cast<std::size_t>(pointsX_) * pointsY;
+    pointPixels_.assign(points, 0.0f);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pointPixels_[pointOfRow_[y] * pointsX_ + pointOfColumn_[x]] += 1;
+    // A picture smaller than the grid leaves some cells empty: they weigh nothing.
+    std::vector<float> cellPixels(kCells * kCells, 0.0f);
+    cellOfPoint_.resize(points);
+    for (int y = 0; y < pointsY; ++y)
+        for (int x = 0; x < pointsX_; ++x) {
+            const std::size_t point = static_cast<std::size_t>(y) * pointsX_ + x;
+            cellOfPoint_[point] = (y * kCells / pointsY) * kCells + x * kCells / pointsX_;
+            cellPixels[cellOfPoint_[point]] += pointPixels_[point];
+        }
+    for (int kind = 0; kind < kKinds; ++kind) {
+        trackers_[kind].assign(points, flash::TransitionTracker());
+        fields_[kind] =
+            std::make_unique<flash::FieldCounter>(kCells, kCells, kCells / 3, kCells / 3, cellPixels, fps_);
+    }
+}
+
 bool FlashAnalyser::begin(int width, int height) {
     if (width <= 0 || height <= 0) {
         error_ = "a frame without pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")";
@@ -51,33 +82,16 @@ bool FlashAnalyser::begin(int width, int height) {
                  std::to_string(width_) + " x " + std::to_string(height_);
         return false;
     }
-    if (frame_ == 0) {
-        width_ = width;
-        height_ = height;
-        cellOfColumn_.resize(width);
-        cellOfRow_.resize(height);
-        for (int x = 0; x < width; ++x) cellOfColumn_[x] = static_cast<int>(static_cast<long long>(x) * kCells / width);
-        for (int y = 0; y < height; ++y) cellOfRow_[y] = static_cast<int>(static_cast<long long>(y) * kCells / height);
-        cellPixels_.assign(kCells * kCells, 0.0f);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) cellPixels_[cellOfRow_[y] * kCells + cellOfColumn_[x]] += 1;
-        // A small picture leaves some cells without pixels: they weigh nothing.
-        const int together = std::max(1, fps_ / 10);
-        for (int kind = 0; kind < kKinds; ++kind) {
-            trackers_[kind].assign(kCells * kCells, flash::TransitionTracker());
-            fields_[kind] = std::make_unique<flash::FieldCounter>(kCells, kCells, kCells / 3, kCells / 3, cellPixels_,
-                                                                  together, fps_);
-        }
-    }
-    sums_.assign(kCells * kCells, {0.0f, 0.0f, 0.0f});
+    if (frame_ == 0) layOut(width, height);
+    sums_.assign(pointPixels_.size(), {0.0f, 0.0f, 0.0f});
     return true;
 }
 
 void FlashAnalyser::addRow(int y, const uint8_t* rgb) {
     const std::array<float, 256>& linear = flash::linearFromSrgb();
-    std::array<float, 3>* cells = sums_.data() + cellOfRow_[y] * kCells;
+    std::array<float, 3>* points = sums_.data() + static_cast<std::size_t>(pointOfRow_[y]) * pointsX_;
     for (int x = 0; x < width_; ++x, rgb += 3) {
-        std::array<float, 3>& sum = cells[cellOfColumn_[x]];
+        std::array<float, 3>& sum = points[pointOfColumn_[x]];
         sum[0] += linear[rgb[0]];
         sum[1] += linear[rgb[1]];
         sum[2] += linear[rgb[2]];
@@ -127,15 +141,21 @@ void FlashAnalyser::endFrame() {
         if (frame_ > 0) closeSecond();
         seconds_.emplace_back();
     }
-    std::vector<Direction> transitions(sums_.size());
     for (int kind = 0; kind < kKinds; ++kind) {
-        for (std::size_t cell = 0; cell < sums_.size(); ++cell) {
-            const float pixels = cellPixels_[cell];
-            if (pixels == 0) continue;
-            const LinearColour mean{sums_[cell][0] / pixels, sums_[cell][1] / pixels, sums_[cell][2] / pixels};
-            transitions[cell] = trackers_[kind][cell].add(measure(kind, mean), flash::isSaturatedRed(mean), kRules[kind]);
+        up_[kind].assign(kCells * kCells, 0.0f);
+        down_[kind].assign(kCells * kCells, 0.0f);
+    }
+    for (std::size_t point = 0; point < sums_.size(); ++point) {
+        const float pixels = pointPixels_[point], scale = 1 / pixels;
+        const LinearColour mean{sums_[point][0] * scale, sums_[point][1] * scale, sums_[point][2] * scale};
+        const bool red = flash::isSaturatedRed(mean);
+        for (int kind = 0; kind < kKinds; ++kind) {
+            const Direction moved = trackers_[kind][point].add(measure(kind, mean), red, kRules[kind]);
+            if (moved != Direction::None) (moved == Direction::Up ? up_ : down_)[kind][cellOfPoint_[point]] += pixels;
         }
-        fields_[kind]->addFrame(transitions);
+    }
+    for (int kind = 0; kind < kKinds; ++kind) {
+        fields_[kind]->addFrame(up_[kind], down_[kind]);
         // The window of the last second touches this second and perhaps the one before.
         const int flashes = fields_[kind]->windowMost() / 2;
         const long first = std::max(0L, frame_ - fps_ + 1) / fps_, last = frame_ / fps_;
