@@ -84,7 +84,7 @@ TEST(FlashAnalyser, ChangesBelowTheLuminanceThresholdsPass) {
     EXPECT_EQ(bright.worstWindow().general, 0);
 }
 
-TEST(FlashAnalyser, AFadeOverManyFramesIsOneTransition) {
+TEST(FlashAnalyser, ChangesSpreadOverFramesCountOnce) {
     // Black to white and back every two seconds, with a small wobble on
     // every frame that makes many tiny peaks and valleys on the way.
     const FlashReport fade = analyse(6, [](int frame, double, double) {
@@ -95,6 +95,25 @@ TEST(FlashAnalyser, AFadeOverManyFramesIsOneTransition) {
     });
     EXPECT_TRUE(fade.passes());
     EXPECT_EQ(fade.worstWindow().general, 0);
+
+    // A 4 Hz flash that comes on at once and goes off a fifth of the
+    // pixels at a time over five frames: on no frame does a quarter of a
+    // field go dark together, but the whole picture does.
+    const FlashReport uneven = analyse(3, [](int frame, double x, double) {
+        const int group = static_cast<int>(x * 96) % 5;
+        return frame % 15 <= group ? kWhite : kBlack;
+    });
+    EXPECT_EQ(uneven.worstWindow().general, 4);
+}
+
+TEST(FlashAnalyser, HighContrastStripesInMotionAreNotFlashes) {
+    // Black and white stripes 8 pixels wide moving 2 pixels a frame: each
+    // pixel changes at 7.5 Hz, but on each frame only an eighth of the
+    // picture brightens and an eighth darkens.
+    const FlashReport stripes = analyse(3, [](int frame, double x, double) {
+        return (static_cast<int>(x * 96) + 2 * frame) / 8 % 2 ? kWhite : kBlack;
+    });
+    EXPECT_EQ(stripes.worstWindow().general, 0);
 }
 
 TEST(FlashAnalyser, SaturatedRedFlashesCountAsRed) {
