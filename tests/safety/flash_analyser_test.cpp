@@ -59,15 +59,15 @@ TEST(FlashAnalyser, FullScreenFlashingFailsFromFourFlashesASecond) {
     EXPECT_TRUE(three.passes());
     EXPECT_TRUE(three.hasExtendedFlashing());  // six transitions a second
 
-    const FlashReport four = analyse(5, flashing(4, kWhite, kBlack));
+    const FlashReport four = analyse(2, flashing(4, kWhite, kBlack));
     EXPECT_EQ(four.worstWindow().general, 4);
     EXPECT_EQ(four.worstWindow().red, 0);
-    EXPECT_EQ(four.failingSeconds(), 5);
+    EXPECT_EQ(four.failingSeconds(), 2);
 
     // The show's RGB565 back buffer, as shown (white is full white).
     FlashAnalyser analyser(kFps);
     std::vector<uint16_t> picture(240 * 320);
-    for (int frame = 0; frame < 2 * kFps; ++frame) {
+    for (int frame = 0; frame < 80; ++frame) {  // 8 transitions from frame 8 to 68
         std::fill(picture.begin(), picture.end(), onAt(frame, 4) ? 0xFFFF : 0x0000);
         ASSERT_TRUE(analyser.addRgb565(picture.data(), 240, 320));
     }
