@@ -5,6 +5,7 @@
 #include "anim/rgb565.h"
 #include "safety/field_counter.h"
 #include "safety/flash_measures.h"
+#include "safety/pattern_finder.h"
 #include "safety/transition_tracker.h"
 
 using flash::Direction;
@@ -22,14 +23,6 @@ const flash::TransitionRule kRules[3] = {
     {20.0f, true, 1e30f, true},
     {0.2f, true, 1e30f, true},
 };
-
-float measure(int kind, LinearColour c) {
-    switch (kind) {
-    case kGeneral: return flash::relativeLuminance(c);
-    case kRed: return flash::redFlashValue(c);
-    default: return flash::distanceFromRed(c);
-    }
-}
 
 int& count(FlashCounts& counts, int kind) {
     return kind == kGeneral ? counts.general : kind == kRed ? counts.red : counts.redChroma;
@@ -65,6 +58,8 @@ void FlashAnalyser::layOut(int width, int height) {
             cellOfPoint_[point] = (y * kCells / pointsY) * kCells + x * kCells / pointsX_;
             cellPixels[cellOfPoint_[point]] += pointPixels_[point];
         }
+    luminance_.assign(points, 0.0f);
+    patterns_ = std::make_unique<flash::PatternFinder>(pointsX_, pointsY, kCells);
     for (int kind = 0; kind < kKinds; ++kind) {
         trackers_[kind].assign(points, flash::TransitionTracker());
         fields_[kind] =
@@ -149,11 +144,14 @@ void FlashAnalyser::endFrame() {
         const float pixels = pointPixels_[point], scale = 1 / pixels;
         const LinearColour mean{sums_[point][0] * scale, sums_[point][1] * scale, sums_[point][2] * scale};
         const bool red = flash::isSaturatedRed(mean);
+        luminance_[point] = flash::relativeLuminance(mean);
+        const float measures[kKinds] = {luminance_[point], flash::redFlashValue(mean), flash::distanceFromRed(mean)};
         for (int kind = 0; kind < kKinds; ++kind) {
-            const Direction moved = trackers_[kind][point].add(measure(kind, mean), red, kRules[kind]);
+            const Direction moved = trackers_[kind][point].add(measures[kind], red, kRules[kind]);
             if (moved != Direction::None) (moved == Direction::Up ? up_ : down_)[kind][cellOfPoint_[point]] += pixels;
         }
     }
+    if (patterns_->addFrame(luminance_)) ++seconds_.back().patternFrames;
     for (int kind = 0; kind < kKinds; ++kind) {
         fields_[kind]->addFrame(up_[kind], down_[kind]);
         // The window of the last second touches this second and perhaps the one before.

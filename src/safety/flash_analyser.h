@@ -5,7 +5,8 @@
 // Every pixel is followed from peak to valley, for its luminance and for the
 // two red measures; a field counts a transition when the pixels that made
 // one the same way together cover more than a quarter of it (field_counter.h
-// says how). Pictures larger than kMostSide on a side are first averaged in
+// says how). Moving regular stripes are looked for beside the flashes
+// (pattern_finder.h). Pictures larger than kMostSide on a side are first averaged in
 // square blocks, which then stand for pixels.
 //
 // Memory stays bounded whatever the clip's length: the analyser keeps a few
@@ -28,6 +29,7 @@
 
 namespace flash {
 class FieldCounter;
+class PatternFinder;
 class TransitionTracker;
 }  // namespace flash
 
@@ -87,6 +89,8 @@ private:
     std::vector<flash::TransitionTracker> trackers_[kKinds];
     std::unique_ptr<flash::FieldCounter> fields_[kKinds];
     std::vector<float> up_[kKinds], down_[kKinds];  // per cell, this frame
+    std::vector<float> luminance_;                     // per point, this frame
+    std::unique_ptr<flash::PatternFinder> patterns_;
     std::vector<uint8_t> row_;  // an RGB565 row widened to bytes
     std::vector<SecondResult> seconds_;
 };
