@@ -22,7 +22,7 @@ constexpr Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255};
 // A clip's picture: the colour at a frame and a place (x, y from 0 to 1).
 using Picture = std::function<Rgb(int frame, double x, double y)>;
 
-FlashReport analyse(double seconds, const Picture& picture, int width = 96, int height = 72) {
+FlashReport analyse(double seconds, const Picture& picture, int width = 72, int height = 54) {
     FlashAnalyser analyser(kFps);
     std::vector<uint8_t> rgb(std::size_t{3} * width * height);
     for (int frame = 0; frame < seconds * kFps; ++frame) {
@@ -64,12 +64,12 @@ TEST(FlashAnalyser, FullScreenFlashingFailsFromFourFlashesASecond) {
     EXPECT_EQ(four.worstWindow().red, 0);
     EXPECT_EQ(four.failingSeconds(), 2);
 
-    // The show's RGB565 back buffer, as shown (white is full white).
+    // RGB565 pixels, as the show's pictures are (white is full white).
     FlashAnalyser analyser(kFps);
-    std::vector<uint16_t> picture(240 * 320);
+    std::vector<uint16_t> picture(60 * 80);
     for (int frame = 0; frame < 80; ++frame) {  // 8 transitions from frame 8 to 68
         std::fill(picture.begin(), picture.end(), onAt(frame, 4) ? 0xFFFF : 0x0000);
-        ASSERT_TRUE(analyser.addRgb565(picture.data(), 240, 320));
+        ASSERT_TRUE(analyser.addRgb565(picture.data(), 60, 80));
     }
     EXPECT_EQ(analyser.finish().worstWindow().general, 4);
 }
@@ -99,26 +99,29 @@ TEST(FlashAnalyser, ChangesSpreadOverFramesCountOnce) {
     // A 4 Hz flash that comes on at once and goes off a fifth of the
     // pixels at a time over five frames: on no frame does a quarter of a
     // field go dark together, but the whole picture does.
-    const FlashReport uneven = analyse(3, [](int frame, double x, double) {
-        const int group = static_cast<int>(x * 96) % 5;
-        return frame % 15 <= group ? kWhite : kBlack;
-    });
+    const FlashReport uneven = analyse(
+        3,
+        [](int frame, double x, double) {
+            const int group = static_cast<int>(x * 96) % 5;  // by column
+            return frame % 15 <= group ? kWhite : kBlack;
+        },
+        96, 72);
     EXPECT_EQ(uneven.worstWindow().general, 4);
 }
 
 TEST(FlashAnalyser, StripesInMotionAreAPatternNotFlashes) {
-    // Black and white stripes 4 pixels wide, 8 pairs across a field, moving
-    // a pixel a frame: each pixel changes at 7.5 Hz, but on each frame only
-    // an eighth of the picture brightens and an eighth darkens.
+    // Black and white stripes 3 pixels wide, 8 pairs across a field, moving
+    // a pixel a frame: each pixel changes at 10 Hz, but on each frame only a
+    // sixth of the picture brightens and a sixth darkens.
     auto stripes = [](int speed) {
         return [speed](int frame, double x, double) {
-            return (static_cast<int>(x * 192) + speed * frame) / 4 % 2 ? kWhite : kBlack;
+            return (static_cast<int>(x * 144) + speed * frame) / 3 % 2 ? kWhite : kBlack;
         };
     };
-    const FlashReport moving = analyse(2, stripes(1), 192, 144);
+    const FlashReport moving = analyse(2, stripes(1), 144, 108);
     EXPECT_EQ(moving.worstWindow().general, 0);
     EXPECT_EQ(moving.seconds[1].patternFrames, kFps);
-    EXPECT_EQ(analyse(1, stripes(0), 192, 144).seconds[0].patternFrames, 0);
+    EXPECT_EQ(analyse(1, stripes(0), 144, 108).seconds[0].patternFrames, 0);
 }
 
 TEST(FlashAnalyser, SaturatedRedFlashesCountAsRed) {
