@@ -28,6 +28,33 @@ int& count(FlashCounts& counts, int kind) {
     return kind == kGeneral ? counts.general : kind == kRed ? counts.red : counts.redChroma;
 }
 
+// Marks the seconds of four or more transitions that lie four within five.
+void markExtendedFlashing(std::vector<SecondResult>& seconds) {
+    auto heavy = [](const SecondResult& s) { return s.transitions.most() >= 4; };
+    const long total = static_cast<long>(seconds.size());
+    for (long end = 0; end < total; ++end) {
+        const long start = std::max(0L, end - 4);
+        if (std::count_if(seconds.begin() + start, seconds.begin() + end + 1, heavy) < 4) continue;
+        for (long s = start; s <= end; ++s) seconds[s].extended = seconds[s].extended || heavy(seconds[s]);
+    }
+}
+
+// Marks and returns the runs of seconds with flashes that last longer than five seconds.
+std::vector<FlashSequence> markLongRuns(std::vector<SecondResult>& seconds) {
+    std::vector<FlashSequence> runs;
+    const long total = static_cast<long>(seconds.size());
+    for (long s = 0; s < total;) {
+        long end = s;
+        while (end < total && seconds[end].flashes.most() > 0) ++end;
+        if (end - s > 5) {
+            runs.push_back({s, end - s});
+            for (long i = s; i < end; ++i) seconds[i].longSequence = true;
+        }
+        s = std::max(end, s + 1);
+    }
+    return runs;
+}
+
 }  // namespace
 
 FlashAnalyser::FlashAnalyser(int framesPerSecond) : fps_(std::max(1, framesPerSecond)) {}
@@ -173,27 +200,8 @@ FlashReport FlashAnalyser::finish() {
     report.height = height_;
     if (frame_ == 0) return report;
     closeSecond();
-    std::vector<SecondResult>& seconds = seconds_;
-    const long total = static_cast<long>(seconds.size());
-    // Four or more transitions a second in four seconds of any five.
-    for (long end = 0; end < total; ++end) {
-        const long start = std::max(0L, end - 4);
-        long heavy = 0;
-        for (long s = start; s <= end; ++s) heavy += seconds[s].transitions.most() >= 4;
-        if (heavy < 4) continue;
-        for (long s = start; s <= end; ++s)
-            if (seconds[s].transitions.most() >= 4) seconds[s].extended = true;
-    }
-    // Runs of seconds with flashes that last longer than five seconds.
-    for (long s = 0; s < total;) {
-        long end = s;
-        while (end < total && seconds[end].flashes.most() > 0) ++end;
-        if (end - s > 5) {
-            report.longSequences.push_back({s, end - s});
-            for (long i = s; i < end; ++i) seconds[i].longSequence = true;
-        }
-        s = std::max(end, s + 1);
-    }
+    markExtendedFlashing(seconds_);
+    report.longSequences = markLongRuns(seconds_);
     report.seconds = std::move(seconds_);
     seconds_.clear();
     frame_ = 0;

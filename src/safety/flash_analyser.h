@@ -6,8 +6,8 @@
 // two red measures; a field counts a transition when the pixels that made
 // one the same way together cover more than a quarter of it (field_counter.h
 // says how). Moving regular stripes are looked for beside the flashes
-// (pattern_finder.h). Pictures larger than kMostSide on a side are first averaged in
-// square blocks, which then stand for pixels.
+// (pattern_finder.h). Pictures larger than kMostSide on a side are first
+// averaged in square blocks, which then stand for pixels.
 //
 // Memory stays bounded whatever the clip's length: the analyser keeps a few
 // numbers per pixel, the field transitions of the last second and a small
