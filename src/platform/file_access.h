@@ -1,6 +1,7 @@
 #pragma once
 // What the operating system says about files and the terminal, for the
-// offline output's checks before it writes. Paths are UTF-8.
+// offline output's checks before it writes, and reading a whole file.
+// Paths are UTF-8.
 
 #include <cstdint>
 #include <cstdio>
@@ -23,5 +24,13 @@ bool fileWritable(const std::string& path);
 std::string tryCreateNewFile(const std::string& path);
 // Cuts an open file to length bytes. False when it cannot.
 bool truncateOpenFile(std::FILE* file, std::uint64_t length);
+// What reading a whole file came to.
+enum class FileRead { Read, Missing, Folder, NotRegular, TooLarge, Failed };
+// Reads the file at path into `text` when it is a regular file of at most
+// `limit` bytes. The file is opened without waiting (a pipe with nobody
+// writing to it would hold the program) and checked before anything is
+// read: a folder, a pipe or a device is refused. After Failed, `reason`
+// holds the system's reason.
+FileRead readRegularFile(const std::string& path, std::uintmax_t limit, std::string& text, std::string& reason);
 // True when standard error is a terminal (where a progress bar may redraw).
 bool errorOutputIsTerminal();

@@ -8,30 +8,18 @@
 #include "platform/file_access.h"
 
 bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report) {
-    std::error_code failure;
-    const std::filesystem::path file = pathFromUtf8(path);
-    if (std::filesystem::is_directory(file, failure)) {
-        report = path + ": is a folder, not a script file\n";
+    std::string text, reason;
+    switch (readRegularFile(path, kMaxScriptBytes, text, reason)) {
+    case FileRead::Read: break;
+    case FileRead::Missing: report = path + ": cannot be read: there is no such file\n"; return false;
+    case FileRead::Folder: report = path + ": is a folder, not a script file\n"; return false;
+    case FileRead::NotRegular:
+        report = path + ": is not a regular file (a pipe or a device, say): a script is read from a file\n";
         return false;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        report = path + ": cannot be read" + (std::filesystem::exists(file, failure) ? "" : ": there is no such file") +
-                 "\n";
-        return false;
-    }
-    // One byte more than allowed tells a file that is too large, without
-    // trusting a size the system reports (a pipe has none).
-    std::string text(kMaxScriptBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        report = path + ": cannot be read\n";
-        return false;
-    }
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxScriptBytes) {
+    case FileRead::TooLarge:
         report = path + ": is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB: no script is that long\n";
         return false;
+    case FileRead::Failed: report = path + ": cannot be read\n"; return false;
     }
     ScriptProblems problems;
     table = ScriptTable();

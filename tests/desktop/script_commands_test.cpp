@@ -3,6 +3,7 @@
 // exits with status 2, names each problem at its line and starts nothing.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -101,6 +102,23 @@ TEST(ScriptCommands, DumpListAndRefuseWhatIsWrong) {
     EXPECT_NE(readFile(err).find("is a folder"), std::string::npos);
     EXPECT_EQ(run("--script " ZEMRA_EXECUTABLE " --list" + quiet), 2);
     EXPECT_LT(readFile(err).size(), 20000u);
+}
+
+// A pipe or a device is refused before anything is read from it: a pipe
+// nobody writes to would hold the program (the timeout ends such a wait).
+TEST(ScriptCommands, OnlyARegularFileIsRead) {
+    const fs::path dir = fs::path(testpng::outputDir()) / "script-not-regular";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path pipe = dir / "cut.txt", err = dir / "err";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& file : {pipe.string(), std::string("/dev/null"), std::string("/dev/zero")}) {
+        const std::string command =
+            "timeout -s KILL 30 " ZEMRA_EXECUTABLE " --script " + file + " --list >/dev/null 2>" + err.string();
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << file;
+        EXPECT_NE(readFile(err).find(file + ": is not a regular file"), std::string::npos) << readFile(err);
+    }
 }
 
 }  // namespace
