@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The file system's path for a UTF-8 name, and the UTF-8 name of a path.
 // The standard library reads narrow names in the system's own encoding,
@@ -22,6 +23,12 @@ bool fileWritable(const std::string& path);
 // Makes path as a new file (failing when it exists) and removes it again:
 // empty when that worked, else the system's reason.
 std::string tryCreateNewFile(const std::string& path);
+// Makes path as a new file holding `bytes`, in one step that fails when the
+// name is taken in any way, by a link too (so nothing is written through a
+// link, and of two writers one fails). Empty when written, else the
+// system's reason, with `taken` set when the name was. A file that could
+// not be written whole is removed.
+std::string writeNewFile(const std::string& path, std::string_view bytes, bool& taken);
 // Cuts an open file to length bytes. False when it cannot.
 bool truncateOpenFile(std::FILE* file, std::uint64_t length);
 // What reading a whole file came to.

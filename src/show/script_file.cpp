@@ -1,9 +1,5 @@
 #include "show/script_file.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "show/script_check.h"
 #include "platform/file_access.h"
 
@@ -28,17 +24,9 @@ bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable
     return false;
 }
 
-std::string writeNewScriptFile(const std::string& path, const std::string& text) {
-    std::error_code failure;
-    const std::filesystem::path file = pathFromUtf8(path);
-    if (std::filesystem::exists(file, failure)) return path + " exists already: give a new name, or remove it first";
-    std::ofstream out(file, std::ios::binary);
-    if (!out) return "cannot make " + path;
-    out << text;
-    out.close();
-    if (!out) {
-        std::filesystem::remove(file, failure);
-        return "cannot write " + path + " (is the disk full?)";
-    }
-    return {};
+std::string writeNewScriptFile(const std::string& path, const std::string& text, bool& taken) {
+    const std::string reason = writeNewFile(path, text, taken);
+    if (reason.empty()) return {};
+    if (taken) return path + " exists already: give a new name, or remove it first";
+    return "cannot write " + path + ": " + reason;
 }

@@ -18,6 +18,7 @@ constexpr std::uintmax_t kMaxScriptBytes = 16u << 20;
 // whole).
 bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report);
 
-// Writes text as the new file path; an existing file is left alone. Empty
-// when written, else the reason.
-std::string writeNewScriptFile(const std::string& path, const std::string& text);
+// Writes text as the new file path, made in one step: a name that exists
+// (a link to nowhere too) is left alone, with `taken` set. Empty when
+// written, else the reason; nothing is left of a file not written whole.
+std::string writeNewScriptFile(const std::string& path, const std::string& text, bool& taken);

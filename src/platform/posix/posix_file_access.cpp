@@ -1,5 +1,6 @@
-// File checks over POSIX: access, open with O_EXCL, ftruncate, isatty, and
-// a whole file read through open with O_NONBLOCK and fstat.
+// File checks over POSIX: access, open with O_EXCL, ftruncate, isatty; a
+// whole file read through open with O_NONBLOCK and fstat, and one written
+// as new through open with O_EXCL.
 #include "platform/file_access.h"
 
 #include <algorithm>
@@ -23,6 +24,26 @@ std::string tryCreateNewFile(const std::string& path) {
     close(file);
     unlink(path.c_str());
     return {};
+}
+
+std::string writeNewFile(const std::string& path, std::string_view bytes, bool& taken) {
+    // O_EXCL refuses any name that exists, a link included, whatever it points to.
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    taken = file < 0 && errno == EEXIST;
+    if (file < 0) return std::strerror(errno);
+    std::size_t done = 0;
+    int failure = 0;
+    while (done < bytes.size() && failure == 0) {
+        const ssize_t part = write(file, bytes.data() + done, bytes.size() - done);
+        if (part >= 0)
+            done += static_cast<std::size_t>(part);
+        else if (errno != EINTR)
+            failure = errno;
+    }
+    if (close(file) != 0 && failure == 0) failure = errno;
+    if (failure == 0) return {};
+    unlink(path.c_str());
+    return std::strerror(failure);
 }
 
 bool truncateOpenFile(std::FILE* file, std::uint64_t length) {

@@ -61,6 +61,32 @@ std::string tryCreateNewFile(const std::string& path) {
     return {};
 }
 
+std::string writeNewFile(const std::string& path, std::string_view bytes, bool& taken) {
+    // CREATE_NEW fails on any name that exists, a link included.
+    const HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+        return systemMessage(error);
+    }
+    taken = false;
+    std::size_t done = 0;
+    DWORD failure = 0;
+    while (done < bytes.size() && failure == 0) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD part = 0;
+        if (WriteFile(file, bytes.data() + done, want, &part, nullptr))
+            done += part;
+        else
+            failure = GetLastError();
+    }
+    if (!CloseHandle(file) && failure == 0) failure = GetLastError();
+    if (failure == 0) return {};
+    DeleteFileW(widen(path).c_str());
+    return systemMessage(failure);
+}
+
 bool truncateOpenFile(std::FILE* file, std::uint64_t length) {
     return _chsize_s(_fileno(file), static_cast<long long>(length)) == 0;
 }
