@@ -49,7 +49,7 @@ bool FrameFiles::open(const std::string& folder, int audioRate) {
     folder_ = folder;
     if (!claim()) return false;
     const std::string wav = utf8FromPath(pathFromUtf8(folder) / "audio.wav");
-    if (!audio_.open(wav, audioRate)) return fail("cannot write '" + wav + "'");
+    if (!audio_.open(wav, audioRate)) return fail("cannot write '" + wav + "'" + writeFailureNote(wav, audio_.writeError()));
     return true;
 }
 
@@ -81,7 +81,15 @@ bool FrameFiles::writeFrame(const PictureSurface& picture) {
 
 bool FrameFiles::writeAudio(std::span<const int16_t> stereo) {
     if (stereo.empty() || audio_.write(stereo)) return true;
-    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" + noSpaceNote(folder_));
+    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" + writeFailureNote(folder_, audio_.writeError()));
+}
+
+bool FrameFiles::keepOnly(long frames, uint64_t samples) {
+    for (; frames_ > frames; --frames_) {
+        std::error_code failure;
+        if (!fs::remove(pathFromUtf8(folder_) / frameName(frames_ - 1), failure)) return false;
+    }
+    return audio_.cutTo(samples);
 }
 
 bool FrameFiles::finish() {

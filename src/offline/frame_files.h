@@ -24,6 +24,7 @@ public:
 
     bool writeFrame(const PictureSurface& picture) override;
     bool writeAudio(std::span<const int16_t> stereo) override;
+    bool keepOnly(long frames, uint64_t samples) override;
     bool finish() override;
 
     static std::string frameName(long index);

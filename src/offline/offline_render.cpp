@@ -116,6 +116,18 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
     std::vector<int16_t> audio;
     long framesKept = 0;
     uint64_t samplesKept = 0;
+    // The sound of the frames kept. A write that fails leaves none of its
+    // samples: the frames whose sound is whole stay, with exactly that sound.
+    const auto writeSound = [&] {
+        if (output->writeAudio(audio)) {
+            samplesKept += audio.size() / 2;
+            return true;
+        }
+        long whole = framesKept;
+        while (whole > 0 && show.audioFor(whole) > samplesKept) --whole;
+        if (output->keepOnly(whole, show.audioFor(whole))) framesKept = whole;
+        return false;
+    };
     bool written = true;
     while (written && !interrupt.requested() && show.nextFrame()) {
         show.takeAudio(audio);
@@ -128,14 +140,12 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
             const uint64_t due = show.audioFor(framesKept);
             audio.resize(std::min<std::size_t>(audio.size(), 2 * (due - std::min(due, samplesKept))));
         }
-        const bool sound = output->writeAudio(audio);
-        if (sound) samplesKept += audio.size() / 2;
-        written = written && sound;
+        written = writeSound() && written;
         bar.update(show.framesMade());
     }
     show.finish();
     show.takeAudio(audio);
-    if (written) written = output->writeAudio(audio);
+    if (written) written = writeSound();
     const bool closed = output->finish();
     bar.finish(framesKept);
 

@@ -29,6 +29,10 @@ std::string tryCreateNewFile(const std::string& path);
 // system's reason, with `taken` set when the name was. A file that could
 // not be written whole is removed.
 std::string writeNewFile(const std::string& path, std::string_view bytes, bool& taken);
+// From here on a write past the file-size limit set for this program (ulimit
+// -f) fails with an error, to be reported like a full disk, instead of
+// ending the program with a file half written. Call first thing in main.
+void failWritesPastSizeLimit();
 // Cuts an open file to length bytes. False when it cannot.
 bool truncateOpenFile(std::FILE* file, std::uint64_t length);
 // What reading a whole file came to.

@@ -166,6 +166,32 @@ TEST(RenderFailures, AFullDiskDuringFramesNamesTheFirstFailureAndKeepsSoundInSte
     expectFramesInStep(frames, 30);
 }
 
+// Past the file-size limit (ulimit -f) a write fails as on a full disk,
+// rather than the program being ended by the signal: the file and the
+// reason are named, the frames kept have exactly their sound, the marker is
+// gone; a script dump leaves no part of its file.
+TEST(RenderFailures, AFileSizeLimitFailsAWriteAndEndsNothing) {
+    Scratch scratch("render-size-limit");
+    const fs::path frames = scratch.path() / "frames", dumped = scratch.path() / "cut.txt";
+    const auto limited = [&](const std::string& blocks, const std::string& args) {
+        const std::string command = "ulimit -f " + blocks + " && " ZEMRA_EXECUTABLE " " + args + " >/dev/null 2>'" +
+                                    (scratch.path() / "said").string() + "'";
+        return exitStatus(std::system(command.c_str()));
+    };
+    // The sound file meets the limit first: each picture is smaller.
+    EXPECT_EQ(limited("600", "--render '" + frames.string() + "' --start 5:0 --end 9:0 --fps 30"), 1);
+    const std::string said = readFile(scratch.path() / "said");
+    EXPECT_NE(said.find("audio.wav': the file has reached the size limit"), std::string::npos) << said;
+    expectFramesInStep(frames, 30);
+    EXPECT_FALSE(fs::exists(frames / ".zemra-rendering"));
+    EXPECT_NE(said.find("holds the first " + std::to_string(countFrames(frames)) + " frames"), std::string::npos)
+        << said;
+
+    EXPECT_EQ(limited("8", "--dump-script '" + dumped.string() + "'"), 1);
+    EXPECT_NE(readFile(scratch.path() / "said").find(dumped.string()), std::string::npos);
+    EXPECT_FALSE(fs::exists(dumped));
+}
+
 TEST(RenderFailures, AFullDiskDuringAnEncodeSaysSoAndNamesWhatIsLeft) {
     SKIP_WITHOUT_FFMPEG();
     Scratch disk("render-full-encode", 1000);

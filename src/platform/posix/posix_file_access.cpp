@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,6 +46,8 @@ std::string writeNewFile(const std::string& path, std::string_view bytes, bool& 
     unlink(path.c_str());
     return std::strerror(failure);
 }
+
+void failWritesPastSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }
 
 bool truncateOpenFile(std::FILE* file, std::uint64_t length) {
     return ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
