@@ -76,12 +76,15 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
         return false;
     }
     if (!fs::exists(status)) {
-        if (!fs::create_directory(path, failure)) {
-            reason = "cannot make the folder '" + out + "': " + failure.message();
-            return false;
+        // Made meanwhile (by a render started beside this one) when the
+        // attempt fails without a reason: the claim of the folder decides.
+        if (fs::create_directory(path, failure)) {
+            std::error_code ignored;
+            fs::remove(path, ignored);
         }
-        fs::remove(path, failure);
-        return true;
+        if (!failure) return true;
+        reason = "cannot make the folder '" + out + "': " + failure.message();
+        return false;
     }
     if (!fs::is_directory(status) || !fs::is_empty(path, failure)) {
         reason = "cannot write frames to '" + out + "': it exists and is not an empty folder";

@@ -180,10 +180,11 @@ bool VideoOutput::join() {
     std::error_code failure;
     if (joined) std::filesystem::rename(pathFromUtf8(joinedPart_), pathFromUtf8(path_), failure);
     if (!joined || failure) {
+        // The disk is looked at before the part joined so far frees its space.
+        const std::string why = failure ? ": " + failure.message() : noSpaceNote(path_);
         std::error_code ignored;
         std::filesystem::remove(pathFromUtf8(joinedPart_), ignored);
-        return failKeepingSideFiles("ffmpeg could not join video and sound into '" + path_ + "'" +
-                                    (failure ? ": " + failure.message() : noSpaceNote(path_)));
+        return failKeepingSideFiles("ffmpeg could not join video and sound into '" + path_ + "'" + why);
     }
     return true;
 }

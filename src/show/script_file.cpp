@@ -15,7 +15,15 @@ bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable
     case FileRead::TooLarge:
         report = path + ": is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB: no script is that long\n";
         return false;
-    case FileRead::Failed: report = path + ": cannot be read\n"; return false;
+    case FileRead::Failed: report = path + ": cannot be read: " + reason + "\n"; return false;
+    }
+    // Some editors put a byte-order mark before UTF-8 text, and save as
+    // UTF-16 on request (a mark, or a zero byte beside each character).
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
+        (text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0'))) {
+        report = path + ": is UTF-16 text: save it as UTF-8 (a script is plain text)\n";
+        return false;
     }
     ScriptProblems problems;
     table = ScriptTable();

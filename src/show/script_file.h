@@ -12,7 +12,9 @@
 // A script file larger than this is refused unread: the show's own is 17 KB.
 constexpr std::uintmax_t kMaxScriptBytes = 16u << 20;
 
-// Reads the script file at path (UTF-8) and checks it against the song.
+// Reads the script file at path and checks it against the song. Only a
+// regular file is read, as UTF-8 (with or without a byte-order mark);
+// UTF-16 is refused by name.
 // True with its rows in table; otherwise report holds what is wrong, one
 // problem a line ("FILE:LINE: message", or "FILE: message" for the file as a
 // whole).
