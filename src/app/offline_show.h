@@ -47,8 +47,12 @@ public:
     OfflineShow& operator=(const OfflineShow&) = delete;
 
     // Loads and starts the show and runs the rows before the start point.
-    // False after a failure, which has been shown through the dialogs.
+    // False after a failure, which has been shown through the dialogs, or
+    // when the interrupt check stopped it.
     bool start();
+    // Asked now and then while script rows run (DemoSystem::setInterruptCheck):
+    // true shuts the show down there. Set before start().
+    void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
     // Makes the next frame. False, with nothing new drawn, once the show is
     // over: the range has ended, or the show has stopped by itself.
     bool nextFrame() { return advance() && draw(); }
@@ -106,4 +110,5 @@ private:
     int32_t frameTime_ = 0;
     uint64_t audioHandedOut_ = 0;  // stereo frames
     std::vector<float> pending_;   // made but not yet handed out
+    std::function<bool()> interrupted_;
 };

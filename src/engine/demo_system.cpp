@@ -169,6 +169,10 @@ void DemoSystem::frame() {
 }
 
 void DemoSystem::dispatch(const ScriptEntry& entry, int32_t time) {
+    if (interrupted_ && ++rowsRun_ % kRowsBetweenChecks == 0 && interrupted_()) {
+        shutdown();
+        return;
+    }
     if (CommandTarget* target = find(entry.target))
         target->handleCommand(time, entry.command, entry.argument ? entry.argument : "");
 }

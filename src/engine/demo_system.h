@@ -65,6 +65,11 @@ public:
     // Runs one script row at `time`: hands its command to the target it
     // names; a row addressed to no registered target is skipped.
     void dispatch(const ScriptEntry& entry, int32_t time);
+    // Asked every kRowsBetweenChecks rows run, in a frame or before the
+    // start: true shuts the show down there. Study mode ends this way while
+    // a script of very many rows starts.
+    static constexpr int kRowsBetweenChecks = 64;
+    void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
 
     // "seteffect", "init", "deinit" (argument: an effect name) and "stop".
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
@@ -110,4 +115,6 @@ private:
     uint32_t startTick_ = 0;
     uint32_t pauseTick_ = 0;
     std::unique_ptr<LoadingProgress> loading_;  // kept open after a failed start-up
+    std::function<bool()> interrupted_;
+    long rowsRun_ = 0;
 };

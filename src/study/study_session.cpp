@@ -52,6 +52,8 @@ bool StudySession::restart(long frames) {
     shown_ = 0;
     snapshots_.clear();
     show_ = std::make_unique<OfflineShow>(settings, dialogs_);
+    // A script of very many rows before the first frame gives way to Escape too.
+    show_->setInterruptCheck([this] { return interrupted_ && interrupted_(); });
     ended_ = false;
     fired_.clear();
     const std::size_t before = startPoint_.firstRow;

@@ -94,7 +94,9 @@ public:
     void update();
 
     // Asked now and then during a replay: true stops it where it is (the
-    // frame shown is then the last one it made) and the step fails.
+    // frame shown is then the last one it made) and the step fails. Asked
+    // too while the script rows before a jump's first frame run, where true
+    // ends the show and the jump fails.
     void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
     // How many frames are kept (kHistoryFrames unless set; at least one).
     void setHistoryFrames(std::size_t frames) { historyLimit_ = std::max<std::size_t>(1, frames); }
