@@ -27,6 +27,9 @@ struct OfflineSettings {
     int fps = 60;
     StartPoint start;    // the beginning of the show unless set
     int32_t endMs = 0;   // when the render ends (the show may end before)
+    // A "stop" row halts the show and keeps it, to go back to an earlier
+    // state (DemoSystem::setHoldOnStop); finish() shuts it down.
+    bool holdOnStop = false;
     ShowDefinition show;  // the show to play, whole or from `start` on
 };
 
@@ -88,7 +91,8 @@ public:
     // stopped), and going back to such a state of this show: the frames
     // after it come out as they did, the music reading the positions it read
     // then, and no sound is made for them again (what was made and not
-    // taken is dropped). Restoring fails once the show has stopped.
+    // taken is dropped). Restoring fails once the show has stopped, unless
+    // the settings hold it on its stop.
     ShowSnapshot snapshot();
     bool restore(const ShowSnapshot& snapshot);
 

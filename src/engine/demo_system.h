@@ -55,6 +55,10 @@ public:
     // Stops the music, frees the back buffer and the effects, closes the
     // window. Runs at most once.
     void shutdown();
+    // Where set, a "stop" row only halts the show: its effects, back buffer
+    // and music stay, so that an earlier state can be put back (study mode
+    // steps back from the end); the owner shuts it down.
+    void setHoldOnStop(bool hold) { holdOnStop_ = hold; }
 
     // One frame: dispatch the due script rows, draw, present.
     void frame();
@@ -76,8 +80,9 @@ public:
 
     // The running show's state (empty once it has shut down), and putting a
     // state of this show back, so that the frames after it come out as they
-    // did. Restoring fails once the show has shut down (its effects are
-    // gone) or when an effect cannot be initialised again.
+    // did (a show held by its "stop" row runs again). Restoring fails once
+    // the show has shut down (its effects are gone) or when an effect cannot
+    // be initialised again.
     DemoSnapshot snapshot();
     bool restore(const DemoSnapshot& snapshot);
 
@@ -111,6 +116,7 @@ private:
     bool started_ = false;
     bool paused_ = false;
     bool shutDown_ = false;
+    bool holdOnStop_ = false;
     std::unique_ptr<uint16_t[]> backBuffer_;
     uint32_t startTick_ = 0;
     uint32_t pauseTick_ = 0;

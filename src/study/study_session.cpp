@@ -47,6 +47,7 @@ bool StudySession::restart(long frames) {
     settings.fps = kFps;
     settings.start = startPoint_;
     settings.endMs = timeline_.lengthMs();
+    settings.holdOnStop = true;  // a step back from a stopped show goes through the states kept
     show_.reset();  // one show's effects and pictures at a time
     history_.clear();
     shown_ = 0;
@@ -71,7 +72,7 @@ bool StudySession::replayTo(long target) {
     const auto taken = static_cast<long>(snapshots_.size());
     const long nearest = std::min(taken - 1, target / kSnapshotFrames);
     if (nearest >= 0 && restore(snapshots_[static_cast<std::size_t>(nearest)])) return makeFramesTo(target);
-    return restart(target);  // the show has stopped (its effects are gone)
+    return restart(target);  // no state kept, or one that cannot be put back
 }
 
 bool StudySession::restore(const Snapshot& snapshot) {
