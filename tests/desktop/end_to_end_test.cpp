@@ -202,6 +202,27 @@ TEST(EndToEnd, PlaysInLandscapeWithSoundAndEndsOnAKey) {
 
 TEST(EndToEnd, PlaysUprightAndMuted) { checkPlaysAndEndsOnAKey("portrait", 171, "", "--portrait --mute --scale 2"); }
 
+// A request to terminate sent as soon as the window is there, while the show
+// is still starting up (or, on a quick machine, just after), ends the show
+// as the close button does; the show plays for minutes when it is lost.
+TEST(EndToEnd, AStopSignalDuringTheStartUpEndsTheShow) {
+    for (const char* tool : {"xvfb-run", "xdotool"})
+        if (!onPath(tool)) GTEST_SKIP() << tool << " is missing (scripts/setup.sh installs it): not played";
+    const std::string folder = testpng::outputDir() + "/end-to-end-stop-signal";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/stop.sh") << ZEMRA_EXECUTABLE " 2>/dev/null & pid=$!\n"
+                                          "timeout 90 xdotool search --sync --onlyvisible --name '^Zemra\\.$' >/dev/null\n"
+                                          "kill -TERM $pid\n"
+                                          "i=0; while kill -0 $pid 2>/dev/null && [ $i -lt 300 ]; do sleep 0.1; i=$((i+1)); done\n"
+                                          "kill -9 $pid 2>/dev/null; wait $pid; echo $? >" + folder + "/status\n";
+    const std::string command = "env -u SDL_VIDEODRIVER ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" "
+                                "SDL_AUDIODRIVER=dummy timeout -k 5 150 xvfb-run -a -n 191 -s '-screen 0 1024x768x24' "
+                                "sh " + folder + "/stop.sh >/dev/null 2>&1";
+    std::system(command.c_str());
+    EXPECT_EQ(readFile(folder + "/status"), "0\n") << "137: the signal was lost and the show played on";
+}
+
 // Pixel (x, y) of a screenshot.
 uint32_t rgbAt(const Screenshot& shot, int x, int y) {
     const std::size_t at = 3 * (static_cast<std::size_t>(y) * shot.width + x);
