@@ -37,10 +37,6 @@ void convertRow(const JSAMPLE* in, int width, int components, int bitsPerPixel, 
     }
 }
 
-}  // namespace
-
-namespace {
-
 std::atomic<long> decodes{0};
 
 }  // namespace
@@ -202,9 +198,9 @@ bool Image::copyOf(const PictureKey& key) {
 
 // The masked pictures take their parts from the cache too.
 bool Image::decodeResource(const PictureKey& key) {
-    const auto jpeg = jpegResource(key.id);
     if (key.loader == PictureLoader::WithMask || key.loader == PictureLoader::TiledWithMask)
         return loadMasked(key.id, key.maskId, key.loader == PictureLoader::TiledWithMask);
+    const auto jpeg = jpegResource(key.id);
     if (!jpeg) {
         release();
         return false;

@@ -20,8 +20,8 @@ std::shared_ptr<const CachedPicture> make(const PictureKey& key) {
     picture->width = image.width;
     picture->height = image.height;
     picture->bitsPerPixel = image.bitsPerPixel;
-    if (image.pixels)
-        picture->pixels.assign(image.pixels, image.pixels + std::size_t(image.width) * image.height * image.bitsPerPixel / 8);
+    const std::size_t bytes = std::size_t(image.width) * image.height * image.bitsPerPixel / 8;
+    if (image.pixels) picture->pixels.assign(image.pixels, image.pixels + bytes);
     return picture;
 }
 

@@ -93,7 +93,8 @@ bool FrameFiles::writeFrame(const PictureSurface& picture) {
 
 bool FrameFiles::writeAudio(std::span<const int16_t> stereo) {
     if (stereo.empty() || audio_.write(stereo)) return true;
-    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" + writeFailureNote(folder_, audio_.writeError()));
+    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" +
+                writeFailureNote(folder_, audio_.writeError()));
 }
 
 bool FrameFiles::keepOnly(long frames, uint64_t samples) {

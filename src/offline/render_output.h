@@ -18,10 +18,7 @@ public:
     // `samples` stereo samples of sound, where the output can (a folder's
     // pictures and sound file): after a write of the sound failed, what is
     // kept is then in step. False when it cannot.
-    virtual bool keepOnly(long frames, uint64_t samples) {
-        (void)frames, (void)samples;
-        return false;
-    }
+    virtual bool keepOnly(long /*frames*/, uint64_t /*samples*/) { return false; }
     // Completes and closes what was written, valid however far the render
     // got. False when that failed.
     virtual bool finish() = 0;

@@ -114,7 +114,8 @@ bool VideoOutput::writeFrame(const PictureSurface& picture) {
 
 bool VideoOutput::writeAudio(std::span<const int16_t> stereo) {
     if (stereo.empty() || audio_.write(stereo)) return true;
-    return fail("cannot write the sound to '" + audioPart_ + "'" + writeFailureNote(audioPart_, audio_.writeError()));
+    return fail("cannot write the sound to '" + audioPart_ + "'" +
+                writeFailureNote(audioPart_, audio_.writeError()));
 }
 
 void VideoOutput::padSound() {

@@ -1,7 +1,23 @@
 #include "show/script_file.h"
 
+#include <string_view>
+
 #include "show/script_check.h"
 #include "platform/file_access.h"
+
+namespace {
+
+// A UTF-16 byte-order mark, or two ASCII characters each with a zero byte
+// beside it (UTF-16 without the mark).
+bool isUtf16(std::string_view text) {
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) return true;
+    if (text.size() < 4) return false;
+    const auto ascii = [](char c) { return c > 0 && static_cast<unsigned char>(c) < 0x80; };
+    return (ascii(text[0]) && text[1] == '\0' && ascii(text[2]) && text[3] == '\0') ||
+           (text[0] == '\0' && ascii(text[1]) && text[2] == '\0' && ascii(text[3]));
+}
+
+}  // namespace
 
 bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report) {
     std::string text, reason;
@@ -18,10 +34,9 @@ bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable
     case FileRead::Failed: report = path + ": cannot be read: " + reason + "\n"; return false;
     }
     // Some editors put a byte-order mark before UTF-8 text, and save as
-    // UTF-16 on request (a mark, or a zero byte beside each character).
+    // UTF-16 on request.
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
-    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
-        (text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0'))) {
+    if (isUtf16(text)) {
         report = path + ": is UTF-16 text: save it as UTF-8 (a script is plain text)\n";
         return false;
     }
