@@ -50,7 +50,7 @@ script does.
 .
 Warning: the show has flashing lights and fast-moving, high-contrast
 patterns, which can trigger seizures in people with photosensitive
-epilepsy. Its gentle mode (zemra --gentle, or \"Play gently\" in the menu)
+epilepsy. Its gentle mode (zemra --gentle, or Play gently in the menu)
 holds every flash under the safety thresholds.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Rewrites tests/golden/show_frames.txt from the show as it now renders, and
-# prints the scenes whose digests changed. Run it when a change to the
-# picture or the sound is meant, and check that only the intended scenes
-# are named before committing the new list.
+# Rewrites tests/golden/show_frames.txt and tests/golden/gentle_frames.txt
+# (the gentle mode's show) from the show as it now renders, and prints the
+# scenes whose digests changed. Run it when a change to the picture or the
+# sound is meant, and check that only the intended scenes are named before
+# committing the new lists.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default --target zemra-golden
+echo "The show:"
 ./build/default/zemra-golden --refresh "$@"
+echo "The gentle show:"
+./build/default/zemra-golden --refresh --gentle "$@"

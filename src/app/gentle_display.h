@@ -18,6 +18,8 @@ public:
     DisplayProperties properties() const override;
     uint16_t* beginDraw() override { return made_.data(); }
     void endDraw() override;
+    // The picture shown is not the frame as made.
+    bool softening() const { return limiter_.softening(); }
 
 private:
     Display& shown_;

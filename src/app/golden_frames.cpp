@@ -8,6 +8,7 @@
 
 #include "app/user_messages.h"
 #include "engine/back_buffer.h"
+#include "safety/flash_analyser.h"
 
 namespace {
 
@@ -104,8 +105,11 @@ bool recordShow(const ShowDefinition& definition, ShowDigests& digests, Dialogs&
         show.finish();
         return false;
     }
+    FlashAnalyser flashes(digests.fps);
     while (show.nextFrame()) {
         addSound();
+        const PictureSurface& picture = show.picture();
+        if (digests.checkFlashes) flashes.addRgb565(picture.pixels(), picture.width(), picture.height());
         if ((show.framesMade() - 1) % digests.every != 0) continue;
         digests.frames.push_back(digestFrame(show, scenes));
         if (watch) watch(digests.frames.back(), show);
@@ -114,6 +118,11 @@ bool recordShow(const ShowDefinition& definition, ShowDigests& digests, Dialogs&
     addSound();
     digests.sound = sound.value();
     digests.soundFrames = soundFrames;
+    if (digests.checkFlashes) {
+        const FlashReport report = flashes.finish();
+        digests.flashing = failingSeconds(report);
+        digests.extended = extendedSeconds(report);
+    }
     return !messages.failed;
 }
 
@@ -125,6 +134,8 @@ std::string goldenText(const ShowDigests& digests) {
             "# and of the picture as shown. Refresh on purpose with scripts/refresh-golden.sh.\n";
     text << "fps " << digests.fps << " every " << digests.every << '\n';
     text << "sound " << digests.soundFrames << ' ' << hex64(digests.sound) << '\n';
+    text << "# The seconds over three flashes as the viewer sees it, then those of extended flashing.\n";
+    text << "flashes " << digests.flashing << ' ' << digests.extended << '\n';
     for (const FrameDigest& frame : digests.frames) {
         text << goldenLine(frame) << '\n';
     }
@@ -146,6 +157,8 @@ bool parseGoldenText(std::string_view text, ShowDigests& digests, std::string& e
             ok = static_cast<bool>(fields >> parsed.fps >> word >> parsed.every) && word == "every" &&
                  parsed.fps > 0 && parsed.every > 0;
             header = ok;
+        } else if (first == "flashes") {
+            ok = static_cast<bool>(fields >> parsed.flashing >> parsed.extended);
         } else if (first == "sound") {
             ok = static_cast<bool>(fields >> parsed.soundFrames >> hash) && parseHex64(hash, parsed.sound);
             sound = ok;
@@ -213,6 +226,9 @@ std::string describeChanges(const ShowDigests& before, const ShowDigests& after)
     if (before.sound != after.sound || before.soundFrames != after.soundFrames)
         text += "sound: differs (" + std::to_string(after.soundFrames) + " stereo samples, before " +
                 std::to_string(before.soundFrames) + ")\n";
+    if (before.flashing != after.flashing || before.extended != after.extended)
+        text += "flashes: the seconds over three flashes are " + after.flashing + " (before " + before.flashing +
+                "), extended flashing " + after.extended + " (before " + before.extended + ")\n";
     return text;
 }
 

@@ -47,6 +47,11 @@ struct ShowDigests {
     std::vector<FrameDigest> frames;
     uint64_t soundFrames = 0;  // stereo sample pairs
     uint64_t sound = 0;
+    // The flash check of the picture as shown: the seconds over three
+    // flashes and those of extended flashing, as ranges ("44-48,53-55" or
+    // "none").
+    std::string flashing = "none", extended = "none";
+    bool checkFlashes = true;  // false: the flash check is left out (it doubles the time)
 };
 
 // Called for each recorded frame with the show that has just drawn it.
@@ -62,7 +67,7 @@ void digestPictures(FrameDigest& digest, const uint16_t* backBuffer, const Pictu
 std::string sceneAt(const std::vector<Scene>& scenes, SongPosition position);
 
 // Renders the whole of `show` offline (landscape, digests.fps, no output)
-// and fills digests.frames and the sound's digest. False when the
+// and fills digests.frames, the sound's digest and the flash check. False when the
 // show could not start or gave a failure message, which went to `dialogs`.
 bool recordShow(const ShowDefinition& show, ShowDigests& digests, Dialogs& dialogs, const FrameWatch& watch = {});
 

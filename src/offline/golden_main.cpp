@@ -16,12 +16,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zemra-golden [--refresh] [--script SCRIPT] [FILE]\n"
+    "Usage: zemra-golden [--refresh] [--gentle] [--script SCRIPT] [FILE]\n"
     "Renders the whole show offline and compares its digests with FILE (default: the\n"
     "repository's " ZEMRA_GOLDEN_FILE ");\n"
     "--refresh writes them to FILE instead. Prints the scenes whose digests changed.\n"
     "--script plays the script file SCRIPT (as zemra --script does) instead of the\n"
-    "show's own: a dumped script must match the list unchanged.\n";
+    "show's own: a dumped script must match the list unchanged.\n"
+    "--gentle records the gentle mode's show, against (or into) the repository's\n"
+    ZEMRA_GENTLE_GOLDEN_FILE " unless FILE is given.\n";
 
 bool readList(const std::string& path, ShowDigests& digests, std::string& error) {
     std::ifstream file(path, std::ios::binary);
@@ -38,13 +40,15 @@ bool readList(const std::string& path, ShowDigests& digests, std::string& error)
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool refresh = false;
-    std::string path = ZEMRA_GOLDEN_FILE;
+    bool refresh = false, gentle = false;
+    std::string path;
     std::string scriptPath;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--refresh") {
             refresh = true;
+        } else if (arg == "--gentle") {
+            gentle = true;
         } else if (arg == "--script" && i + 1 < argc) {
             scriptPath = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
@@ -58,6 +62,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (path.empty()) path = gentle ? ZEMRA_GENTLE_GOLDEN_FILE : ZEMRA_GOLDEN_FILE;
     ShowDigests before;
     std::string error;
     const bool hadList = readList(path, before, error);
@@ -68,6 +73,7 @@ int main(int argc, char** argv) {
 
     ScriptTable table;
     ShowDefinition show = builtInShow();
+    show.gentle = gentle;
     if (!scriptPath.empty()) {
         SongTimeline timeline;
         std::string report;

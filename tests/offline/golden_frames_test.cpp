@@ -6,6 +6,7 @@
 // list when a change to the picture is meant.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +21,7 @@
 #include "support/png.h"
 #include "show/builtin_show.h"
 #include "show/demo_script.h"
+#include "show/flash_seconds.h"
 
 namespace {
 
@@ -91,6 +93,60 @@ TEST(GoldenFrames, TheWholeShowMatchesTheList) {
     EXPECT_EQ(actual.sound, expected.sound) << "the sound differs";
 }
 
+ShowDigests readGolden(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    ShowDigests list;
+    std::string error;
+    EXPECT_TRUE(parseGoldenText(std::string{std::istreambuf_iterator<char>(file), {}}, list, error)) << path << ": " << error;
+    return list;
+}
+
+// The gentle show passes the flash check and matches its own list; where
+// its limiter does not soften, it is the show's own picture, and the show
+// behind it (the effects' frames) is the same everywhere.
+TEST(GoldenFrames, TheGentleShowPassesAndKeepsTheCalmFrames) {
+    const ShowDigests normal = readGolden(ZEMRA_GOLDEN_FILE);
+    const ShowDigests expected = readGolden(ZEMRA_GENTLE_GOLDEN_FILE);
+    EXPECT_NE(normal.flashing, "none") << "the show itself flashes; its list says where";
+    std::map<long, const FrameDigest*> own;
+    for (const FrameDigest& frame : normal.frames) own[frame.frame] = &frame;
+
+    ShowDefinition gentle = builtInShow();
+    gentle.gentle = true;
+    ShowDigests actual;
+    actual.fps = expected.fps;
+    actual.every = expected.every;
+    long softened = 0, calmButChanged = 0, effectChanged = 0;
+    fakes::FakeDialogs dialogs;
+    ASSERT_TRUE(recordShow(gentle, actual, dialogs, [&](const FrameDigest& frame, OfflineShow& show) {
+        const auto match = own.find(frame.frame);
+        if (match == own.end()) return;
+        effectChanged += frame.effect != match->second->effect;
+        if (show.window().gentleDisplay()->softening())
+            ++softened;
+        else
+            calmButChanged += frame.shown != match->second->shown;
+    }));
+    EXPECT_EQ(actual.flashing, "none");
+    EXPECT_EQ(actual.extended, "none");
+    EXPECT_EQ(effectChanged, 0);
+    EXPECT_EQ(calmButChanged, 0);
+    std::printf("the gentle show softens %ld of %zu recorded frames\n", softened, actual.frames.size());
+    const FrameDigest* first = firstDifference(expected, actual);
+    EXPECT_EQ(first, nullptr) << framePlace(*first) << "\n" << describeChanges(expected, actual);
+}
+
+// The seconds study mode's timeline marks are those the list's flash check names.
+TEST(GoldenFrames, TheMarkedFlashingSecondsAreTheListsOnes) {
+    std::string marked;
+    for (const SecondRange& seconds : showFlashingSeconds()) {
+        if (!marked.empty()) marked += ",";
+        marked += std::to_string(seconds.first);
+        if (seconds.last > seconds.first) marked += "-" + std::to_string(seconds.last);
+    }
+    EXPECT_EQ(marked.empty() ? "none" : marked, readGolden(ZEMRA_GOLDEN_FILE).flashing);
+}
+
 // The show's script dumped as text and read back (as --script reads a
 // file) plays the same show: every digest of the list, and the sound.
 TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
@@ -107,6 +163,7 @@ TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
     ShowDigests actual;
     actual.fps = expected.fps;
     actual.every = expected.every;
+    actual.checkFlashes = false;  // the frames are the same: so are their flashes
     fakes::FakeDialogs dialogs;
     ASSERT_TRUE(recordShow(builtInShow().withScript(table.rows()), actual, dialogs));
     const FrameDigest* first = firstDifference(expected, actual);
