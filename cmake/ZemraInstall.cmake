@@ -85,6 +85,9 @@ set(metainfo ${CMAKE_BINARY_DIR}/packaging/${ZEMRA_APPSTREAM_ID}.metainfo.xml)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/zemra.metainfo.xml.in ${metainfo} @ONLY)
 install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# Written into CPack's configuration escaped: the description's quotes
+# would otherwise end its string there and turn into list separators.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A demo plays pictures and sound: the video section (games must live in /usr/games,
