@@ -108,7 +108,7 @@ make_videos() {
   start=$(date +%s)
   ffmpeg -hide_banner -i "$1" -framerate 60 -i "$frames/%06d.png" \
     -lavfi "[1:v]$(enlarge 4)[exact];[0:v][exact]psnr" -f null - 2>&1 |
-    sed -n 's/.*\(PSNR .*\)/  \1 (dB)/p' | while read -r line; do say "$line"; done
+    sed -n 's/.*\(PSNR .*\)/\1 (dB)/p' | while read -r line; do say "  $line"; done
   say "  took $(seconds_since "$start") s"
   rm -rf "$frames"
 }
