@@ -121,6 +121,14 @@ cmake --build --preset release
 (cd build/release && cpack -B "$PWD/cpack" >/dev/null)
 cp "build/release/cpack/zemra_${version}_amd64.deb" "$dist/"
 
+# The screenshot and the videos are made by the release build's program.
+say "the screenshot"
+make_screenshot "$dist/zemra-${version}-screenshot.png"
+
+if [ "$video" = 1 ]; then
+  make_videos "$dist/zemra-${version}.mp4" "$dist/zemra-${version}-2160p.mp4"
+fi
+
 say "the Windows program"
 bash scripts/windows.sh --zip
 cp "build/windows/zemra-${version}-windows-x64.zip" "$dist/"
@@ -133,13 +141,6 @@ say "the info files"
 bash packaging/info-files.sh "$dist"
 add_info_files "$dist/zemra-${version}-windows-x64.zip" "zemra-${version}-windows-x64"
 add_info_files "$dist/zemra-${version}-web.zip" "zemra-${version}-web"
-
-say "the screenshot"
-make_screenshot "$dist/zemra-${version}-screenshot.png"
-
-if [ "$video" = 1 ]; then
-  make_videos "$dist/zemra-${version}.mp4" "$dist/zemra-${version}-2160p.mp4"
-fi
 
 (cd "$dist" && sha256sum -- * | grep -v ' SHA256SUMS$' >SHA256SUMS)
 say "made in dist/:"
