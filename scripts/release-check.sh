@@ -168,6 +168,10 @@ run_as_root apt-get install -y -q --no-install-recommends "$deb" >"$work/apt.log
 installed=$(dpkg-query -L zemra | sort)
 /usr/bin/zemra --version | grep -q "^zemra $version" || fail "the installed zemra --version does not say $version"
 say "  $(/usr/bin/zemra --version)"
+# The description as apt show prints it, its warning and quotes whole.
+dpkg-query -W -f='${Description}' zemra | grep -q -- '--gentle, or "Play gently"' ||
+  fail "the package's description does not name the gentle mode and its menu action"
+say "  description: warns and names the gentle mode"
 manual=$(man -w 6 zemra) || fail "man -w 6 zemra finds no manual page"
 say "  manual page: $manual"
 desktop-file-validate /usr/share/applications/zemra.desktop || fail "the desktop entry is not valid"
