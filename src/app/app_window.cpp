@@ -25,6 +25,7 @@ void AppWindow::close() {
 }
 
 void AppWindow::handleEvents() {
+    if (closeAsked_ && demo_) onCommandOk();
     ScreenEvent event;
     while (open_ && screen_.pollEvent(event)) {
         switch (event) {
@@ -41,6 +42,7 @@ void AppWindow::onKeyDown() {
 }
 
 void AppWindow::onCommandOk() {
+    closeAsked_ = !demo_;
     if (demo_) demo_->shutdown();
 }
 

@@ -2,7 +2,8 @@
 // The application's main window: owns the blitter, turns the screen's events
 // into the show's reactions (a key or the close button ends the show, losing
 // the focus pauses it, regaining it resumes it) and closes when the show
-// shuts down.
+// shuts down. A close asked for while the show starts up (the loading box
+// handles the events meanwhile) ends the show as soon as it is attached.
 
 #include <memory>
 
@@ -29,7 +30,8 @@ public:
     // Handles every event the screen has waiting.
     void handleEvents();
 
-    // The reactions, each doing nothing before a show is attached.
+    // The reactions, each doing nothing before a show is attached but the
+    // close, which waits for it.
     void onKeyDown();
     void onCommandOk();
     void onCloseButton() { onCommandOk(); }
@@ -43,4 +45,5 @@ private:
     std::unique_ptr<GentleDisplay> gentleDisplay_;
     std::unique_ptr<Blitter> blitter_;
     bool open_ = true;
+    bool closeAsked_ = false;  // before a show was attached
 };

@@ -51,6 +51,7 @@ struct ShowDigests {
     // flashes and those of extended flashing, as ranges ("44-48,53-55" or
     // "none").
     std::string flashing = "none", extended = "none";
+    bool checkFlashes = true;  // false: the flash check is left out (it doubles the time)
 };
 
 // Called for each recorded frame with the show that has just drawn it.

@@ -14,6 +14,8 @@ bool OfflineShow::start() {
     const StartPoint& from = settings_.start;
     demo_ = makeShow(settings_.show, window_, clock_, music_, dialogs_, remainingScript(settings_.show.script, from));
     music_.setStartPosition(from.position);
+    demo_->setInterruptCheck(interrupted_);
+    demo_->setHoldOnStop(settings_.holdOnStop);
     if (!demo_->loadAll()) return false;
     clock_.set(0);  // the show's time is then the clock's
     if (!demo_->start()) return false;

@@ -27,6 +27,9 @@ struct OfflineSettings {
     int fps = 60;
     StartPoint start;    // the beginning of the show unless set
     int32_t endMs = 0;   // when the render ends (the show may end before)
+    // A "stop" row halts the show and keeps it, to go back to an earlier
+    // state (DemoSystem::setHoldOnStop); finish() shuts it down.
+    bool holdOnStop = false;
     ShowDefinition show;  // the show to play, whole or from `start` on
 };
 
@@ -47,8 +50,12 @@ public:
     OfflineShow& operator=(const OfflineShow&) = delete;
 
     // Loads and starts the show and runs the rows before the start point.
-    // False after a failure, which has been shown through the dialogs.
+    // False after a failure, which has been shown through the dialogs, or
+    // when the interrupt check stopped it.
     bool start();
+    // Asked now and then while script rows run (DemoSystem::setInterruptCheck):
+    // true shuts the show down there. Set before start().
+    void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
     // Makes the next frame. False, with nothing new drawn, once the show is
     // over: the range has ended, or the show has stopped by itself.
     bool nextFrame() { return advance() && draw(); }
@@ -84,7 +91,8 @@ public:
     // stopped), and going back to such a state of this show: the frames
     // after it come out as they did, the music reading the positions it read
     // then, and no sound is made for them again (what was made and not
-    // taken is dropped). Restoring fails once the show has stopped.
+    // taken is dropped). Restoring fails once the show has stopped, unless
+    // the settings hold it on its stop.
     ShowSnapshot snapshot();
     bool restore(const ShowSnapshot& snapshot);
 
@@ -107,4 +115,5 @@ private:
     int32_t frameTime_ = 0;
     uint64_t audioHandedOut_ = 0;  // stereo frames
     std::vector<float> pending_;   // made but not yet handed out
+    std::function<bool()> interrupted_;
 };

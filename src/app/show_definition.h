@@ -10,6 +10,11 @@
 
 #include "engine/demo_system.h"
 
+// Seconds of a show, counted from its start, first and last included.
+struct SecondRange {
+    int first = 0, last = 0;
+};
+
 struct ShowDefinition {
     std::span<const ScriptEntry> script;
     const std::vector<EffectMaker>* effects = nullptr;  // in registry order
@@ -17,9 +22,14 @@ struct ShowDefinition {
     // The gentle mode: what the viewer sees is held under the flash
     // thresholds; the show itself makes the same frames.
     bool gentle = false;
+    // The seconds its normal picture flashes more than three times, as the
+    // flash check found them; empty where unknown (another script).
+    std::span<const SecondRange> flashing;
 
     // The same show playing other rows (a script file, an edited cut).
-    ShowDefinition withScript(std::span<const ScriptEntry> rows) const { return {rows, effects, assets, gentle}; }
+    ShowDefinition withScript(std::span<const ScriptEntry> rows) const { return {rows, effects, assets, gentle, {}}; }
+    // The seconds over three flashes a viewer of this show sees.
+    std::span<const SecondRange> flashingSeen() const { return gentle ? std::span<const SecondRange>{} : flashing; }
 };
 
 // A DemoSystem with the show's effects, ready for loadAll, dispatching

@@ -1,5 +1,6 @@
 #include "assets/image.h"
 
+#include <atomic>
 #include <cstring>
 #include <optional>
 
@@ -36,7 +37,11 @@ void convertRow(const JSAMPLE* in, int width, int components, int bitsPerPixel, 
     }
 }
 
+std::atomic<long> decodes{0};
+
 }  // namespace
+
+long Image::decodeCount() { return decodes.load(); }
 
 Image::Image() = default;
 
@@ -49,6 +54,7 @@ void Image::release() {
 
 bool Image::decode(Bytes jpeg, bool sixteenBits) {
     release();
+    ++decodes;
     jpeg_decompress_struct cinfo{};
     JpegErrorTrap trap;
     installErrorTrap(cinfo, trap);
@@ -165,22 +171,45 @@ std::optional<Image::Bytes> jpegResource(int id) {
 
 }  // namespace
 
-bool Image::loadJpeg(int id) {
-    const auto jpeg = jpegResource(id);
-    if (!jpeg) release();
-    return jpeg && loadJpeg(*jpeg);
+bool Image::loadJpeg(int id) { return copyOf({PictureLoader::Jpeg, id}); }
+
+bool Image::loadJpeg16(int id) { return copyOf({PictureLoader::Jpeg16, id}); }
+
+bool Image::loadTiled(int id) { return copyOf({PictureLoader::Tiled, id}); }
+
+bool Image::loadTiled16(int id) { return copyOf({PictureLoader::Tiled16, id}); }
+
+bool Image::loadWithMask(int id, int maskId) { return copyOf({PictureLoader::WithMask, id, maskId}); }
+
+bool Image::loadTiledWithMask(int id, int maskId) { return copyOf({PictureLoader::TiledWithMask, id, maskId}); }
+
+bool Image::copyOf(const PictureKey& key) {
+    const std::shared_ptr<const CachedPicture> picture = cachedPicture(key);
+    release();
+    width = picture->width;
+    height = picture->height;
+    bitsPerPixel = picture->bitsPerPixel;
+    if (!picture->pixels.empty()) {
+        pixels = new uint8_t[picture->pixels.size()];
+        std::memcpy(pixels, picture->pixels.data(), picture->pixels.size());
+    }
+    return picture->loaded;
 }
 
-bool Image::loadJpeg16(int id) {
-    const auto jpeg = jpegResource(id);
-    if (!jpeg) release();
-    return jpeg && loadJpeg16(*jpeg);
+// The masked pictures take their parts from the cache too.
+bool Image::decodeResource(const PictureKey& key) {
+    if (key.loader == PictureLoader::WithMask || key.loader == PictureLoader::TiledWithMask)
+        return loadMasked(key.id, key.maskId, key.loader == PictureLoader::TiledWithMask);
+    const auto jpeg = jpegResource(key.id);
+    if (!jpeg) {
+        release();
+        return false;
+    }
+    switch (key.loader) {
+    case PictureLoader::Jpeg: return loadJpeg(*jpeg);
+    case PictureLoader::Jpeg16: return loadJpeg16(*jpeg);
+    case PictureLoader::Tiled: return loadTiled(*jpeg);
+    case PictureLoader::Tiled16: return loadTiled16(*jpeg);
+    default: return false;
+    }
 }
-
-bool Image::loadTiled(int id) { return loadJpeg(id) && tile(bitsPerPixel / 8); }
-
-bool Image::loadTiled16(int id) { return loadJpeg16(id) && tile16(); }
-
-bool Image::loadWithMask(int id, int maskId) { return loadMasked(id, maskId, false); }
-
-bool Image::loadTiledWithMask(int id, int maskId) { return loadMasked(id, maskId, true); }

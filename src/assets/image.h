@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <span>
 
+#include "assets/picture_cache.h"
+
 class Image {
 public:
     Image();
@@ -21,7 +23,9 @@ public:
     Image& operator=(const Image&) = delete;
 
     // Each loader releases the pixels held before and returns false when the
-    // resource is missing or does not decode (the Image is then empty).
+    // resource is missing or does not decode (the Image is then empty). The
+    // loaders by resource id copy the picture the picture cache keeps
+    // (assets/picture_cache.h), which decodes it the first time.
     bool loadJpeg(int id);    // 8 bits for grey, 32 bits for colour
     bool loadJpeg16(int id);  // 8 bits for grey, 16 bits for colour
     // 256 x 256 only; another size leaves the linear picture loaded and
@@ -55,7 +59,14 @@ public:
     uint8_t* pixels = nullptr;
     int32_t width = 0, height = 0, bitsPerPixel = 0;
 
+    // The picture key names, decoded (the picture cache makes its pictures
+    // here); what the loader by that name returns.
+    bool decodeResource(const PictureKey& key);
+    // How many JPEG pictures have been decoded since the program started.
+    static long decodeCount();
+
 private:
+    bool copyOf(const PictureKey& key);
     bool decode(Bytes jpeg, bool sixteenBits);
     bool tile(int elementSize);
     bool tile16();

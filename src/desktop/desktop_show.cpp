@@ -16,10 +16,14 @@
 #include "platform/music/streaming_music_player.h"
 #include "platform/portable/virtual_clock.h"
 #include "desktop/signal_ending_box.h"
+#include "desktop/stop_signal_screen.h"
+#include "platform/interrupt_watch.h"
 
 int runDesktopShow(const ShowOptions& options, const StartPoint& start, const ShowDefinition& show) {
     int status = 1;
     {
+        // Before the window library starts, which then leaves the signals alone.
+        const InterruptWatch stop;
         SdlClock systemClock;
         ShiftedClock clock(systemClock);  // reads the music's time once started part-way in
         ScreenOptions screenOptions;
@@ -28,8 +32,8 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start, const Sh
         screenOptions.scale = options.scale;
         screenOptions.icon = showWindowIcon();
         std::string error;
-        std::unique_ptr<SdlScreen> screen = SdlScreen::open(screenOptions, error);
-        if (!screen) {
+        std::unique_ptr<SdlScreen> sdlScreen = SdlScreen::open(screenOptions, error);
+        if (!sdlScreen) {
             std::cerr << "zemra: cannot open a window (is there a display?): " << error << '\n';
             SDL_Quit();
             return 1;
@@ -38,11 +42,12 @@ int runDesktopShow(const ShowOptions& options, const StartPoint& start, const Sh
         std::unique_ptr<AudioOutput> output = desktopAudioOutput(options.mute);
         StreamingMusicPlayer music(*output);
         music.setStartPosition(start.position);
-        SdlMessageBox sdlBox(screen.get());
-        SignalEndingBox box(sdlBox);
+        StopSignalScreen screen(*sdlScreen, stop);
+        SdlMessageBox sdlBox(sdlScreen.get());
+        SignalEndingBox box(sdlBox, stop);
         UserMessages messages(&box, std::cerr);
 
-        status = appStartingAt(*screen, clock, music, messages, start, show)->run();
+        status = appStartingAt(screen, clock, music, messages, start, show)->run();
     }
     SDL_Quit();
     return status;

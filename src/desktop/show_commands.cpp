@@ -40,10 +40,12 @@ int dumpScript(const ShowOptions& options, std::span<const ScriptEntry> script, 
         out << text;
         return 0;
     }
-    const std::string failure = writeNewScriptFile(options.dumpScriptPath, text);
+    bool taken = false;
+    const std::string failure = writeNewScriptFile(options.dumpScriptPath, text, taken);
     if (failure.empty()) return 0;
+    // A name in use is the command line's fault, like any other usage error.
     err << "zemra: " << failure << '\n';
-    return 1;
+    return taken ? 2 : 1;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/interrupt_watch.h"
 
 void SignalEndingBox::showMessage(const std::string& text) {
+    if (stop_.requested()) return;
     const SignalsEndProgram signalsEnd;
     box_.showMessage(text);
 }

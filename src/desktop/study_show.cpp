@@ -41,6 +41,7 @@ int runStudyShow(const StudyOptions& options) {
     }
     const SurfaceLayout surface = surfaceLayout(options.orientation);
     StudyView view(timeline, options.show.script, surface.width, surface.height);
+    view.setFlashingSeconds(options.show.flashingSeen());
     std::string error;
     std::unique_ptr<SdlStudyWindow> window =
         SdlStudyWindow::open(view.layout().width(), view.layout().height(), options.scale, options.fullscreen,

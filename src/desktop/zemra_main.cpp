@@ -5,6 +5,7 @@
 #include "app/version.h"
 #include "desktop/command_line.h"
 #include "desktop/show_commands.h"
+#include "platform/file_access.h"
 #include "platform/parent_console.h"
 
 namespace {
@@ -41,5 +42,6 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     useParentConsole();
+    failWritesPastSizeLimit();
     return checkOutput(run(argc, argv));
 }

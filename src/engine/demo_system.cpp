@@ -169,6 +169,10 @@ void DemoSystem::frame() {
 }
 
 void DemoSystem::dispatch(const ScriptEntry& entry, int32_t time) {
+    if (interrupted_ && ++rowsRun_ % kRowsBetweenChecks == 0 && interrupted_()) {
+        shutdown();
+        return;
+    }
     if (CommandTarget* target = find(entry.target))
         target->handleCommand(time, entry.command, entry.argument ? entry.argument : "");
 }
@@ -212,7 +216,7 @@ DemoSnapshot DemoSystem::snapshot() {
 }
 
 bool DemoSystem::restore(const DemoSnapshot& snapshot) {
-    if (shutDown_ || !backBuffer_ || snapshot.backBuffer.size() != kScreenPixels) return false;
+    if (!started_ || shutDown_ || !backBuffer_ || snapshot.backBuffer.size() != kScreenPixels) return false;
     for (const auto& [name, target] : registry_) {
         if (target == this) continue;
         const auto saved = snapshot.targets.find(name);
@@ -221,6 +225,7 @@ bool DemoSystem::restore(const DemoSnapshot& snapshot) {
     scriptCursor_ = snapshot.scriptCursor;
     currentEffect_ = findEffect(snapshot.currentEffect);
     std::copy(snapshot.backBuffer.begin(), snapshot.backBuffer.end(), backBuffer_.get());
+    running_ = !paused_;  // held by a "stop" row until now, perhaps
     return true;
 }
 
@@ -239,6 +244,9 @@ void DemoSystem::handleCommand(int32_t, const std::string& command, const std::s
     } else if (command == "deinit") {
         if (Effect* effect = findEffect(argument)) effect->deinit();
     } else if (command == "stop") {
-        shutdown();
+        if (holdOnStop_)
+            running_ = false;
+        else
+            shutdown();
     }
 }

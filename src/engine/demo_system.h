@@ -55,6 +55,10 @@ public:
     // Stops the music, frees the back buffer and the effects, closes the
     // window. Runs at most once.
     void shutdown();
+    // Where set, a "stop" row only halts the show: its effects, back buffer
+    // and music stay, so that an earlier state can be put back (study mode
+    // steps back from the end); the owner shuts it down.
+    void setHoldOnStop(bool hold) { holdOnStop_ = hold; }
 
     // One frame: dispatch the due script rows, draw, present.
     void frame();
@@ -65,14 +69,20 @@ public:
     // Runs one script row at `time`: hands its command to the target it
     // names; a row addressed to no registered target is skipped.
     void dispatch(const ScriptEntry& entry, int32_t time);
+    // Asked every kRowsBetweenChecks rows run, in a frame or before the
+    // start: true shuts the show down there. Study mode ends this way while
+    // a script of very many rows starts.
+    static constexpr int kRowsBetweenChecks = 64;
+    void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
 
     // "seteffect", "init", "deinit" (argument: an effect name) and "stop".
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
 
     // The running show's state (empty once it has shut down), and putting a
     // state of this show back, so that the frames after it come out as they
-    // did. Restoring fails once the show has shut down (its effects are
-    // gone) or when an effect cannot be initialised again.
+    // did (a show held by its "stop" row runs again). Restoring fails once
+    // the show has shut down (its effects are gone) or when an effect cannot
+    // be initialised again.
     DemoSnapshot snapshot();
     bool restore(const DemoSnapshot& snapshot);
 
@@ -106,8 +116,11 @@ private:
     bool started_ = false;
     bool paused_ = false;
     bool shutDown_ = false;
+    bool holdOnStop_ = false;
     std::unique_ptr<uint16_t[]> backBuffer_;
     uint32_t startTick_ = 0;
     uint32_t pauseTick_ = 0;
     std::unique_ptr<LoadingProgress> loading_;  // kept open after a failed start-up
+    std::function<bool()> interrupted_;
+    long rowsRun_ = 0;
 };

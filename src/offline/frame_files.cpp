@@ -18,7 +18,7 @@ bool FrameFiles::claim() {
     // Another process may remove the folder between the two steps (a check
     // that made and removed it): then it is made again.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        fs::create_directories(folder, failure);
+        madeFolder_ = fs::create_directories(folder, failure) || madeFolder_;
         if (failure) return fail("cannot make the folder '" + folder_ + "': " + failure.message());
         if (fs::create_directory(marker, failure)) {
             claimed_ = true;
@@ -49,8 +49,20 @@ bool FrameFiles::open(const std::string& folder, int audioRate) {
     folder_ = folder;
     if (!claim()) return false;
     const std::string wav = utf8FromPath(pathFromUtf8(folder) / "audio.wav");
-    if (!audio_.open(wav, audioRate)) return fail("cannot write '" + wav + "'");
-    return true;
+    if (audio_.open(wav, audioRate)) return true;
+    fail("cannot write '" + wav + "'" + writeFailureNote(wav, audio_.writeError()));
+    removeUnused();
+    return false;
+}
+
+// A render that kept no frame leaves nothing (a retry would find the folder
+// taken): its sound file, and the folder where it made that.
+void FrameFiles::removeUnused() {
+    audio_.close();
+    release();
+    std::error_code ignored;
+    fs::remove(pathFromUtf8(folder_) / "audio.wav", ignored);
+    if (madeFolder_) fs::remove(pathFromUtf8(folder_), ignored);
 }
 
 std::string FrameFiles::frameName(long index) {
@@ -81,10 +93,23 @@ bool FrameFiles::writeFrame(const PictureSurface& picture) {
 
 bool FrameFiles::writeAudio(std::span<const int16_t> stereo) {
     if (stereo.empty() || audio_.write(stereo)) return true;
-    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" + noSpaceNote(folder_));
+    return fail("cannot write the sound to '" + folder_ + "/audio.wav'" +
+                writeFailureNote(folder_, audio_.writeError()));
+}
+
+bool FrameFiles::keepOnly(long frames, uint64_t samples) {
+    for (; frames_ > frames; --frames_) {
+        std::error_code failure;
+        if (!fs::remove(pathFromUtf8(folder_) / frameName(frames_ - 1), failure)) return false;
+    }
+    return audio_.cutTo(samples);
 }
 
 bool FrameFiles::finish() {
+    if (frames_ == 0) {
+        removeUnused();
+        return error().empty();
+    }
     release();
     if (!audio_.close()) return fail("cannot complete '" + folder_ + "/audio.wav'");
     return true;

@@ -6,7 +6,8 @@
 // which only one process can make, and then checks that nothing else is
 // there. A second render into the same folder, started at the same time or
 // later, is refused, and the first one's frames and sound stay whole. The
-// marker is removed when the render ends.
+// marker is removed when the render ends, and so is the folder (or the
+// sound file in a folder that was there) when no frame was kept.
 
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ public:
 
     bool writeFrame(const PictureSurface& picture) override;
     bool writeAudio(std::span<const int16_t> stereo) override;
+    bool keepOnly(long frames, uint64_t samples) override;
     bool finish() override;
 
     static std::string frameName(long index);
@@ -33,9 +35,11 @@ public:
 private:
     bool claim();
     void release();
+    void removeUnused();
 
     std::string folder_;
     bool claimed_ = false;
+    bool madeFolder_ = false;
     WavFile audio_;
     long frames_ = 0;
     std::vector<uint8_t> rgb_;

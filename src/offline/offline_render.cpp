@@ -76,12 +76,15 @@ bool checkRenderTarget(const std::string& out, std::string& reason) {
         return false;
     }
     if (!fs::exists(status)) {
-        if (!fs::create_directory(path, failure)) {
-            reason = "cannot make the folder '" + out + "': " + failure.message();
-            return false;
+        // Made meanwhile (by a render started beside this one) when the
+        // attempt fails without a reason: the claim of the folder decides.
+        if (fs::create_directory(path, failure)) {
+            std::error_code ignored;
+            fs::remove(path, ignored);
         }
-        fs::remove(path, failure);
-        return true;
+        if (!failure) return true;
+        reason = "cannot make the folder '" + out + "': " + failure.message();
+        return false;
     }
     if (!fs::is_directory(status) || !fs::is_empty(path, failure)) {
         reason = "cannot write frames to '" + out + "': it exists and is not an empty folder";
@@ -116,6 +119,18 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
     std::vector<int16_t> audio;
     long framesKept = 0;
     uint64_t samplesKept = 0;
+    // The sound of the frames kept. A write that fails leaves none of its
+    // samples: the frames whose sound is whole stay, with exactly that sound.
+    const auto writeSound = [&] {
+        if (output->writeAudio(audio)) {
+            samplesKept += audio.size() / 2;
+            return true;
+        }
+        long whole = framesKept;
+        while (whole > 0 && show.audioFor(whole) > samplesKept) --whole;
+        if (output->keepOnly(whole, show.audioFor(whole))) framesKept = whole;
+        return false;
+    };
     bool written = true;
     while (written && !interrupt.requested() && show.nextFrame()) {
         show.takeAudio(audio);
@@ -128,14 +143,12 @@ int renderShow(const RenderJob& job, std::ostream& err, bool progressLive) {
             const uint64_t due = show.audioFor(framesKept);
             audio.resize(std::min<std::size_t>(audio.size(), 2 * (due - std::min(due, samplesKept))));
         }
-        const bool sound = output->writeAudio(audio);
-        if (sound) samplesKept += audio.size() / 2;
-        written = written && sound;
+        written = writeSound() && written;
         bar.update(show.framesMade());
     }
     show.finish();
     show.takeAudio(audio);
-    if (written) written = output->writeAudio(audio);
+    if (written) written = writeSound();
     const bool closed = output->finish();
     bar.finish(framesKept);
 

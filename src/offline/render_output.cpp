@@ -1,5 +1,7 @@
 #include "offline/render_output.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -17,6 +19,13 @@ std::string noSpaceNote(const std::string& path) {
     const fs::space_info space = fs::space(existing, failure);
     if (failure || space.available >= kNearlyFull) return {};
     return ": no space left on the disk";
+}
+
+std::string writeFailureNote(const std::string& path, int error) {
+    std::string note = noSpaceNote(path);
+    if (!note.empty() || error == 0) return note;
+    if (error == EFBIG) return ": the file has reached the size limit set for this program (ulimit -f)";
+    return ": " + std::string(std::strerror(error));
 }
 
 void pictureToRgb24(const PictureSurface& picture, std::vector<uint8_t>& rgb) {

@@ -14,6 +14,11 @@ public:
     virtual ~RenderOutput() = default;
     virtual bool writeFrame(const PictureSurface& picture) = 0;
     virtual bool writeAudio(std::span<const int16_t> stereo) = 0;
+    // Takes back what was written beyond the first `frames` frames and
+    // `samples` stereo samples of sound, where the output can (a folder's
+    // pictures and sound file): after a write of the sound failed, what is
+    // kept is then in step. False when it cannot.
+    virtual bool keepOnly(long /*frames*/, uint64_t /*samples*/) { return false; }
     // Completes and closes what was written, valid however far the render
     // got. False when that failed.
     virtual bool finish() = 0;
@@ -53,6 +58,11 @@ public:
 // or folder, existing or not) is full, else empty: said after a write that
 // failed, since neither libpng nor ffmpeg tell the reason.
 std::string noSpaceNote(const std::string& path);
+
+// Why a write of `path` failed, for its message: the full disk as
+// noSpaceNote says it, else the file-size limit or the system's reason for
+// the error number `error` (": ..."; empty when nothing is known).
+std::string writeFailureNote(const std::string& path, int error);
 
 // The picture as 8-bit red, green, blue bytes, rows top to bottom, with the
 // same widening of each channel as the window shows.

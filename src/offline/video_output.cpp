@@ -80,7 +80,8 @@ bool VideoOutput::open(const std::string& path, const VideoFormat& format) {
     joinedPart_ = sideFile(path, "joined" + lowerExtension(path));
 
     if (!programOnPath(kFfmpeg)) return fail(ffmpegMissing());
-    if (!audio_.open(audioPart_, format.audioRate)) return fail("cannot write '" + audioPart_ + "'");
+    if (!audio_.open(audioPart_, format.audioRate))
+        return fail("cannot write '" + audioPart_ + "'" + writeFailureNote(audioPart_, audio_.writeError()));
 
     // veryfast keeps up with the show on two cores: against the medium preset
     // it takes a third of the time for a file of the same size and a picture
@@ -113,7 +114,8 @@ bool VideoOutput::writeFrame(const PictureSurface& picture) {
 
 bool VideoOutput::writeAudio(std::span<const int16_t> stereo) {
     if (stereo.empty() || audio_.write(stereo)) return true;
-    return fail("cannot write the sound to '" + audioPart_ + "'" + noSpaceNote(audioPart_));
+    return fail("cannot write the sound to '" + audioPart_ + "'" +
+                writeFailureNote(audioPart_, audio_.writeError()));
 }
 
 void VideoOutput::padSound() {
@@ -179,10 +181,11 @@ bool VideoOutput::join() {
     std::error_code failure;
     if (joined) std::filesystem::rename(pathFromUtf8(joinedPart_), pathFromUtf8(path_), failure);
     if (!joined || failure) {
+        // The disk is looked at before the part joined so far frees its space.
+        const std::string why = failure ? ": " + failure.message() : noSpaceNote(path_);
         std::error_code ignored;
         std::filesystem::remove(pathFromUtf8(joinedPart_), ignored);
-        return failKeepingSideFiles("ffmpeg could not join video and sound into '" + path_ + "'" +
-                                    (failure ? ": " + failure.message() : noSpaceNote(path_)));
+        return failKeepingSideFiles("ffmpeg could not join video and sound into '" + path_ + "'" + why);
     }
     return true;
 }

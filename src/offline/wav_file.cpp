@@ -3,6 +3,7 @@
 #include "platform/file_access.h"
 
 #include <array>
+#include <cerrno>
 #include <vector>
 
 namespace {
@@ -44,14 +45,20 @@ WavFile::~WavFile() { close(); }
 
 bool WavFile::open(const std::string& path, int rate) {
     close();
+    errno = 0;
     file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) return false;
+    if (!file_) {
+        error_ = errno;
+        return false;
+    }
     // Unbuffered: a failed write leaves nothing behind to be written later.
     std::setvbuf(file_, nullptr, _IONBF, 0);
     rate_ = rate;
     bytes_ = 0;
     const auto h = header(rate_, 0);
+    errno = 0;
     ok_ = std::fwrite(h.data(), 1, h.size(), file_) == h.size();
+    error_ = ok_ ? 0 : errno;
     return ok_;
 }
 
@@ -60,7 +67,9 @@ bool WavFile::write(std::span<const int16_t> stereo) {
     std::vector<uint8_t> bytes(stereo.size() * kBytesPerSample);
     for (std::size_t i = 0; i < stereo.size(); ++i) putLe(&bytes[2 * i], static_cast<uint16_t>(stereo[i]), 2);
     if (!ok_) return false;
+    errno = 0;
     ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    if (!ok_ && error_ == 0) error_ = errno;
     if (ok_) {
         bytes_ += bytes.size();
     } else {
@@ -69,6 +78,15 @@ bool WavFile::write(std::span<const int16_t> stereo) {
         truncateOpenFile(file_, kHeaderBytes + bytes_);
     }
     return ok_;
+}
+
+bool WavFile::cutTo(uint64_t frames) {
+    const uint64_t bytes = frames * kChannels * kBytesPerSample;
+    if (!file_ || bytes > bytes_) return false;
+    if (bytes == bytes_) return true;
+    if (!truncateOpenFile(file_, kHeaderBytes + bytes)) return false;
+    bytes_ = bytes;
+    return true;
 }
 
 bool WavFile::close() {

@@ -20,13 +20,18 @@ public:
     // they cannot all be written the file is cut back to the samples before
     // them, so that it stays a valid WAV file of whole samples.
     bool write(std::span<const int16_t> stereo);
+    // Cuts the file back to its first `frames` stereo samples; false when it cannot.
+    bool cutTo(uint64_t frames);
     // Completes the header and closes the file. False when writing failed.
     bool close();
     uint64_t framesWritten() const { return bytes_ / 4; }
+    // The system's error number of the first write that failed (0: none).
+    int writeError() const { return error_; }
 
 private:
     std::FILE* file_ = nullptr;
     int rate_ = 0;
     uint64_t bytes_ = 0;
     bool ok_ = true;
+    int error_ = 0;
 };

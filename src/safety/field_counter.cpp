@@ -4,76 +4,64 @@
 
 namespace flash {
 
-FieldCounter::FieldCounter(int cellsX, int cellsY, int fieldX, int fieldY, std::vector<float> cellArea,
-                           int togetherFrames, int windowFrames)
+FieldCounter::FieldCounter(int cellsX, int cellsY, int fieldX, int fieldY, const std::vector<float>& cellArea,
+                           int windowFrames)
     : cellsX_(cellsX),
       cellsY_(cellsY),
       fieldX_(fieldX),
       fieldY_(fieldY),
-      positionsX_(cellsX - fieldX + 1),
-      positionsY_(cellsY - fieldY + 1),
-      together_(togetherFrames),
-      window_(windowFrames),
-      lastDirection_(cellArea.size(), Direction::None),
-      lastFrame_(cellArea.size(), 0),
-      integral_(static_cast<std::size_t>(cellsX + 1) * (cellsY + 1), 0.0),
-      cellArea_(std::move(cellArea)),
-      wasOver_(static_cast<std::size_t>(positionsX_) * positionsY_ * 2, 0),
-      ring_(windowFrames),
-      windowCount_(static_cast<std::size_t>(positionsX_) * positionsY_, 0),
-      spanCount_(windowCount_.size(), 0) {
-    // The fields' areas, from the integral image of every cell's area.
+      integral_(static_cast<std::size_t>(cellsX + 1) * (cellsY + 1), 0.0f),
+      window_(windowFrames) {
+    integrate(cellArea);
+    for (int y = 0; y + fieldY <= cellsY; ++y)
+        for (int x = 0; x + fieldX <= cellsX; ++x) {
+            fields_.push_back({x, y, 0.0f});
+            fields_.back().area = sum(fields_.back());
+        }
+    fieldUp_.assign(fields_.size(), 0.0f);
+    windowCount_.assign(fields_.size(), 0);
+    spanCount_.assign(fields_.size(), 0);
+}
+
+void FieldCounter::integrate(const std::vector<float>& perCell) {
     const int stride = cellsX_ + 1;
     for (int y = 0; y < cellsY_; ++y)
         for (int x = 0; x < cellsX_; ++x)
-            integral_[(y + 1) * stride + x + 1] = cellArea_[y * cellsX_ + x] + integral_[y * stride + x + 1] +
+            integral_[(y + 1) * stride + x + 1] = perCell[y * cellsX_ + x] + integral_[y * stride + x + 1] +
                                                   integral_[(y + 1) * stride + x] - integral_[y * stride + x];
-    for (int py = 0; py < positionsY_; ++py)
-        for (int px = 0; px < positionsX_; ++px)
-            fieldArea_.push_back(integral_[(py + fieldY_) * stride + px + fieldX_] -
-                                 integral_[py * stride + px + fieldX_] - integral_[(py + fieldY_) * stride + px] +
-                                 integral_[py * stride + px]);
 }
 
-void FieldCounter::countFieldTransitions(std::vector<int>& triggered) {
-    const int stride = cellsX_ + 1;
-    for (int d = 0; d < 2; ++d) {
-        const Direction direction = d == 0 ? Direction::Up : Direction::Down;
-        // The integral image of the cells that moved this way together.
-        for (int y = 0; y < cellsY_; ++y)
-            for (int x = 0; x < cellsX_; ++x) {
-                const int cell = y * cellsX_ + x;
-                const bool recent = lastDirection_[cell] == direction && frame_ - lastFrame_[cell] < together_;
-                integral_[(y + 1) * stride + x + 1] = (recent ? cellArea_[cell] : 0.0) +
-                                                      integral_[y * stride + x + 1] +
-                                                      integral_[(y + 1) * stride + x] - integral_[y * stride + x];
-            }
-        for (int py = 0; py < positionsY_; ++py)
-            for (int px = 0; px < positionsX_; ++px) {
-                const int field = py * positionsX_ + px;
-                const double covered = integral_[(py + fieldY_) * stride + px + fieldX_] -
-                                      integral_[py * stride + px + fieldX_] -
-                                      integral_[(py + fieldY_) * stride + px] + integral_[py * stride + px];
-                const bool over = fieldArea_[field] > 0 && covered > 0.25 * fieldArea_[field];
-                uint8_t& was = wasOver_[field * 2 + d];
-                if (over && !was) triggered.push_back(field);
-                was = over;
-            }
-    }
+float FieldCounter::sum(const Field& field) const {
+    const int stride = cellsX_ + 1, x1 = field.x + fieldX_, y1 = field.y + fieldY_;
+    return integral_[y1 * stride + x1] - integral_[field.y * stride + x1] - integral_[y1 * stride + field.x] +
+           integral_[field.y * stride + field.x];
 }
 
-void FieldCounter::addFrame(const std::vector<Direction>& cellTransitions) {
-    for (std::size_t cell = 0; cell < cellTransitions.size(); ++cell)
-        if (cellTransitions[cell] != Direction::None) {
-            lastDirection_[cell] = cellTransitions[cell];
-            lastFrame_[cell] = frame_;
-        }
-    // The frame leaving the window takes its transitions with it.
-    std::vector<int>& slot = ring_[frame_ % window_];
-    for (int field : slot) --windowCount_[field];
-    slot.clear();
-    countFieldTransitions(slot);
-    for (int field : slot) {
+// up, down: the field's pixels whose transition starts to count on this frame.
+bool FieldCounter::makesTransition(Field& field, float up, float down) {
+    field.sinceUp += up;
+    field.sinceDown += down;
+    const float quarter = 0.25f * field.area;
+    const bool upward = field.last != Direction::Up && (up > quarter || field.sinceUp - field.sinceDown > quarter);
+    const bool downward =
+        field.last != Direction::Down && (down > quarter || field.sinceDown - field.sinceUp > quarter);
+    if (!upward && !downward) return false;
+    // Both ways at once can only be the first transition: the larger wins.
+    field.last = upward && (!downward || up >= down) ? Direction::Up : Direction::Down;
+    field.sinceUp = field.sinceDown = 0;
+    return true;
+}
+
+void FieldCounter::addFrame(const std::vector<float>& up, const std::vector<float>& down) {
+    integrate(up);
+    for (std::size_t field = 0; field < fields_.size(); ++field) fieldUp_[field] = sum(fields_[field]);
+    integrate(down);
+    std::vector<int>& counted = window_[frame_ % window_.size()];
+    for (int field : counted) --windowCount_[field];  // leaving the window
+    counted.clear();
+    for (std::size_t field = 0; field < fields_.size(); ++field) {
+        if (!makesTransition(fields_[field], fieldUp_[field], sum(fields_[field]))) continue;
+        counted.push_back(static_cast<int>(field));
         ++windowCount_[field];
         ++spanCount_[field];
     }

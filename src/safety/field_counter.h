@@ -1,21 +1,27 @@
 #pragma once
-// Counts the transitions of every 10-degree field of the picture, from the
-// transitions of the cells of a grid laid over it.
+// Counts the transitions of every 10-degree field of the picture from the
+// transitions of its pixels.
 //
-// The picture is divided into cells, each followed by its own transition
-// tracker. A field is a block of cells a third of the grid wide and high (a
-// 10-degree field of view on a picture seen full screen), slid over the grid
-// one cell at a time. A field makes a transition when the cells that made a
-// transition in the same direction "together" -- within the last tenth of a
-// second, and not turned back since -- cover more than a quarter of its
-// area, counted once when the covered area first goes over the quarter.
-// Areas are the cells' pixel counts, summed over a field by an integral
-// image of the grid.
+// A field is a third of the picture's width by a third of its height (the
+// 10-degree field of view of a picture seen full screen). A field makes a
+// transition the other way than its last one (a flash is a pair of opposing
+// transitions) when the pixels that changed that way together cover more
+// than a quarter of it:
+// - the pixels whose transition starts to count on this very frame, or
+// - the pixels that made a transition that way since the field's last
+//   transition, less those that made one the other way: a change of the
+//   whole area that is spread over some frames, like a flash fading out
+//   unevenly over a picture.
+// A high-contrast picture in motion (a scroller, a landscape flying past)
+// makes its pixels change as edges pass, but on any one frame only those
+// near the edges, and as many one way as the other: it counts as flashing
+// only where, frame after frame, more than a quarter of a field changes one
+// way at once.
 //
-// This approximates the definition's area rule at the grid's resolution: a
-// flash is placed to a cell, a cell's colour is the mean of its pixels (half
-// a cell flashing shows as a smaller change of the whole cell), and a field's
-// edges fall on cell edges.
+// Approximation: the fields slide over a grid of cells one cell at a time,
+// so a field's edges fall on cell edges (a field is 8 x 8 cells). The pixels
+// of each field are counted exactly, through an integral image of the
+// cells' counts.
 
 #include <cstdint>
 #include <vector>
@@ -26,14 +32,14 @@ namespace flash {
 
 class FieldCounter {
 public:
-    // cellArea: the pixels of each cell, row by row (cellsX x cellsY);
-    // a field is fieldX x fieldY cells. Transitions count together within
-    // togetherFrames frames; the window is windowFrames long.
-    FieldCounter(int cellsX, int cellsY, int fieldX, int fieldY, std::vector<float> cellArea, int togetherFrames,
+    // cellArea: the pixels of each cell, row by row (cellsX x cellsY); a
+    // field is fieldX x fieldY cells; the window is windowFrames long.
+    FieldCounter(int cellsX, int cellsY, int fieldX, int fieldY, const std::vector<float>& cellArea,
                  int windowFrames);
 
-    // One frame: each cell's transition that started to count on it (or None).
-    void addFrame(const std::vector<Direction>& cellTransitions);
+    // One frame: the pixels of each cell whose transition up, and down,
+    // starts to count on it.
+    void addFrame(const std::vector<float>& up, const std::vector<float>& down);
 
     // The most transitions any one field made in the window ending with the last frame.
     int windowMost() const { return windowMost_; }
@@ -42,22 +48,26 @@ public:
     void startSpan();
 
 private:
-    void countFieldTransitions(std::vector<int>& triggered);
+    struct Field {
+        int x, y;  // its top left cell
+        float area;
+        Direction last = Direction::None;
+        // The pixels that made a transition each way since the last one.
+        float sinceUp = 0, sinceDown = 0;
+    };
+    // Fills integral_ with the integral image of a value per cell.
+    void integrate(const std::vector<float>& perCell);
+    float sum(const Field& field) const;
+    bool makesTransition(Field& field, float up, float down);
 
-    int cellsX_, cellsY_, fieldX_, fieldY_, positionsX_, positionsY_;
-    std::vector<double> fieldArea_;  // per field position
-    int together_, window_;
+    int cellsX_, cellsY_, fieldX_, fieldY_;
+    std::vector<Field> fields_;
     long frame_ = 0;
-    // Per cell: the direction and frame of its last transition.
-    std::vector<Direction> lastDirection_;
-    std::vector<long> lastFrame_;
-    std::vector<double> integral_;  // (cellsX + 1) x (cellsY + 1), reused per direction
-    std::vector<float> cellArea_;
-    // Per field position and direction: covered more than a quarter on the last frame.
-    std::vector<uint8_t> wasOver_;
+    std::vector<float> integral_;  // (cellsX + 1) x (cellsY + 1)
+    std::vector<float> fieldUp_;   // per field, this frame
     // The fields that made a transition on each frame of the window (a ring),
     // and each field's count over the window and over the span.
-    std::vector<std::vector<int>> ring_;
+    std::vector<std::vector<int>> window_;
     std::vector<int> windowCount_, spanCount_;
     int windowMost_ = 0;
 };

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "anim/rgb565.h"
-#include "safety/cell_colour.h"
 #include "safety/field_counter.h"
+#include "safety/flash_measures.h"
+#include "safety/pattern_finder.h"
 #include "safety/transition_tracker.h"
 
 using flash::Direction;
@@ -23,16 +24,35 @@ const flash::TransitionRule kRules[3] = {
     {0.2f, true, 1e30f, true},
 };
 
-float measure(int kind, LinearColour c) {
-    switch (kind) {
-    case kGeneral: return flash::relativeLuminance(c);
-    case kRed: return flash::redFlashValue(c);
-    default: return flash::distanceFromRed(c);
+int& count(FlashCounts& counts, int kind) {
+    return kind == kGeneral ? counts.general : kind == kRed ? counts.red : counts.redChroma;
+}
+
+// Marks the seconds of four or more transitions that lie four within five.
+void markExtendedFlashing(std::vector<SecondResult>& seconds) {
+    auto heavy = [](const SecondResult& s) { return s.transitions.most() >= 4; };
+    const long total = static_cast<long>(seconds.size());
+    for (long end = 0; end < total; ++end) {
+        const long start = std::max(0L, end - 4);
+        if (std::count_if(seconds.begin() + start, seconds.begin() + end + 1, heavy) < 4) continue;
+        for (long s = start; s <= end; ++s) seconds[s].extended = seconds[s].extended || heavy(seconds[s]);
     }
 }
 
-int& count(FlashCounts& counts, int kind) {
-    return kind == kGeneral ? counts.general : kind == kRed ? counts.red : counts.redChroma;
+// Marks and returns the runs of seconds with flashes that last longer than five seconds.
+std::vector<FlashSequence> markLongRuns(std::vector<SecondResult>& seconds) {
+    std::vector<FlashSequence> runs;
+    const long total = static_cast<long>(seconds.size());
+    for (long s = 0; s < total;) {
+        long end = s;
+        while (end < total && seconds[end].flashes.most() > 0) ++end;
+        if (end - s > 5) {
+            runs.push_back({s, end - s});
+            for (long i = s; i < end; ++i) seconds[i].longSequence = true;
+        }
+        s = std::max(end, s + 1);
+    }
+    return runs;
 }
 
 }  // namespace
@@ -40,6 +60,39 @@ int& count(FlashCounts& counts, int kind) {
 FlashAnalyser::FlashAnalyser(int framesPerSecond) : fps_(std::max(1, framesPerSecond)) {}
 
 FlashAnalyser::~FlashAnalyser() = default;
+
+// Lays the analysed points and the cells over a picture of this size.
+void FlashAnalyser::layOut(int width, int height) {
+    width_ = width;
+    height_ = height;
+    const int block = (std::max(width, height) + kMostSide - 1) / kMostSide;
+    pointsX_ = (width + block - 1) / block;
+    const int pointsY = (height + block - 1) / block;
+    pointOfColumn_.resize(width);
+    pointOfRow_.resize(height);
+    for (int x = 0; x < width; ++x) pointOfColumn_[x] = x / block;
+    for (int y = 0; y < height; ++y) pointOfRow_[y] = y / block;
+    const std::size_t points = static_cast<std::size_t>(pointsX_) * pointsY;
+    pointPixels_.assign(points, 0.0f);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pointPixels_[pointOfRow_[y] * pointsX_ + pointOfColumn_[x]] += 1;
+    // A picture smaller than the grid leaves some cells empty: they weigh nothing.
+    std::vector<float> cellPixels(kCells * kCells, 0.0f);
+    cellOfPoint_.resize(points);
+    for (int y = 0; y < pointsY; ++y)
+        for (int x = 0; x < pointsX_; ++x) {
+            const std::size_t point = static_cast<std::size_t>(y) * pointsX_ + x;
+            cellOfPoint_[point] = (y * kCells / pointsY) * kCells + x * kCells / pointsX_;
+            cellPixels[cellOfPoint_[point]] += pointPixels_[point];
+        }
+    luminance_.assign(points, 0.0f);
+    patterns_ = std::make_unique<flash::PatternFinder>(pointsX_, pointsY, kCells);
+    for (int kind = 0; kind < kKinds; ++kind) {
+        trackers_[kind].assign(points, flash::TransitionTracker());
+        fields_[kind] =
+            std::make_unique<flash::FieldCounter>(kCells, kCells, kCells / 3, kCells / 3, cellPixels, fps_);
+    }
+}
 
 bool FlashAnalyser::begin(int width, int height) {
     if (width <= 0 || height <= 0) {
@@ -51,33 +104,16 @@ bool FlashAnalyser::begin(int width, int height) {
                  std::to_string(width_) + " x " + std::to_string(height_);
         return false;
     }
-    if (frame_ == 0) {
-        width_ = width;
-        height_ = height;
-        cellOfColumn_.resize(width);
-        cellOfRow_.resize(height);
-        for (int x = 0; x < width; ++x) cellOfColumn_[x] = static_cast<int>(static_cast<long long>(x) * kCells / width);
-        for (int y = 0; y < height; ++y) cellOfRow_[y] = static_cast<int>(static_cast<long long>(y) * kCells / height);
-        cellPixels_.assign(kCells * kCells, 0.0f);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) cellPixels_[cellOfRow_[y] * kCells + cellOfColumn_[x]] += 1;
-        // A small picture leaves some cells without pixels: they weigh nothing.
-        const int together = std::max(1, fps_ / 10);
-        for (int kind = 0; kind < kKinds; ++kind) {
-            trackers_[kind].assign(kCells * kCells, flash::TransitionTracker());
-            fields_[kind] = std::make_unique<flash::FieldCounter>(kCells, kCells, kCells / 3, kCells / 3, cellPixels_,
-                                                                  together, fps_);
-        }
-    }
-    sums_.assign(kCells * kCells, {0.0f, 0.0f, 0.0f});
+    if (frame_ == 0) layOut(width, height);
+    sums_.assign(pointPixels_.size(), {0.0f, 0.0f, 0.0f});
     return true;
 }
 
 void FlashAnalyser::addRow(int y, const uint8_t* rgb) {
     const std::array<float, 256>& linear = flash::linearFromSrgb();
-    std::array<float, 3>* cells = sums_.data() + cellOfRow_[y] * kCells;
+    std::array<float, 3>* points = sums_.data() + static_cast<std::size_t>(pointOfRow_[y]) * pointsX_;
     for (int x = 0; x < width_; ++x, rgb += 3) {
-        std::array<float, 3>& sum = cells[cellOfColumn_[x]];
+        std::array<float, 3>& sum = points[pointOfColumn_[x]];
         sum[0] += linear[rgb[0]];
         sum[1] += linear[rgb[1]];
         sum[2] += linear[rgb[2]];
@@ -127,15 +163,24 @@ void FlashAnalyser::endFrame() {
         if (frame_ > 0) closeSecond();
         seconds_.emplace_back();
     }
-    std::vector<Direction> transitions(sums_.size());
     for (int kind = 0; kind < kKinds; ++kind) {
-        for (std::size_t cell = 0; cell < sums_.size(); ++cell) {
-            const float pixels = cellPixels_[cell];
-            if (pixels == 0) continue;
-            const LinearColour mean{sums_[cell][0] / pixels, sums_[cell][1] / pixels, sums_[cell][2] / pixels};
-            transitions[cell] = trackers_[kind][cell].add(measure(kind, mean), flash::isSaturatedRed(mean), kRules[kind]);
+        up_[kind].assign(kCells * kCells, 0.0f);
+        down_[kind].assign(kCells * kCells, 0.0f);
+    }
+    for (std::size_t point = 0; point < sums_.size(); ++point) {
+        const float pixels = pointPixels_[point], scale = 1 / pixels;
+        const LinearColour mean{sums_[point][0] * scale, sums_[point][1] * scale, sums_[point][2] * scale};
+        const bool red = flash::isSaturatedRed(mean);
+        luminance_[point] = flash::relativeLuminance(mean);
+        const float measures[kKinds] = {luminance_[point], flash::redFlashValue(mean), flash::distanceFromRed(mean)};
+        for (int kind = 0; kind < kKinds; ++kind) {
+            const Direction moved = trackers_[kind][point].add(measures[kind], red, kRules[kind]);
+            if (moved != Direction::None) (moved == Direction::Up ? up_ : down_)[kind][cellOfPoint_[point]] += pixels;
         }
-        fields_[kind]->addFrame(transitions);
+    }
+    if (patterns_->addFrame(luminance_)) ++seconds_.back().patternFrames;
+    for (int kind = 0; kind < kKinds; ++kind) {
+        fields_[kind]->addFrame(up_[kind], down_[kind]);
         // The window of the last second touches this second and perhaps the one before.
         const int flashes = fields_[kind]->windowMost() / 2;
         const long first = std::max(0L, frame_ - fps_ + 1) / fps_, last = frame_ / fps_;
@@ -162,27 +207,8 @@ FlashReport FlashAnalyser::finish() {
     report.height = height_;
     if (frame_ == 0) return report;
     closeSecond();
-    std::vector<SecondResult>& seconds = seconds_;
-    const long total = static_cast<long>(seconds.size());
-    // Four or more transitions a second in four seconds of any five.
-    for (long end = 0; end < total; ++end) {
-        const long start = std::max(0L, end - 4);
-        long heavy = 0;
-        for (long s = start; s <= end; ++s) heavy += seconds[s].transitions.most() >= 4;
-        if (heavy < 4) continue;
-        for (long s = start; s <= end; ++s)
-            if (seconds[s].transitions.most() >= 4) seconds[s].extended = true;
-    }
-    // Runs of seconds with flashes that last longer than five seconds.
-    for (long s = 0; s < total;) {
-        long end = s;
-        while (end < total && seconds[end].flashes.most() > 0) ++end;
-        if (end - s > 5) {
-            report.longSequences.push_back({s, end - s});
-            for (long i = s; i < end; ++i) seconds[i].longSequence = true;
-        }
-        s = std::max(end, s + 1);
-    }
+    markExtendedFlashing(seconds_);
+    report.longSequences = markLongRuns(seconds_);
     report.seconds = std::move(seconds_);
     seconds_.clear();
     frame_ = 0;

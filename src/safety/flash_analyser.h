@@ -2,9 +2,16 @@
 // A flash check over a clip given one frame at a time, after the published
 // definitions of general and red flashes (three flashes or below threshold).
 //
+// Every pixel is followed from peak to valley, for its luminance and for the
+// two red measures; a field counts a transition when the pixels that made
+// one the same way together cover more than a quarter of it (field_counter.h
+// says how). Moving regular stripes are looked for beside the flashes
+// (pattern_finder.h). Pictures larger than kMostSide on a side are first
+// averaged in square blocks, which then stand for pixels.
+//
 // Memory stays bounded whatever the clip's length: the analyser keeps a few
-// numbers per cell of its grid, the field transitions of the last second and
-// a small result per second, never frames.
+// numbers per pixel, the field transitions of the last second and a small
+// result per second, never frames.
 //
 // Every frame must have the first one's size. The picture is taken to be
 // seen full screen: the 10-degree field is a third of its width by a third of
@@ -22,8 +29,8 @@
 
 namespace flash {
 class FieldCounter;
+class PatternFinder;
 class TransitionTracker;
-struct LinearColour;
 }  // namespace flash
 
 // 8-bit sRGB pixels, three bytes R, G, B each, rows top to bottom.
@@ -35,9 +42,13 @@ struct RgbFrame {
 
 class FlashAnalyser {
 public:
-    // The grid: cells across and down (a multiple of 3, so that a field is
-    // whole cells).
+    // The grid that fields slide over, one cell at a time: cells across and
+    // down (a multiple of 3, so that a field is whole cells).
     static constexpr int kCells = 24;
+    // The largest side analysed pixel by pixel. The show's 320 x 240 picture
+    // is followed in blocks of 2 x 2: a flash covers thousands of pixels, and
+    // a quarter of the work lets the gentle mode watch every frame as it plays.
+    static constexpr int kMostSide = 160;
 
     explicit FlashAnalyser(int framesPerSecond);
     ~FlashAnalyser();
@@ -61,6 +72,7 @@ public:
 
 private:
     bool begin(int width, int height);
+    void layOut(int width, int height);
     void addRow(int y, const uint8_t* rgb);
     void endFrame();
     void closeSecond();
@@ -69,15 +81,21 @@ private:
     std::string error_;
     int width_ = 0, height_ = 0;
     long frame_ = 0;
-    // Which cell each column and row of pixels falls in, and the sums of
-    // linear R, G, B of each cell for the frame being added.
-    std::vector<int> cellOfColumn_, cellOfRow_;
-    std::vector<float> cellPixels_;
+    // The analysed points (pixels, or blocks of a large picture): which one
+    // each column and row of pixels falls in, their pixel counts, their cells
+    // and, for the frame being added, their sums of linear R, G, B.
+    std::vector<int> pointOfColumn_, pointOfRow_;
+    int pointsX_ = 0;
+    std::vector<float> pointPixels_;
+    std::vector<int> cellOfPoint_;
     std::vector<std::array<float, 3>> sums_;
     // Per kind of flash (general, red, red by chromaticity).
     static constexpr int kKinds = 3;
     std::vector<flash::TransitionTracker> trackers_[kKinds];
     std::unique_ptr<flash::FieldCounter> fields_[kKinds];
+    std::vector<float> up_[kKinds], down_[kKinds];  // per cell, this frame
+    std::vector<float> luminance_;                     // per point, this frame
+    std::unique_ptr<flash::PatternFinder> patterns_;
     std::vector<uint8_t> row_;  // an RGB565 row widened to bytes
     std::vector<SecondResult> seconds_;
 };

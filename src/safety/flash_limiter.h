@@ -31,7 +31,8 @@ public:
     // pixels: width x height RGB565 pictures, rows top to bottom.
     FlashLimiter(int width, int height, int framesPerSecond);
 
-    // The picture to show for the frame `made`, written to `shown`.
+    // The picture to show for the frame `made`, written to `shown`, which
+    // holds the picture shown before (the same buffer from call to call).
     void limit(const uint16_t* made, uint16_t* shown);
     // Softening now (the picture shown is not the frame as made).
     bool softening() const { return pull_ < 256; }
@@ -42,4 +43,5 @@ private:
     bool flashing_ = false;
     int pull_ = 256;
     std::vector<int32_t> held_;  // per pixel and channel, in 256ths of a channel step
+    bool heldCurrent_ = false;   // held_ is the picture shown (only while softening)
 };

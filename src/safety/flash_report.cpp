@@ -61,6 +61,7 @@ std::string verdict(const SecondResult& s) {
     std::string text = s.fails() ? "FAIL" : "pass";
     if (s.extended) text += ", extended";
     if (s.longSequence) text += ", long run";
+    if (s.patternFrames > 0) text += ", stripes";
     return text;
 }
 
@@ -71,12 +72,12 @@ void writeFlashReport(std::ostream& out, const FlashReport& report, const Second
     out << "Flash check: " << report.frames << " frames of " << report.width << " x " << report.height << " at "
         << report.framesPerSecond << " a second (" << total << " s)\n"
         << "Flashes (general / red / red by u'v') in each second and in its worst one-second window;\n"
-        << "seconds without a flash in or around them are left out.\n\n"
+        << "seconds without a flash in or around them, or stripes, are left out.\n\n"
         << "  second   flashes     worst  verdict\n";
     char line[96];
     for (long s = 0; s < total; ++s) {
         const SecondResult& second = report.seconds[s];
-        if (second.flashes.most() == 0 && second.worstWindow.most() == 0 && !second.fails()) continue;
+        if (second.flashes.most() == 0 && second.worstWindow.most() == 0 && second.patternFrames == 0) continue;
         std::snprintf(line, sizeof line, "  %6ld  %2d %2d %2d  %2d %2d %2d  %-20s", s, second.flashes.general,
                       second.flashes.red, second.flashes.redChroma, second.worstWindow.general,
                       second.worstWindow.red, second.worstWindow.redChroma, verdict(second).c_str());
@@ -94,6 +95,8 @@ void writeFlashReport(std::ostream& out, const FlashReport& report, const Second
         << secondRanges(report.seconds, [](const SecondResult& s) { return s.extended; }) << "\n"
         << "Flashing for longer than 5 seconds: "
         << secondRanges(report.seconds, [](const SecondResult& s) { return s.longSequence; }) << "\n"
+        << "Moving stripes (more than 5 light-dark pairs across a field): "
+        << secondRanges(report.seconds, [](const SecondResult& s) { return s.patternFrames > 0; }) << "\n"
         << "Verdict: "
         << (report.passes() ? "PASS" : "FAIL, " + std::to_string(report.failingSeconds()) + " of " +
                                            std::to_string(total) + " seconds over three flashes")

@@ -29,6 +29,8 @@ struct SecondResult {
     bool extended = false;
     // Part of a run of seconds with flashes that lasts longer than five seconds.
     bool longSequence = false;
+    // The frames that show moving regular stripes (pattern_finder.h).
+    int patternFrames = 0;
 
     // The verdict: more than three flashes, of any kind, in a one-second
     // window that overlaps this second. Extended flashing and long runs are
@@ -55,9 +57,10 @@ struct FlashReport {
     FlashCounts worstWindow() const;  // the most of each kind over the whole clip
 };
 
-// Writes the report for people: the seconds with flashes or a failure, each
+// Writes the report for people: the seconds with flashes or stripes, each
 // with the caller's label for it (a scene, a music position), then the
-// failing seconds, the long sequences and the verdict.
+// failing seconds, the extended flashing, the long runs, the stripes and the
+// verdict.
 using SecondLabel = std::function<std::string(long second)>;
 void writeFlashReport(std::ostream& out, const FlashReport& report, const SecondLabel& label = {});
 

@@ -11,44 +11,50 @@ bool TransitionRule::counts(float from, float to, bool fromRed, bool toRed) cons
     return !needsSaturatedRed || fromRed || toRed;
 }
 
-void TransitionTracker::turn(Direction direction, State anchor, State extreme) {
+// The running extreme becomes the anchor of a change the other way, which
+// starts at the value now.
+void TransitionTracker::turn(Direction direction, float value, bool red) {
     direction_ = direction;
-    anchor_ = anchor;
-    extreme_ = extreme;
+    anchor_ = extreme_;
+    anchorRed_ = extremeRed_;
+    extreme_ = value;
+    extremeRed_ = red;
     counted_ = false;
 }
 
 Direction TransitionTracker::add(float value, bool saturatedRed, const TransitionRule& rule) {
-    const State now{value, saturatedRed};
     if (!started_) {
         started_ = true;
-        low_ = high_ = now;
+        anchor_ = extreme_ = value;
+        anchorRed_ = extremeRed_ = saturatedRed;
         return Direction::None;
     }
     switch (direction_) {
     case Direction::None:
-        if (value < low_.value) low_ = now;
-        if (value > high_.value) high_ = now;
-        if (value - low_.value >= rule.swing)
-            turn(Direction::Up, low_, now);
-        else if (high_.value - value >= rule.swing)
-            turn(Direction::Down, high_, now);
+        // anchor_ and extreme_ hold the lowest and the highest state.
+        if (value < anchor_) anchor_ = value, anchorRed_ = saturatedRed;
+        if (value > extreme_) extreme_ = value, extremeRed_ = saturatedRed;
+        if (value - anchor_ >= rule.swing) {
+            direction_ = Direction::Up;  // from the lowest to the value now, the highest
+        } else if (extreme_ - value >= rule.swing) {
+            turn(Direction::Down, value, saturatedRed);
+        }
         break;
     case Direction::Up:
-        if (value > extreme_.value)
-            extreme_ = now;
-        else if (extreme_.value - value >= rule.swing)
-            turn(Direction::Down, extreme_, now);
+        if (value > extreme_)
+            extreme_ = value, extremeRed_ = saturatedRed;
+        else if (extreme_ - value >= rule.swing)
+            turn(Direction::Down, value, saturatedRed);
         break;
     case Direction::Down:
-        if (value < extreme_.value)
-            extreme_ = now;
-        else if (value - extreme_.value >= rule.swing)
-            turn(Direction::Up, extreme_, now);
+        if (value < extreme_)
+            extreme_ = value, extremeRed_ = saturatedRed;
+        else if (value - extreme_ >= rule.swing)
+            turn(Direction::Up, value, saturatedRed);
         break;
     }
     if (direction_ == Direction::None || counted_) return Direction::None;
-    if (!rule.counts(anchor_.value, extreme_.value, anchor_.red, extreme_.red)) return Direction::None;
+    if (!rule.counts(anchor_, extreme_, anchorRed_, extremeRed_)) return Direction::None;
     counted_ = true;
     return direction_;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// One patch's signal (luminance, or a red measure) followed from peak to
+// One pixel's signal (luminance, or a red measure) followed from peak to
 // valley, so that a change spread over many frames is one transition.
 //
 // The tracker keeps the last extreme (the anchor) and the running extreme of
@@ -9,6 +9,7 @@
 // always measured between the extremes on either side of it. A transition is
 // counted once, on the frame where it first meets the rule, so the count
 // never waits for the next reversal (which may come much later or never).
+// Kept small: the analyser holds three for every pixel.
 
 #include <cstdint>
 
@@ -34,18 +35,14 @@ public:
     Direction add(float value, bool saturatedRed, const TransitionRule& rule);
 
 private:
-    struct State {
-        float value = 0;
-        bool red = false;
-    };
-    void turn(Direction direction, State anchor, State extreme);
+    void turn(Direction direction, float value, bool red);
 
-    bool started_ = false;
+    // Before the first turn, the lowest and the highest state so far; after
+    // it, the last extreme and the running extreme of the change in progress.
+    float anchor_ = 0, extreme_ = 0;
+    bool anchorRed_ = false, extremeRed_ = false;
     Direction direction_ = Direction::None;
-    // Before the first turn: the lowest and highest states so far.
-    State low_, high_;
-    State anchor_, extreme_;
-    bool counted_ = false;
+    bool started_ = false, counted_ = false;
 };
 
 }  // namespace flash

@@ -2,9 +2,10 @@
 
 #include "show/catalogue.h"
 #include "show/demo_script.h"
+#include "show/flash_seconds.h"
 #include "show/show_assets.h"
 
 ShowDefinition builtInShow() {
     static ShowAssets assets;
-    return {demoScript(), &effectCatalogue(), &assets};
+    return {demoScript(), &effectCatalogue(), &assets, false, showFlashingSeconds()};
 }

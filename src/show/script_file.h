@@ -12,12 +12,15 @@
 // A script file larger than this is refused unread: the show's own is 17 KB.
 constexpr std::uintmax_t kMaxScriptBytes = 16u << 20;
 
-// Reads the script file at path (UTF-8) and checks it against the song.
+// Reads the script file at path and checks it against the song. Only a
+// regular file is read, as UTF-8 (with or without a byte-order mark);
+// UTF-16 is refused by name.
 // True with its rows in table; otherwise report holds what is wrong, one
 // problem a line ("FILE:LINE: message", or "FILE: message" for the file as a
 // whole).
 bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report);
 
-// Writes text as the new file path; an existing file is left alone. Empty
-// when written, else the reason.
-std::string writeNewScriptFile(const std::string& path, const std::string& text);
+// Writes text as the new file path, made in one step: a name that exists
+// (a link to nowhere too) is left alone, with `taken` set. Empty when
+// written, else the reason; nothing is left of a file not written whole.
+std::string writeNewScriptFile(const std::string& path, const std::string& text, bool& taken);

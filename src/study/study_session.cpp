@@ -47,11 +47,14 @@ bool StudySession::restart(long frames) {
     settings.fps = kFps;
     settings.start = startPoint_;
     settings.endMs = timeline_.lengthMs();
+    settings.holdOnStop = true;  // a step back from a stopped show goes through the states kept
     show_.reset();  // one show's effects and pictures at a time
     history_.clear();
     shown_ = 0;
     snapshots_.clear();
     show_ = std::make_unique<OfflineShow>(settings, dialogs_);
+    // A script of very many rows before the first frame gives way to Escape too.
+    show_->setInterruptCheck([this] { return interrupted_ && interrupted_(); });
     ended_ = false;
     fired_.clear();
     const std::size_t before = startPoint_.firstRow;
@@ -69,7 +72,7 @@ bool StudySession::replayTo(long target) {
     const auto taken = static_cast<long>(snapshots_.size());
     const long nearest = std::min(taken - 1, target / kSnapshotFrames);
     if (nearest >= 0 && restore(snapshots_[static_cast<std::size_t>(nearest)])) return makeFramesTo(target);
-    return restart(target);  // the show has stopped (its effects are gone)
+    return restart(target);  // no state kept, or one that cannot be put back
 }
 
 bool StudySession::restore(const Snapshot& snapshot) {

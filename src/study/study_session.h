@@ -14,8 +14,8 @@
 // is kept too: a step back further than the kept frames puts the nearest
 // state at or before its target back and makes the frames from there again,
 // which gives the identical frame (the music reads the positions it read
-// the first time), and keeps the last of them again. A show that has
-// stopped (its effects are gone) is made again from the jump instead. A
+// the first time), and keeps the last of them again. A show stopped by its
+// script is held, not shut down, so the same goes after its stop. A
 // replay can be cut short by an interrupt check (study mode ends).
 
 #include <algorithm>
@@ -57,7 +57,7 @@ struct StudyFrame {
     int32_t timeMs = 0;
     SongPosition position;
     PictureSurface picture;
-    std::vector<uint16_t> backBuffer;  // empty once the show has stopped
+    std::vector<uint16_t> backBuffer;  // empty once the show has shut down
     std::deque<FiredRow> fired;
     ShowFacts facts;
 };
@@ -94,7 +94,9 @@ public:
     void update();
 
     // Asked now and then during a replay: true stops it where it is (the
-    // frame shown is then the last one it made) and the step fails.
+    // frame shown is then the last one it made) and the step fails. Asked
+    // too while the script rows before a jump's first frame run, where true
+    // ends the show and the jump fails.
     void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
     // How many frames are kept (kHistoryFrames unless set; at least one).
     void setHistoryFrames(std::size_t frames) { historyLimit_ = std::max<std::size_t>(1, frames); }
@@ -110,7 +112,7 @@ public:
     bool ended() const { return ended_ && shown_ + 1 == history_.size(); }
 
     const PictureSurface& picture() const { return shown().picture; }
-    // Null once the show has stopped (its "stop" row).
+    // Null once the show has shut down (a failure, or study mode ending it).
     const uint16_t* backBuffer() const;
     // The show's objects at the newest frame made (not the frame shown
     // when that is an earlier one).

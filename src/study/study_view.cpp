@@ -11,7 +11,8 @@ namespace {
 
 constexpr uint32_t kPanelBack = 0xFF101418, kLabel = 0xFF8C96A0, kValue = 0xFFF0F0F0, kHeading = 0xFFE8C060;
 constexpr uint32_t kPaused = 0xFFFF7060, kPlaying = 0xFF70E070;
-constexpr uint32_t kTimelineBack = 0xFF080808, kIntro = 0xFF303030, kFlash = 0xFFFFFFFF, kCursor = 0xFFFF3030;
+constexpr uint32_t kTimelineBack = 0xFF080808, kIntro = 0xFF303030, kFlash = 0xFFFFFFFF, kCursor = 0xFFFF3030,
+                   kFlashing = 0xFFFF9020;
 constexpr uint32_t kSceneColours[2] = {0xFF2C4F7C, 0xFF2F6B4F};
 constexpr uint32_t kCurrentScene = 0xFF5A86C0;
 constexpr int kMargin = 6;
@@ -45,6 +46,7 @@ StudyView::StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script
 void StudyView::useScript(SongTimeline& timeline, std::span<const ScriptEntry> script) {
     scenes_ = showScenes(timeline, script);
     flashes_ = flashRowTimes(timeline, script);
+    flashing_.clear();  // unknown for another script until it is checked
 }
 
 void StudyView::setNote(std::string text, bool problem) {
@@ -141,5 +143,10 @@ void StudyView::drawTimeline(int32_t nowMs) {
         drawPanelText(canvas_, from + 1, labelY, scenes_[i].effect, current ? kValue : kLabel, labelEnd - from - 1);
     }
     for (int32_t flash : flashes_) canvas_.fill(timelineX(flash), stripTop, 1, 6, kFlash);
+    // Seconds over three flashes: a red band along the strip's foot.
+    for (const SecondRange& seconds : flashing_) {
+        const int from = timelineX(seconds.first * 1000), to = timelineX((seconds.last + 1) * 1000);
+        canvas_.fill(from, stripTop + stripHeight - 3, std::max(1, to - from), 3, kFlashing);
+    }
     canvas_.fill(timelineX(nowMs) - 1, stripTop - 3, 3, stripHeight + 6, kCursor);
 }

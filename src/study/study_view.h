@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/show_definition.h"
 #include "app/timeline.h"
 #include "study/panel_font.h"
 #include "study/study_panel.h"
@@ -37,8 +38,12 @@ public:
     // The x of a song time on the timeline.
     int timelineX(int32_t ms) const;
 
-    // The scenes and flashes of another script on the timeline.
+    // The scenes and flash rows of another script on the timeline (its
+    // flashing seconds are not known).
     void useScript(SongTimeline& timeline, std::span<const ScriptEntry> script);
+    // The seconds of the show that flash more than three times, marked
+    // under the scenes.
+    void setFlashingSeconds(std::span<const SecondRange> seconds) { flashing_.assign(seconds.begin(), seconds.end()); }
     // A note at the foot of the panel (empty: none); a problem stands out.
     void setNote(std::string text, bool problem);
     const std::string& note() const { return note_; }
@@ -56,6 +61,7 @@ private:
     int32_t lengthMs_ = 1;
     std::vector<Scene> scenes_;
     std::vector<int32_t> flashes_;
+    std::vector<SecondRange> flashing_;
     std::string note_;
     bool noteIsProblem_ = false;
 };

@@ -2,7 +2,8 @@
 // a failed join keeps the side files; a stop by signal (SIGINT, SIGTERM, the
 // terminal closing) leaves complete files; names ffmpeg could misread still
 // work; a full disk during PNG frames names the first failure and keeps the
-// pictures and the sound the same length, during a video's encode it names
+// pictures and the sound the same length, before the first frame it says so
+// and leaves nothing in a retry's way, during a video's encode it names
 // the side files left; two renders never share a folder; lost standard
 // output is a failure.
 // The full-disk cases run on a small tmpfs, mounted where that is allowed.
@@ -129,6 +130,41 @@ void expectFramesInStep(const fs::path& folder, int fps) {
     EXPECT_EQ((wav.size() - 44) / 4, static_cast<uint64_t>(frames) * kRate / fps) << frames << " frames";
 }
 
+// What a failure says names its cause: why a script file cannot be read or
+// which encoding it has (a UTF-8 byte-order mark is accepted), a full disk
+// before the first frame (which leaves no folder behind in the way of a retry).
+TEST(RenderFailures, MessagesNameTheCause) {
+    Scratch scratch("render-messages");
+    const fs::path& dir = scratch.path();
+    std::string said;
+    const std::string script = [&] {
+        zemra("--dump-script '" + (dir / "cut.txt").string() + "'", said);
+        return readFile(dir / "cut.txt");
+    }();
+    ASSERT_FALSE(script.empty());
+    std::ofstream(dir / "bom.txt", std::ios::binary) << "\xEF\xBB\xBF" << script;
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : script) utf16 += std::string{c, '\0'};
+    std::ofstream(dir / "utf16.txt", std::ios::binary) << utf16;
+    fs::create_symlink("loop", dir / "loop");
+    EXPECT_EQ(zemra("--script '" + (dir / "bom.txt").string() + "' --list", said), 0) << said;
+    EXPECT_EQ(zemra("--script '" + (dir / "utf16.txt").string() + "' --list", said), 2);
+    EXPECT_NE(said.find("utf16.txt: is UTF-16 text"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(zemra("--script '" + (dir / "loop").string() + "' --list", said), 2);
+    EXPECT_NE(said.find("loop: cannot be read: Too many levels of symbolic links"), std::string::npos) << said;
+    EXPECT_EQ(zemra("--script '" + (dir / "cut.txt").string() + "/' --list", said), 2);
+    EXPECT_NE(said.find("cut.txt/: cannot be read: Not a directory"), std::string::npos) << said;
+
+    Scratch full("render-full-at-once", 64);
+    SKIP_WITHOUT_TMPFS(full);
+    std::system(("dd if=/dev/zero of='" + (full.path() / "filler").string() + "' bs=4k 2>/dev/null").c_str());
+    const fs::path frames = full.path() / "frames";
+    EXPECT_EQ(zemra("--render '" + frames.string() + "' --start 5:0 --end 5:4", said), 1);
+    EXPECT_NE(said.find("no space left on the disk"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(frames)) << said;
+}
+
 TEST(RenderFailures, AFailedJoinKeepsTheFileThatWasThereAndTheSideFiles) {
     SKIP_WITHOUT_FFMPEG();
     Scratch disk("render-full-join", 1000);
@@ -145,6 +181,7 @@ TEST(RenderFailures, AFailedJoinKeepsTheFileThatWasThereAndTheSideFiles) {
     EXPECT_EQ(zemra("--render '" + out.string() + "' --start 5:0 --end 5:8 --fps 30", said), 1) << said;
     EXPECT_TRUE(readFile(out) == before) << "the earlier video is gone";
     EXPECT_NE(said.find("could not join video and sound"), std::string::npos) << said;
+    EXPECT_NE(said.find("no space left on the disk"), std::string::npos) << said;
     const std::vector<std::string> names = namesIn(disk.path());
     ASSERT_EQ(names.size(), 3u) << said;
     for (const std::string& kept : {names[1], names[2]}) {
@@ -164,6 +201,32 @@ TEST(RenderFailures, AFullDiskDuringFramesNamesTheFirstFailureAndKeepsSoundInSte
     EXPECT_NE(said.find(".png': no space left on the disk"), std::string::npos) << said;
     EXPECT_EQ(said.find("audio.wav'"), std::string::npos) << said;
     expectFramesInStep(frames, 30);
+}
+
+// Past the file-size limit (ulimit -f) a write fails as on a full disk,
+// rather than the program being ended by the signal: the file and the
+// reason are named, the frames kept have exactly their sound, the marker is
+// gone; a script dump leaves no part of its file.
+TEST(RenderFailures, AFileSizeLimitFailsAWriteAndEndsNothing) {
+    Scratch scratch("render-size-limit");
+    const fs::path frames = scratch.path() / "frames", dumped = scratch.path() / "cut.txt";
+    const auto limited = [&](const std::string& blocks, const std::string& args) {
+        const std::string command = "ulimit -f " + blocks + " && " ZEMRA_EXECUTABLE " " + args + " >/dev/null 2>'" +
+                                    (scratch.path() / "said").string() + "'";
+        return exitStatus(std::system(command.c_str()));
+    };
+    // The sound file meets the limit first: each picture is smaller.
+    EXPECT_EQ(limited("600", "--render '" + frames.string() + "' --start 5:0 --end 9:0 --fps 30"), 1);
+    const std::string said = readFile(scratch.path() / "said");
+    EXPECT_NE(said.find("audio.wav': the file has reached the size limit"), std::string::npos) << said;
+    expectFramesInStep(frames, 30);
+    EXPECT_FALSE(fs::exists(frames / ".zemra-rendering"));
+    EXPECT_NE(said.find("holds the first " + std::to_string(countFrames(frames)) + " frames"), std::string::npos)
+        << said;
+
+    EXPECT_EQ(limited("8", "--dump-script '" + dumped.string() + "'"), 1);
+    EXPECT_NE(readFile(scratch.path() / "said").find(dumped.string()), std::string::npos);
+    EXPECT_FALSE(fs::exists(dumped));
 }
 
 TEST(RenderFailures, AFullDiskDuringAnEncodeSaysSoAndNamesWhatIsLeft) {

@@ -3,6 +3,7 @@
 // exits with status 2, names each problem at its line and starts nothing.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -67,7 +68,7 @@ TEST(ScriptCommands, DumpListAndRefuseWhatIsWrong) {
     ASSERT_EQ(run("--dump-script" + quiet), 0);
     EXPECT_EQ(readFile(out), readFile(dumped));
     std::ofstream(dir / "mine.txt") << "my own cut";
-    EXPECT_EQ(run("--dump-script " + (dir / "mine.txt").string() + quiet), 1);
+    EXPECT_EQ(run("--dump-script " + (dir / "mine.txt").string() + quiet), 2);
     EXPECT_EQ(readFile(dir / "mine.txt"), "my own cut");
     EXPECT_NE(readFile(err).find("exists already"), std::string::npos);
 
@@ -101,6 +102,47 @@ TEST(ScriptCommands, DumpListAndRefuseWhatIsWrong) {
     EXPECT_NE(readFile(err).find("is a folder"), std::string::npos);
     EXPECT_EQ(run("--script " ZEMRA_EXECUTABLE " --list" + quiet), 2);
     EXPECT_LT(readFile(err).size(), 20000u);
+}
+
+// A pipe or a device is refused before anything is read from it: a pipe
+// nobody writes to would hold the program (the timeout ends such a wait).
+TEST(ScriptCommands, OnlyARegularFileIsRead) {
+    const fs::path dir = fs::path(testpng::outputDir()) / "script-not-regular";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path pipe = dir / "cut.txt", err = dir / "err";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& file : {pipe.string(), std::string("/dev/null"), std::string("/dev/zero")}) {
+        const std::string command =
+            "timeout -s KILL 30 " ZEMRA_EXECUTABLE " --script " + file + " --list >/dev/null 2>" + err.string();
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << file;
+        EXPECT_NE(readFile(err).find(file + ": is not a regular file"), std::string::npos) << readFile(err);
+    }
+}
+
+// The dump makes its file as new in one step: never through a link (even
+// one to a file that does not exist), and of two dumps to one new name
+// exactly one writes it.
+TEST(ScriptCommands, TheDumpMakesANewFileOrNothing) {
+    const fs::path dir = fs::path(testpng::outputDir()) / "script-dump-new";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string quiet = " >/dev/null 2>" + (dir / "err").string();
+    fs::create_symlink("target.txt", dir / "dangling");
+    EXPECT_EQ(run("--dump-script " + (dir / "dangling").string() + quiet), 2);
+    EXPECT_NE(readFile(dir / "err").find("exists already"), std::string::npos) << readFile(dir / "err");
+    EXPECT_FALSE(fs::exists(dir / "target.txt"));
+    for (int round = 0; round < 10; ++round) {
+        const fs::path cut = dir / ("cut-" + std::to_string(round) + ".txt");
+        const std::string one = ZEMRA_EXECUTABLE " --dump-script " + cut.string() + " 2>/dev/null; echo $? >>" +
+                                (dir / "statuses").string();
+        fs::remove(dir / "statuses");
+        ASSERT_EQ(std::system(("(" + one + ") & (" + one + ") & wait").c_str()), 0);
+        const std::string statuses = readFile(dir / "statuses");
+        EXPECT_TRUE(statuses == "0\n2\n" || statuses == "2\n0\n") << statuses;
+        EXPECT_EQ(readFile(cut), scriptText(demoScript()));
+    }
 }
 
 }  // namespace

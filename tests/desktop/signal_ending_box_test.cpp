@@ -1,7 +1,8 @@
 // A stop signal ends the program while its message box is open, even where
 // the window library has taken the signals over, and ends a box shown by
 // another program with it; before and after the box the signals are
-// handled as they were. Each case runs in a child process.
+// handled as they were; after a stop asked for earlier no box is shown.
+// Each case runs in a child process.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -56,22 +57,34 @@ int inChild(const std::function<void()>& body) {
 TEST(SignalEndingBox, AStopSignalEndsTheProgramWhileTheBoxIsOpen) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         const int status = inChild([signal] {
+            const InterruptWatch stop;
             takeSignalsOver();
             SignalledBox box(signal);
-            SignalEndingBox(box).showMessage("Initializing fmod failed.");
+            SignalEndingBox(box, stop).showMessage("Initializing fmod failed.");
         });
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "signal " << signal << ", status " << status;
     }
     // Before and after the box, the signals are the window library's again.
     const int status = inChild([] {
+        const InterruptWatch stop;
         takeSignalsOver();
         class PlainBox : public Dialogs {
             void showMessage(const std::string&) override {}
         } plain;
-        SignalEndingBox(plain).showMessage("a message");
+        SignalEndingBox(plain, stop).showMessage("a message");
         raise(SIGTERM);
     });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+    // A stop asked for during the start-up, before the box: not made to wait
+    // for a second one (a box shown would get its signal and end the program).
+    const int early = inChild([] {
+        const InterruptWatch stop;
+        raise(SIGTERM);
+        SignalledBox box(SIGTERM);
+        SignalEndingBox(box, stop).showMessage("Initializing fmod failed.");
+    });
+    EXPECT_TRUE(WIFEXITED(early) && WEXITSTATUS(early) == 0) << early;
 }
 
 bool running(pid_t pid) {
@@ -103,7 +116,8 @@ TEST(SignalEndingBox, ABoxShownByAnotherProgramEndsWithIt) {
         private:
             int report_;
         } box(pipeEnds[1]);
-        SignalEndingBox(box).showMessage("Initializing fmod failed.");
+        const InterruptWatch stop;
+        SignalEndingBox(box, stop).showMessage("Initializing fmod failed.");
         _exit(0);
     }
     close(pipeEnds[1]);

@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!timeline.contains(from)) from = {timeline.orderCount() - 1, timeline.rowsAt(timeline.orderCount() - 1) - 1};
 
     const std::vector<EffectMaker> effects = namedEffects(rows);
-    OfflineSettings settings({rows, &effects, builtInShow().assets});
+    OfflineSettings settings(builtInShow().withScript(rows));
+    settings.show.effects = &effects;
     settings.start = planStart(timeline, rows, from);
     settings.endMs = settings.start.timeMs + 70;  // five frames
     NoMessages dialogs;

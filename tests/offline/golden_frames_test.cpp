@@ -21,6 +21,7 @@
 #include "support/png.h"
 #include "show/builtin_show.h"
 #include "show/demo_script.h"
+#include "show/flash_seconds.h"
 
 namespace {
 
@@ -135,6 +136,17 @@ TEST(GoldenFrames, TheGentleShowPassesAndKeepsTheCalmFrames) {
     EXPECT_EQ(first, nullptr) << framePlace(*first) << "\n" << describeChanges(expected, actual);
 }
 
+// The seconds study mode's timeline marks are those the list's flash check names.
+TEST(GoldenFrames, TheMarkedFlashingSecondsAreTheListsOnes) {
+    std::string marked;
+    for (const SecondRange& seconds : showFlashingSeconds()) {
+        if (!marked.empty()) marked += ",";
+        marked += std::to_string(seconds.first);
+        if (seconds.last > seconds.first) marked += "-" + std::to_string(seconds.last);
+    }
+    EXPECT_EQ(marked.empty() ? "none" : marked, readGolden(ZEMRA_GOLDEN_FILE).flashing);
+}
+
 // The show's script dumped as text and read back (as --script reads a
 // file) plays the same show: every digest of the list, and the sound.
 TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
@@ -151,6 +163,7 @@ TEST(GoldenFrames, TheDumpedScriptPlaysTheListedShow) {
     ShowDigests actual;
     actual.fps = expected.fps;
     actual.every = expected.every;
+    actual.checkFlashes = false;  // the frames are the same: so are their flashes
     fakes::FakeDialogs dialogs;
     ASSERT_TRUE(recordShow(builtInShow().withScript(table.rows()), actual, dialogs));
     const FrameDigest* first = firstDifference(expected, actual);

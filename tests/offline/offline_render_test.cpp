@@ -108,7 +108,8 @@ TEST(OfflineRender, AFailureShownPartWayIsNoSuccess) {
     effects["b"].initResult = false;
     const std::vector<EffectMaker> makers = fakes::fakeEffects({"a", "b"}, effects);
     OfflineSettings settings = range({0, 0}, {1, 0}, 10);
-    settings.show = {kScript, &makers, builtInShow().assets};
+    settings.show = builtInShow().withScript(kScript);
+    settings.show.effects = &makers;
     RenderJob job{(fs::path(testpng::outputDir()) / "offline-failed").string(), kDefaultVideoScale, settings};
     fs::remove_all(job.out);
     std::ostringstream messages;
@@ -127,6 +128,7 @@ TEST(OfflineRender, AFolderIsWrittenByOneRenderOnly) {
     fs::remove_all(folder);
     FrameFiles first;
     ASSERT_TRUE(first.open(folder.string(), 44100));
+    ASSERT_TRUE(first.writeFrame(PictureSurface(Orientation::Landscape)));  // one that keeps no frame leaves nothing
 
     FrameFiles second;
     EXPECT_FALSE(second.open(folder.string(), 44100));
@@ -136,7 +138,7 @@ TEST(OfflineRender, AFolderIsWrittenByOneRenderOnly) {
     EXPECT_EQ(renderShow({folder.string(), kDefaultVideoScale, range({5, 0}, {5, 4}, 10)}, messages, false), 2)
         << messages.str();
     EXPECT_NE(messages.str().find("another render is writing to it"), std::string::npos) << messages.str();
-    EXPECT_EQ(countFrames(folder), 0);
+    EXPECT_EQ(countFrames(folder), 1);
 
     EXPECT_TRUE(first.finish());
     EXPECT_FALSE(fs::exists(folder / FrameFiles::kClaimName));

@@ -129,6 +129,13 @@ TEST(PolledFileWatch, TellsEachSettledChangeOnce) {
     writeFile(file, "three");
     EXPECT_FALSE(watch.changed());
     EXPECT_TRUE(watch.changed());
+    // Removed, then a folder in its place: a change too (the reload then says what it is).
+    fs::remove(file);
+    EXPECT_FALSE(watch.changed());
+    EXPECT_TRUE(watch.changed());
+    fs::create_directory(file);
+    EXPECT_FALSE(watch.changed());
+    EXPECT_TRUE(watch.changed());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // reports the tracks as they stand at the frame's time.
 #include <gtest/gtest.h>
 
+#include "assets/image.h"
 #include "present/blitter.h"
 #include "study/study_controls.h"
 #include "study/study_panel.h"
@@ -258,6 +259,34 @@ TEST(StudyPanel, NamesTheRowsThatRanLast) {
     panel = describeFrame(start.session);
     EXPECT_LE(panel.rows.size(), StudySession::kFiredRowsKept);
     EXPECT_EQ(panel.rows.front(), "0:0 blitter setmode motionblur");
+}
+
+// A script that initialises and deinitialises the water thousands of times
+// at the start: its pictures are decoded once for the whole run, and the
+// window's interrupt (Escape) is asked while those rows run, before the
+// jump's first frame or within it, and ends them there.
+TEST(StudySession, AHeavyScriptDecodesOnceAndGivesWayToEscape) {
+    std::vector<ScriptEntry> script;
+    for (int i = 0; i < 2000; ++i) {
+        script.push_back({0, 0, "demosys", "init", "vesiefu"});
+        script.push_back({0, 0, "demosys", "deinit", "vesiefu"});
+    }
+    script.insert(script.end(), demoScript().begin(), demoScript().end());
+    fakes::FakeClock clock;
+    fakes::FakeDialogs dialogs;
+    StudySession session(builtInShow().withScript(script), timeline(), Orientation::Landscape, clock, dialogs);
+    session.setPaused(true);
+    ASSERT_TRUE(session.jumpTo({1, 0}));
+    const long decoded = Image::decodeCount();
+    ASSERT_TRUE(session.jumpTo({1, 0}));
+    EXPECT_EQ(Image::decodeCount(), decoded);
+
+    for (const SongPosition at : {SongPosition{1, 0}, SongPosition{0, 0}}) {
+        int asked = 0;
+        session.setInterruptCheck([&] { return ++asked > 0; });
+        EXPECT_FALSE(session.jumpTo(at)) << formatSongPosition(at);
+        EXPECT_GT(asked, 0) << formatSongPosition(at);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "assets/resource_ids.h"
 #include "common/canvas.h"
+#include "common/luminance.h"
 #include "common/noise.h"
 #include "common/output.h"
 #include "common/picture_output.h"
@@ -38,20 +39,30 @@ double bandField(double x, double y) {
     return f;
 }
 
-// Band colours from deep violet through magenta and orange to pale yellow and
-// back through teal, so neighbouring bands always differ clearly.
+// Band colours from violet through magenta, coral and orange to gold and
+// back through teal and blue, so neighbouring bands always differ clearly in
+// hue. The hues are drawn close to one luminance: the poles sweep the bands
+// across the screen several times a second, and bands of one brightness
+// move as colour, not as light and dark flashing.
 Colour palette(double t) {
-    static const Colour stops[] = {{30, 8, 70}, {170, 20, 150}, {255, 110, 40}, {255, 235, 150}, {20, 170, 170},
-                                   {10, 40, 110}};
-    constexpr int kStops = 6;
+    static const Colour stops[] = {{100, 40, 200}, {195, 35, 160}, {225, 85, 105}, {220, 115, 45},
+                                   {215, 155, 55},  {35, 155, 145}, {35, 100, 180}, {60, 60, 180}};
+    constexpr int kStops = 8;
+    constexpr double kLuminance = 0.18, kKeep = 0.25;  // a fifth of a white's; a quarter of the difference kept
     const double s = assetgen::wrapInto(t, 1.0) * kStops;
     const int i = static_cast<int>(s) % kStops;
-    return mix(stops[i], stops[(i + 1) % kStops], smoothstep(0.0, 1.0, s - i));
+    const Colour c = mix(stops[i], stops[(i + 1) % kStops], smoothstep(0.0, 1.0, s - i));
+    return assetgen::towardsLuminance(c, kLuminance, kKeep);
 }
 
 Canvas magnetTexture() {
-    constexpr double kBands = 0.3;  // palette cycles per unit of the field
-    constexpr double kLines = 1.5;  // ink contours per unit of the field
+    // About one cycle of the palette across the texture: the warp magnifies
+    // it many times, and narrower bands only make the screen busier.
+    constexpr double kBands = 0.17;     // palette cycles per unit of the field
+    constexpr double kOffset = 0.1;     // where in the cycle the field's middle falls: magenta
+    constexpr double kLines = 1.5;      // contours per unit of the field
+    constexpr double kLineWidth = 1.6;  // a contour's soft half-width in pixels
+    constexpr double kInk = 0.45;       // how much darker a contour's middle is than its band
     Canvas texture(kTextureSize, kTextureSize, 3);
     for (int y = 0; y < kTextureSize; ++y)
         for (int x = 0; x < kTextureSize; ++x) {
@@ -66,11 +77,11 @@ Canvas magnetTexture() {
                     const double gy = bandField(px, py + 0.5) - bandField(px, py - 0.5);
                     const double slope = std::max(std::hypot(gx, gy) * kLines, 1e-3);
                     const double level = std::fabs(assetgen::wrappedDelta(f * kLines, 0.0, 1.0)) / slope;
-                    Colour c = palette(f * kBands);
-                    // Each band brightens towards its middle line.
-                    const double shine = 0.5 + 0.5 * std::cos(2 * kPi * f * kLines);
-                    c = mix(c, Colour{255, 255, 255}, 0.18 * shine * shine);
-                    c = mix(c, Colour{6, 0, 14}, smoothstep(1.3, 0.5, level));
+                    // A contour is a darker tone of its band fading in over a
+                    // few pixels, so that warped and stepped it stays a soft
+                    // seam rather than a jagged black line.
+                    const double ink = std::exp(-(level / kLineWidth) * (level / kLineWidth));
+                    const Colour c = assetgen::scaled(palette(f * kBands + kOffset), 1.0 - kInk * ink);
                     sum = {sum.r + c.r / 4, sum.g + c.g / 4, sum.b + c.b / 4};
                 }
             texture.set(x, y, sum);

@@ -70,17 +70,17 @@ Colour ribColour(double along, double panelRow) {
 }
 
 // A wall plate between two ribs: bevelled edges and, by kind, rivets, a vent
-// grille glowing warm behind its slats, a teal display or hazard stripes.
+// grille glowing warm behind its slats, a grate lit teal or hazard stripes.
 Colour panelColour(double along, double panelRow, const Panel& panel) {
     const double fromLeft = along - kRibWidth, fromRight = kSegment - along;
     const double fromTop = panelRow * kRowLength, fromBottom = (kPanelRows - panelRow) * kRowLength;
     const double edge = std::min({fromLeft, fromRight, fromTop, fromBottom});
-    if (edge < 1.2) return {10, 12, 18};  // the seam between plates
     Colour c = panel.steel * (0.9 + 0.2 * (fromTop / (kPanelRows * kRowLength)));
+    if (edge < 1.2) return c * 0.4;  // the seam between plates
     if (edge < 4.0) {
         // Bevel: lit on the edges facing up-left, shaded on the others.
         const bool lit = std::min(fromLeft, fromTop) <= std::min(fromRight, fromBottom);
-        return c * (lit ? 1.45 : 0.55);
+        return c * (lit ? 1.3 : 0.65);
     }
     const double inset = edge - 4.0;  // distance inside the flat face
     switch (panel.kind) {
@@ -104,12 +104,19 @@ Colour panelColour(double along, double panelRow, const Panel& panel) {
             }
             break;
         case PanelKind::Display:
-            if (inset > 4.0) {
-                const double scan = 0.75 + 0.25 * std::cos(panelRow * kPi);
-                const double bars = smoothstep(0.2, 0.3, wrapInto(fromTop / 9.0, 1.0));
-                const double level = std::sin(along * 0.7 + fromTop * 0.3) * 0.5 + 0.5;
-                c = mix(Colour{6, 40, 44}, Colour{80, 255, 220}, bars * level) * scan;
-            } else if (inset > 3.0) {
+            if (inset > 3.0) {
+                // A vent grate: two broad slots across, three down, each
+                // lit a dim teal from behind and fading softly into the bars
+                // between them, so the grate stays calm when the wall
+                // streams past and is drawn small far down the tunnel.
+                const double u = along - kRibWidth - 7.0, v = fromTop - 7.0;
+                const double slotU = (kSegment - kRibWidth - 14.0) / 2.0, slotV = (kPanelRows * kRowLength - 14.0) / 3.0;
+                const double du = std::fabs(wrapInto(u, slotU) - slotU / 2) - (slotU / 2 - 3.0);
+                const double dv = std::fabs(wrapInto(v, slotV) - slotV / 2) - (slotV / 2 - 3.0);
+                const double open = smoothstep(2.0, -2.0, std::max(du, dv));
+                const double glow = 0.7 + 0.3 * std::cos(kPi * (fromTop / (kPanelRows * kRowLength) - 0.5));
+                c = mix(c * 0.55, Colour{30, 125, 118} * glow, open);
+            } else if (inset > 2.0) {
                 c = {14, 16, 20};
             }
             break;
@@ -117,7 +124,7 @@ Colour panelColour(double along, double panelRow, const Panel& panel) {
             const double band = std::fabs(fromTop - kPanelRows * kRowLength / 2);
             if (band < 14.0) {
                 const double stripe = wrapInto(along + fromTop * 0.9, 12.0);
-                c = stripe < 6.0 ? Colour{230, 170, 20} : Colour{24, 22, 18};
+                c = stripe < 6.0 ? Colour{215, 160, 30} : Colour{44, 38, 28};
                 if (band > 12.5) c = {16, 16, 18};
             }
             break;

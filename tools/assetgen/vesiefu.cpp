@@ -1,7 +1,7 @@
 // The water scene: what lies under the water (a seamless bed of large
 // outlined stones on rippled sand, crossed by soft caustic lines) and
-// the knot's reflection map (polished metal: a pale sky with the sun above
-// the horizon, dark rippled water below).
+// the knot's reflection map (polished silver: a pale sky with the sun above
+// the horizon, teal rippled water below).
 
 #include <algorithm>
 #include <cmath>
@@ -46,8 +46,8 @@ Stone stoneAt(double x, double y, int period, uint32_t seed) {
     return {std::min(radius - s.nearest, toBorder), s.cell};
 }
 
-// The bed, composed in landscape: a few large, rounded stones with dark
-// outlines on pale rippled sand, under a slow web of caustic light. The
+// The bed, composed in landscape: a few large, rounded stones in narrow
+// darker crevices on pale rippled sand, under a slow web of caustic light. The
 // water displaces this picture by up to 64 texels, so it is made of shapes
 // large and clear enough to stay legible when bent: no gravel, no grain.
 Canvas waterBed() {
@@ -73,8 +73,10 @@ Canvas waterBed() {
                 const double mottle = assetgen::fbm(x / 24.0, y / 24.0, 2, 1274 + (stone.cell & 7), 10);
                 c = scaled(base, 0.85 + 0.3 * mottle);
             }
-            // The dark outline: a crevice two to three texels wide around each stone.
-            edge = smoothstep(-0.05, -0.02, stone.inside) * smoothstep(0.05, 0.02, stone.inside);
+            // The outline: a narrow crevice round each stone, a texel or two
+            // wide, so that the splash's strong bending scatters it into a
+            // few soft dots rather than a spray of dark ones.
+            edge = smoothstep(-0.03, -0.01, stone.inside) * smoothstep(0.03, 0.01, stone.inside);
             height[y * kSize + x] = h;
             albedo[y * kSize + x] = c;
             outline[y * kSize + x] = edge;
@@ -92,7 +94,8 @@ Canvas waterBed() {
             // The stones' shadows on the sand, cast towards the lower right.
             const double shadow = std::clamp((at(-4, -4) - at(0, 0)) * 1.5, 0.0, 0.5);
             Colour c = scaled(albedo[y * kSize + x], (0.45 + 0.75 * light) * (1.0 - shadow));
-            c = mix(c, Colour{24, 28, 36}, outline[y * kSize + x] * 0.9);
+            // The crevice is a darker tone of what it cuts into, not a navy line.
+            c = mix(c, scaled(c, 0.55), outline[y * kSize + x]);
 
             // Caustics: the light focused by the waves above, a slow web of
             // soft bright lines a few texels wide.
@@ -117,7 +120,7 @@ Colour environment(double rx, double ry, double rz) {
     const double up = -ry;
     const double horizon = std::exp(-std::fabs(up) * 9.0);
     if (up > 0) {
-        Colour sky = mix(Colour{190, 215, 235}, Colour{40, 80, 150}, std::pow(up, 0.6));
+        Colour sky = mix(Colour{200, 225, 240}, Colour{80, 125, 190}, std::pow(up, 0.6));
         // The sun, high on the left and a little behind the viewer.
         const double sx = -0.5, sy = -0.6, sz = 0.62;
         const double toward = std::max(0.0, rx * sx + ry * sy + rz * sz);
@@ -126,11 +129,11 @@ Colour environment(double rx, double ry, double rz) {
         sky = mix(sky, Colour{240, 240, 245}, smoothstep(0.55, 0.8, cloud) * 0.5);
         return mix(sky, Colour{235, 240, 240}, horizon * 0.8);
     }
-    // Water: dark teal with bright ripple crests that thin towards the horizon.
+    // Water: teal with bright ripple crests that thin towards the horizon.
     const double depth = -up;
     const double wave = assetgen::fbm(rx * 4.0 / (depth + 0.15), rz * 4.0 + depth * 12.0, 4, 1261);
     const double crest = std::pow(smoothstep(0.5, 0.85, wave), 2.0);
-    Colour water = mix(Colour{30, 90, 100}, Colour{6, 26, 40}, std::pow(depth, 0.5));
+    Colour water = mix(Colour{70, 130, 140}, Colour{30, 70, 85}, std::pow(depth, 0.5));
     water = mix(water, Colour{170, 220, 225}, crest * 0.6);
     return mix(water, Colour{200, 225, 230}, horizon * 0.9);
 }
@@ -148,8 +151,10 @@ Canvas ringObjectMap() {
             const double nz = std::sqrt(std::max(0.0, 1.0 - nx * nx - ny * ny));
             // The view ray (0, 0, -1) mirrored at the surface.
             const Colour seen = environment(2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1);
-            // Polished steel: a slightly warm, darker copy, brighter at grazing angles.
-            const double fresnel = 0.55 + 0.45 * std::pow(1.0 - nz, 3.0);
+            // Polished silver: a slightly warm copy, a little darker facing
+            // the viewer and full at grazing angles, so the knot reads as a
+            // light, reflective object over the water and the bed.
+            const double fresnel = 0.8 + 0.2 * std::pow(1.0 - nz, 3.0);
             map.set(x, y, {std::min(255.0, seen.r * fresnel * 1.02 + 8), std::min(255.0, seen.g * fresnel + 8),
                            std::min(255.0, seen.b * fresnel * 0.95 + 10)});
         }

@@ -140,13 +140,38 @@ Colour landColour(const Terrain& t, int x, int y) {
     return scaledCapped(c, hillShade(t, x, y) * (0.92 + 0.16 * n2));
 }
 
-Canvas paintColour(const Terrain& t) {
-    const std::vector<double> shore = distanceToWater(t);
-    Canvas colour(N, N, 3);
+// The land's colours softened by a small binomial filter that wraps with
+// the map: near the camera each texel is drawn as a block many pixels wide,
+// and a lone bright texel (a fleck of snow, a lit speck of rock) would stand
+// out as a square; softened, neighbouring blocks differ by small steps and
+// read as rock and snowfield.
+std::vector<Colour> smoothLand(const Terrain& t) {
+    std::vector<Colour> land(N * N), across(N * N), smooth(N * N);
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x) land[Terrain::index(x, y)] = landColour(t, x, y);
+    const auto filter = [](const Colour& a, const Colour& b, const Colour& c) {
+        return Colour{(a.r + 2 * b.r + c.r) / 4, (a.g + 2 * b.g + c.g) / 4, (a.b + 2 * b.b + c.b) / 4};
+    };
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x)
-            colour.set(x, y, elevation(t, x, y) < 0 ? waterColour(t, x, y)
-                                                    : shoreColour(landColour(t, x, y), shore[Terrain::index(x, y)]));
+            across[Terrain::index(x, y)] = filter(land[Terrain::index(x - 1, y)], land[Terrain::index(x, y)],
+                                                  land[Terrain::index(x + 1, y)]);
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x)
+            smooth[Terrain::index(x, y)] = filter(across[Terrain::index(x, y - 1)], across[Terrain::index(x, y)],
+                                                  across[Terrain::index(x, y + 1)]);
+    return smooth;
+}
+
+Canvas paintColour(const Terrain& t) {
+    const std::vector<double> shore = distanceToWater(t);
+    const std::vector<Colour> land = smoothLand(t);
+    Canvas colour(N, N, 3);
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x) {
+            const int i = Terrain::index(x, y);
+            colour.set(x, y, elevation(t, x, y) < 0 ? waterColour(t, x, y) : shoreColour(land[i], shore[i]));
+        }
     return colour;
 }
 

@@ -7,14 +7,18 @@ PolledFileWatch::PolledFileWatch(std::filesystem::path path) : path_(std::move(p
     seen_ = reported_ = look();
 }
 
+// A file that becomes a folder (or a pipe) is a change too: only a regular
+// file has a size.
 PolledFileWatch::Stamp PolledFileWatch::look() const {
     Stamp stamp;
     std::error_code failure;
+    const std::filesystem::file_status status = std::filesystem::status(path_, failure);
+    if (failure || !std::filesystem::exists(status)) return {};
     stamp.written = std::filesystem::last_write_time(path_, failure);
     if (failure) return {};
-    stamp.size = std::filesystem::file_size(path_, failure);
+    if (std::filesystem::is_regular_file(status)) stamp.size = std::filesystem::file_size(path_, failure);
     if (failure) return {};
-    stamp.exists = true;
+    stamp.type = status.type();
     return stamp;
 }
 

@@ -17,7 +17,7 @@ public:
 
 private:
     struct Stamp {
-        bool exists = false;
+        std::filesystem::file_type type = std::filesystem::file_type::not_found;
         std::filesystem::file_time_type written;
         std::uintmax_t size = 0;
         bool operator==(const Stamp&) const = default;

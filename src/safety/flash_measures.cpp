@@ -1,4 +1,4 @@
-#include "safety/cell_colour.h"
+#include "safety/flash_measures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,31 +29,33 @@ float redFlashValue(LinearColour c) { return std::max(0.0f, (c.r - c.g - c.b) * 
 namespace {
 
 struct Chromaticity {
-    double u, v;
+    float u, v;
 };
 
 // u'v' of linear sRGB through CIE XYZ (D65).
-Chromaticity chromaticity(double r, double g, double b) {
-    const double x = 0.4124 * r + 0.3576 * g + 0.1805 * b;
-    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
-    const double z = 0.0193 * r + 0.1192 * g + 0.9505 * b;
-    const double d = x + 15 * y + 3 * z;
-    return {4 * x / d, 9 * y / d};
+constexpr Chromaticity chromaticity(float r, float g, float b) {
+    const float x = 0.4124f * r + 0.3576f * g + 0.1805f * b;
+    const float y = 0.2126f * r + 0.7152f * g + 0.0722f * b;
+    const float z = 0.0193f * r + 0.1192f * g + 0.9505f * b;
+    const float scale = 1 / (x + 15 * y + 3 * z);
+    return {4 * x * scale, 9 * y * scale};
 }
+
+constexpr Chromaticity kRed = chromaticity(1, 0, 0), kWhite = chromaticity(1, 1, 1);
+constexpr float kPerDarkLuminance = 1 / 0.02f;
 
 }  // namespace
 
 float distanceFromRed(LinearColour c) {
-    static const Chromaticity red = chromaticity(1, 0, 0), white = chromaticity(1, 1, 1);
-    constexpr double kDarkLuminance = 0.02;
-    const double luminance = relativeLuminance(c);
-    Chromaticity seen = white;
+    const float luminance = relativeLuminance(c);
+    Chromaticity seen = kWhite;
     if (luminance > 0) {
         const Chromaticity own = chromaticity(c.r, c.g, c.b);
-        const double weight = std::min(1.0, luminance / kDarkLuminance);
-        seen = {white.u + weight * (own.u - white.u), white.v + weight * (own.v - white.v)};
+        const float weight = std::min(1.0f, luminance * kPerDarkLuminance);
+        seen = {kWhite.u + weight * (own.u - kWhite.u), kWhite.v + weight * (own.v - kWhite.v)};
     }
-    return static_cast<float>(std::hypot(seen.u - red.u, seen.v - red.v));
+    const float du = seen.u - kRed.u, dv = seen.v - kRed.v;
+    return std::sqrt(du * du + dv * dv);
 }
 
 }  // namespace flash

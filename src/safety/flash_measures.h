@@ -1,10 +1,7 @@
 #pragma once
-// The measures of a flash, taken from a colour in linear light.
-//
-// A colour here is the mean of linear R, G, B over a patch of the picture
-// (sRGB primaries, each 0 to 1): what an eye that does not resolve the
-// patch's detail sees of it. The measures are those of the published
-// definitions of general and red flashes.
+// The measures of a flash, taken from a colour in linear light (sRGB
+// primaries, each channel 0 to 1), as the published definitions of general
+// and red flashes state them.
 
 #include <array>
 #include <cstdint>
