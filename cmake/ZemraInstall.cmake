@@ -52,7 +52,7 @@ mode to pause, step and jump through the show while a panel shows what the
 script does."
 "Warning: the show has flashing lights and fast-moving, high-contrast
 patterns, which can trigger seizures in people with photosensitive
-epilepsy. Its gentle mode (zemra --gentle, or Play gently in the menu)
+epilepsy. Its gentle mode (zemra --gentle, or \"Play gently\" in the menu)
 holds every flash under the safety thresholds.")
 
 # Debian's synopsis starts in lower case; its paragraphs are parted by " .".
