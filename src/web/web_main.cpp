@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/effect_warm_up.h"
 #include "app/seek.h"
 #include "app/timeline.h"
 #include "app/version.h"
@@ -21,6 +22,7 @@ namespace {
 std::unique_ptr<LiveShow> live;
 std::unique_ptr<StudyPage> study;
 std::unique_ptr<ExactShow> exact;
+std::unique_ptr<EffectWarmUp> warmUp;
 std::string answer;  // the text handed back last; the page copies it at once
 bool upright = false;  // the page's screen is taller than wide
 bool gentle = false;   // the page's "Gentle" switch: the picture held under the flash thresholds
@@ -75,6 +77,13 @@ EMSCRIPTEN_KEEPALIVE const char* zemra_check_position(const char* position) {
     std::string reason;
     planFrom(position, start, reason);
     return answerWith(reason);
+}
+
+// Decodes the pictures of one more of the show's effects ahead of the show
+// (the page calls it when the browser is idle); 0 once all are decoded.
+EMSCRIPTEN_KEEPALIVE int zemra_warm_up() {
+    if (!warmUp) warmUp = std::make_unique<EffectWarmUp>(builtInShow());
+    return warmUp->step() ? 1 : 0;
 }
 
 // Starts the show at `position` (checked before), replacing one playing.

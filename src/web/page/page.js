@@ -705,6 +705,7 @@ async function main() {
     return;
   }
   setStatus('Ready.');
+  warmUpWhenIdle();
   byId('play').disabled = false;
   byId('study').disabled = false;
   byId('play').focus();
@@ -717,6 +718,20 @@ async function main() {
     byId('notice').textContent = reason + '; the show plays from the start.';
     byId('notice').hidden = false;
   }
+}
+
+// The show's pictures are decoded one effect at a time while the browser
+// has nothing else to do, in the order the show needs them, so that no
+// scene's first frame waits for its decoding. A step can take longer than a
+// frame on a slow phone, so none is taken while the show moves.
+function warmUpWhenIdle() {
+  const idle = window.requestIdleCallback || ((work) => setTimeout(work, 50));
+  const next = () => {
+    if (playing || (studying && !Module._zemra_study_paused())) setTimeout(() => idle(next), 500);
+    else if (Module._zemra_warm_up()) idle(next);
+    else window.zemraWarm = true;
+  };
+  idle(next);
 }
 
 byId('play').addEventListener('click', play);
