@@ -2,7 +2,8 @@
 // Play starts the show, the globe and then the logo appear, the music goes
 // on; on an emulated phone, upright and sideways, with touch and with its CPU
 // slowed; its exact mode gives the native program's frames (the golden
-// list); and the speed, the download size and screenshots are recorded.
+// list); cut links open, and bad ones are explained; and the speed, the
+// download size and screenshots are recorded.
 //
 //   node tests/web/page_test.mjs SITE_DIR OUT_DIR
 //
@@ -17,6 +18,7 @@ import {
   canvasLook, check, failures, lookDistance, openPage, positionValue, report, sleep, waitFor,
 } from './page_checks.mjs';
 import { phonePlay, slowCpu } from './phone_checks.mjs';
+import { badCutLinks, cutExactFrames, cutLinkOpens, previewTags } from './cut_checks.mjs';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -270,6 +272,10 @@ try {
   await gentleSwitch(browser, base);
   await missingFeatures(browser, base);
   await exactFrames(browser, base);
+  await previewTags(browser, base);
+  await cutLinkOpens(browser, base);
+  await badCutLinks(browser, base);
+  await cutExactFrames(browser, base);
 } catch (error) {
   check(false, 'the test ran to its end: ' + (error.stack || error));
 } finally {

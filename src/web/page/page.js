@@ -241,8 +241,10 @@ byId('gentle').addEventListener('change', () => {
 
 // --- Playing -------------------------------------------------------------
 
-// The start position the address names (#ORDER:ROW), or '' for the beginning.
+// The start position the address names (#ORDER:ROW), or '' for the
+// beginning (also where it names a cut).
 function startFromAddress() {
+  if (cutLinks.inAddress()) return '';
   const hash = location.hash.replace(/^#/, '');
   try {
     return decodeURIComponent(hash).trim();
@@ -381,7 +383,9 @@ addEventListener('focus', () => {
 });
 // A new #ORDER:ROW starts the show there (or is explained before Play).
 addEventListener('hashchange', () => {
-  if (playing) {
+  if (cutLinks.inAddress()) {
+    location.reload(); // another cut: opened as the page opens one
+  } else if (playing) {
     play();
   } else if (window.Module && Module.calledRun && !exactMode) {
     const reason = checkPosition(startFromAddress());
@@ -428,6 +432,8 @@ async function main() {
   byId('version').textContent = 'version ' + text(Module._zemra_version());
   if (!exactMode) Module._zemra_set_upright(upright ? 1 : 0);
   window.zemraPosition = () => text(Module._zemra_position());
+  const cutProblem = cutLinks.openFromAddress();
+  if (cutProblem) zemraPage.message(cutProblem + '\n\nThe show plays with its own script.');
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');
     Module._zemra_set_gentle(new URLSearchParams(location.search).has('gentle') ? 1 : 0);
@@ -441,14 +447,14 @@ async function main() {
     byId('notice').textContent = reason + '; the show plays from the start.';
     byId('notice').hidden = false;
   }
-  setStatus('Ready.');
+  setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: a cut from the link, the show with its script.' : 'Ready.');
   byId('play').disabled = false;
   byId('play').focus();
 }
 
 byId('play').addEventListener('click', play);
 byId('again').addEventListener('click', () => {
-  if (location.hash) history.replaceState(null, '', location.pathname + location.search);
+  if (location.hash && !cutLinks.inAddress()) history.replaceState(null, '', location.pathname + location.search);
   play();
 });
 main();
