@@ -176,8 +176,9 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
                           options.script, error))
                 return false;
         } else if (option.is("--cut")) {
-            if (!readName(option, "--cut", "a cut's link (PAGE#cut=1.DATA, or its #cut=1.DATA part)", options.cut,
-                          error))
+            // A shell takes a word that starts with # for a comment: the hint says to quote it.
+            if (!readName(option, "--cut", "a cut's link, in quotes: 'PAGE#cut=1.DATA' or its '#cut=1.DATA' part",
+                          options.cut, error))
                 return false;
         } else if (arg == "--share") {
             options.share = true;
@@ -259,9 +260,10 @@ std::string usageText() {
            "                     characters is refused: share its file instead\n"
            "  --cut LINK         play, render, benchmark, list or study the show with the\n"
            "                     script a cut's link carries, as --script does with a file:\n"
-           "                     LINK is the whole address, its #cut=1.DATA part or 1.DATA.\n"
-           "                     A link that cannot be read or whose script has a problem\n"
-           "                     is explained, and nothing starts\n"
+           "                     LINK is the whole address, its #cut=1.DATA part or 1.DATA,\n"
+           "                     in quotes (a shell takes # for a comment). A link that\n"
+           "                     cannot be read or whose script has a problem is\n"
+           "                     explained, and nothing starts\n"
            "  --check-flashes [FOLDER]\n"
            "                     count the flashes of the show as the viewer sees it (made in\n"
            "                     memory at 60 frames a second, nothing written), or of a\n"

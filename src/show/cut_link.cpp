@@ -1,5 +1,6 @@
 #include "show/cut_link.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "show/base64url.h"
@@ -31,12 +32,12 @@ std::string fingerprint() {
     return bytes;
 }
 
-// The "VERSION.DATA" part of what was given.
+// The "VERSION.DATA" part of what was given, without the blanks or line
+// end a pasted link may come with.
 std::string_view linkData(std::string_view link) {
-    while (!link.empty() && (link.front() == ' ' || link.front() == '\t' || link.front() == '\n' || link.front() == '\r'))
-        link.remove_prefix(1);
-    while (!link.empty() && (link.back() == ' ' || link.back() == '\t' || link.back() == '\n' || link.back() == '\r'))
-        link.remove_suffix(1);
+    constexpr std::string_view kBlanks = " \t\r\n";
+    link.remove_prefix(std::min(link.find_first_not_of(kBlanks), link.size()));
+    link.remove_suffix(link.size() - std::min(link.find_last_not_of(kBlanks) + 1, link.size()));
     if (const std::size_t at = link.find(kFragmentKey); at != std::string_view::npos)
         return link.substr(at + kFragmentKey.size());
     if (link.starts_with(kFragmentKey.substr(1))) return link.substr(kFragmentKey.size() - 1);
