@@ -1,6 +1,7 @@
 # Installing the desktop program (cmake --install) and packaging it for
 # Debian (cpack -G DEB): the program, its manual page in section 6, the
-# desktop entry and icons, the README and the licence.
+# desktop entry and icons, the software centres' metainfo, the README and the
+# licence.
 include(GNUInstallDirs)
 
 install(TARGETS zemra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -39,19 +40,54 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyri
 set(CPACK_PACKAGE_NAME zemra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${ZEMRA_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "self-running real-time audio-visual show (a demo)")
-set(CPACK_PACKAGE_DESCRIPTION "Zemra is a demo in the demoscene sense: thirteen software-rendered effects,
+# The package's and the software centres' description, one paragraph each.
+set(ZEMRA_SUMMARY "Self-running real-time audio-visual show (a demo)")
+set(ZEMRA_DESCRIPTION_PARAGRAPHS
+"Zemra is a demo in the demoscene sense: thirteen software-rendered effects,
 computed in integer fixed-point arithmetic on a 240 x 320 picture of 16-bit
 colour, play one after another in step with a tracker music module, driven
 by a timeline of script rows. It plays in a window or full screen with
 sound, renders itself frame-exactly to video or pictures, and has a study
 mode to pause, step and jump through the show while a panel shows what the
-script does.
-.
-Warning: the show has flashing lights and fast-moving, high-contrast
+script does."
+"Warning: the show has flashing lights and fast-moving, high-contrast
 patterns, which can trigger seizures in people with photosensitive
-epilepsy. Its gentle mode (zemra --gentle, or Play gently in the menu)
+epilepsy. Its gentle mode (zemra --gentle, or \"Play gently\" in the menu)
 holds every flash under the safety thresholds.")
+
+# Debian's synopsis starts in lower case; its paragraphs are parted by " .".
+string(SUBSTRING "${ZEMRA_SUMMARY}" 0 1 first)
+string(SUBSTRING "${ZEMRA_SUMMARY}" 1 -1 rest)
+string(TOLOWER "${first}" first)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${first}${rest}")
+list(JOIN ZEMRA_DESCRIPTION_PARAGRAPHS "\n.\n" CPACK_PACKAGE_DESCRIPTION)
+
+# The AppStream metainfo. Its id is the reverse of the domain the maintainer
+# address names, as AppStream asks of an application's id. A screenshot needs
+# a web address: with ZEMRA_RELEASE_URL, where the release's files are
+# published, the entry shows the release's screenshot from there.
+set(ZEMRA_APPSTREAM_ID example.c_seed_734f0cf9.zemra)
+set(ZEMRA_RELEASE_URL "" CACHE STRING "Web address of the published release files (for the metainfo's screenshot)")
+list(TRANSFORM ZEMRA_DESCRIPTION_PARAGRAPHS REPLACE "\n" " " OUTPUT_VARIABLE paragraphs)
+list(TRANSFORM paragraphs PREPEND "    <p>")
+list(TRANSFORM paragraphs APPEND "</p>")
+list(JOIN paragraphs "\n" ZEMRA_METAINFO_DESCRIPTION)
+set(ZEMRA_METAINFO_SCREENSHOTS "")
+if(ZEMRA_RELEASE_URL)
+  string(CONCAT ZEMRA_METAINFO_SCREENSHOTS
+    "  <screenshots>\n    <screenshot type=\"default\">\n"
+    "      <caption>The title over the sunrise</caption>\n"
+    "      <image>${ZEMRA_RELEASE_URL}/zemra-${PROJECT_VERSION}-screenshot.png</image>\n"
+    "    </screenshot>\n  </screenshots>\n")
+endif()
+string(TIMESTAMP ZEMRA_RELEASE_DATE "%Y-%m-%d" UTC)
+set(metainfo ${CMAKE_BINARY_DIR}/packaging/${ZEMRA_APPSTREAM_ID}.metainfo.xml)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/zemra.metainfo.xml.in ${metainfo} @ONLY)
+install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Written into CPack's configuration escaped: the description's quotes
+# would otherwise end its string there and turn into list separators.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A demo plays pictures and sound: the video section (games must live in /usr/games,

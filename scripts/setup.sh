@@ -19,7 +19,7 @@ if [ "${ZEMRA_FUZZ_PACKAGES:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)
 fi
 if [ "${ZEMRA_RELEASE_PACKAGES:-0}" = 1 ]; then
-  packages+=(zip unzip brotli lintian desktop-file-utils man-db)
+  packages+=(zip unzip brotli lintian desktop-file-utils appstream man-db)
 fi
 if [ "${ZEMRA_WEB_PACKAGES:-0}" = 1 ]; then
   packages+=(emscripten dpkg-dev chromium-headless-shell)

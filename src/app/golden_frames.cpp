@@ -27,7 +27,8 @@ bool parseHex64(const std::string& text, uint64_t& value) {
     return end == text.c_str() + text.size();
 }
 
-// The scene current at position: the last one starting at or before it.
+}  // namespace
+
 std::string sceneAt(const std::vector<Scene>& scenes, SongPosition position) {
     std::string name = "(none)";
     for (const Scene& scene : scenes) {
@@ -36,8 +37,6 @@ std::string sceneAt(const std::vector<Scene>& scenes, SongPosition position) {
     }
     return name;
 }
-
-}  // namespace
 
 void Fnv1a64::addByte(uint8_t byte) { hash_ = (hash_ ^ byte) * kFnvPrime; }
 
@@ -56,18 +55,21 @@ void Fnv1a64::add(std::span<const int16_t> values) {
     }
 }
 
+void digestPictures(FrameDigest& digest, const uint16_t* backBuffer, const PictureSurface& picture) {
+    Fnv1a64 effect, shown;
+    if (backBuffer) effect.add({backBuffer, kScreenPixels});
+    shown.add({picture.pixels(), static_cast<std::size_t>(picture.width()) * picture.height()});
+    digest.effect = effect.value();
+    digest.shown = shown.value();
+}
+
 FrameDigest digestFrame(OfflineShow& show, const std::vector<Scene>& scenes) {
     FrameDigest digest;
     digest.frame = show.framesMade() - 1;
     digest.position = show.musicPosition();
     digest.timeMs = show.frameTime();
     digest.scene = sceneAt(scenes, digest.position);
-    Fnv1a64 effect, shown;
-    effect.add({show.demo().backBuffer(), kScreenPixels});
-    const PictureSurface& picture = show.picture();
-    shown.add({picture.pixels(), static_cast<std::size_t>(picture.width()) * picture.height()});
-    digest.effect = effect.value();
-    digest.shown = shown.value();
+    digestPictures(digest, show.demo().backBuffer(), show.picture());
     return digest;
 }
 

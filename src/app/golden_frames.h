@@ -60,6 +60,11 @@ using FrameWatch = std::function<void(const FrameDigest&, OfflineShow&)>;
 // The digests of the frame the show has just drawn, numbered from the
 // show's first frame; `scenes` name the scene.
 FrameDigest digestFrame(OfflineShow& show, const std::vector<Scene>& scenes);
+// A frame's two digests from its pictures: the back buffer (null once the
+// show has stopped, digested as nothing) and the picture as shown.
+void digestPictures(FrameDigest& digest, const uint16_t* backBuffer, const PictureSurface& picture);
+// The scene current at position: the last one starting at or before it.
+std::string sceneAt(const std::vector<Scene>& scenes, SongPosition position);
 
 // Renders the whole of `show` offline (landscape, digests.fps, no output)
 // and fills digests.frames, the sound's digest and the flash check. False when the

@@ -9,10 +9,12 @@
 enum class StudyKey { Space, Period, Comma, Left, Right, Up, Down, PageUp, PageDown, Home, Escape, Other };
 
 struct StudyInput {
-    enum Kind { Key, Click, Close, FocusLost, FocusGained } kind = Key;
+    // A click is a press of the main button or a touch; a drag, the place
+    // it has moved to while held.
+    enum Kind { Key, Click, Drag, Close, FocusLost, FocusGained } kind = Key;
     StudyKey key = StudyKey::Other;
     bool repeat = false;  // a key held down
-    int x = 0, y = 0;     // a click, in the shown picture's pixels
+    int x = 0, y = 0;     // a click or drag, in the shown picture's pixels
 };
 
 class StudyWindow {

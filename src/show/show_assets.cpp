@@ -13,7 +13,9 @@ void ShowAssets::buildGridTables() { ::buildGridTables(); }
 constexpr uint32_t kMusicModuleCapacity = 409600;
 
 std::vector<uint8_t> ShowAssets::loadMusicModule() {
-    std::vector<uint8_t> module(kMusicModuleCapacity);
-    module.resize(loadCompressedResource(module.data(), kMusicModuleCapacity, res::kMusicModule));
-    return module;
+    if (module_.empty()) {
+        module_.resize(kMusicModuleCapacity);
+        module_.resize(loadCompressedResource(module_.data(), kMusicModuleCapacity, res::kMusicModule));
+    }
+    return module_;
 }

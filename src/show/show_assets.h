@@ -9,5 +9,10 @@ public:
     bool loadFont() override;
     void releaseFont() override;
     void buildGridTables() override;
+    // Decompressed once and kept: every start of the show (study mode
+    // starts one at each jump) and the timeline read it again.
     std::vector<uint8_t> loadMusicModule() override;
+
+private:
+    std::vector<uint8_t> module_;
 };

@@ -7,9 +7,32 @@
 void StudyControls::jump(Jump kind) {
     SongPosition target;
     const SongPosition from = pendingJump_.value_or(session_.position());
-    if (!jumpTarget(session_.timeline(), view_.scenes(), from, kind, target)) return;
+    if (jumpTarget(session_.timeline(), view_.scenes(), from, kind, target)) jumpTo(target);
+}
+
+void StudyControls::jumpTo(SongPosition target) {
     pendingJump_ = target;
     pendingBack_ = 0;
+}
+
+bool StudyControls::gathers(const StudyInput& input) const {
+    switch (input.kind) {
+    case StudyInput::Click:
+    case StudyInput::Drag: return view_.clickTime(input.x, input.y).has_value();
+    case StudyInput::Key:
+        switch (input.key) {
+        case StudyKey::Comma: return !pendingJump_;  // steps back from where a jump lands
+        case StudyKey::Left:
+        case StudyKey::Right:
+        case StudyKey::Up:
+        case StudyKey::Down:
+        case StudyKey::PageUp:
+        case StudyKey::PageDown:
+        case StudyKey::Home: return true;
+        default: return false;
+        }
+    default: return false;
+    }
 }
 
 void StudyControls::flush() {
@@ -22,11 +45,7 @@ void StudyControls::flush() {
 bool StudyControls::apply(const StudyInput& input) {
     if (input.kind == StudyInput::Close || (input.kind == StudyInput::Key && input.key == StudyKey::Escape))
         return false;
-    const bool gathers = input.kind == StudyInput::Key && (input.key == StudyKey::Comma || input.key == StudyKey::Left ||
-                                                          input.key == StudyKey::Right || input.key == StudyKey::Up ||
-                                                          input.key == StudyKey::Down || input.key == StudyKey::PageUp ||
-                                                          input.key == StudyKey::PageDown || input.key == StudyKey::Home);
-    if (!gathers || (input.key == StudyKey::Comma && pendingJump_)) flush();
+    if (!gathers(input)) flush();
     switch (input.kind) {
     case StudyInput::Close: break;
     case StudyInput::FocusLost:
@@ -40,8 +59,13 @@ bool StudyControls::apply(const StudyInput& input) {
         pausedForFocus_ = false;
         return true;
     case StudyInput::Click:
+    case StudyInput::Drag:
         if (const auto ms = view_.clickTime(input.x, input.y))
-            session_.jumpTo(rowAtTime(session_.timeline(), *ms));
+            jumpTo(rowAtTime(session_.timeline(), *ms));
+        else if (input.kind == StudyInput::Click && view_.onPicture(input.x, input.y)) {
+            session_.setPaused(!session_.paused());
+            pausedForFocus_ = false;
+        }
         return true;
     case StudyInput::Key: break;
     }

@@ -1,12 +1,8 @@
 #include "study/study_loop.h"
 
-#include <deque>
-
-#include "study/study_controls.h"
-
 namespace {
 
-// While paused the loop waits this long for input between two looks.
+// While paused the blocking loop waits this long for input between two looks.
 constexpr int kPausedWaitMs = 30;
 
 bool endsStudy(const StudyInput& input) {
@@ -15,47 +11,53 @@ bool endsStudy(const StudyInput& input) {
 
 }  // namespace
 
-void runStudyLoop(StudySession& session, StudyView& view, StudyWindow& window, std::function<bool()> poll) {
-    StudyControls controls(session, view);
-    std::deque<StudyInput> waiting;  // read during a replay, done after it
-    bool quit = false;
-    session.setInterruptCheck([&] {
+StudyLoop::StudyLoop(StudySession& session, StudyView& view, StudyWindow& window, std::function<bool()> poll)
+    : session_(session), view_(view), window_(window), poll_(std::move(poll)), controls_(session, view) {
+    session_.setInterruptCheck([this] {
         StudyInput input;
-        while (!quit && window.pollInput(input)) {
+        while (!quit_ && window_.pollInput(input)) {
             if (endsStudy(input))
-                quit = true;
+                quit_ = true;
             else
-                waiting.push_back(input);
+                waiting_.push_back(input);
         }
-        return quit;
+        return quit_;
     });
-    const auto nextInput = [&](StudyInput& input) {
-        if (waiting.empty()) return window.pollInput(input);
-        input = waiting.front();
-        waiting.pop_front();
-        return true;
-    };
+}
 
-    // While paused the picture is drawn again only after input or a change
-    // of state: a held show costs nothing but waiting.
-    for (bool redraw = true; !quit;) {
-        StudyInput input;
-        while (!quit && nextInput(input)) {
-            quit = !controls.apply(input);
-            redraw = true;
-        }
-        if (quit) break;
-        controls.flush();
-        if (quit) break;
-        if (poll && poll()) redraw = true;
-        const bool wasPlaying = !session.paused();
-        session.update();
-        if (redraw || wasPlaying) {
-            view.draw(session);
-            window.show(view.canvas().pixels.data(), view.canvas().width, view.canvas().height);
-        }
-        redraw = false;
-        if (session.paused()) window.waitForInput(kPausedWaitMs);
+StudyLoop::~StudyLoop() { session_.setInterruptCheck({}); }
+
+bool StudyLoop::nextInput(StudyInput& input) {
+    if (waiting_.empty()) return window_.pollInput(input);
+    input = waiting_.front();
+    waiting_.pop_front();
+    return true;
+}
+
+// While paused the picture is drawn again only after input or a change of
+// state: a held show costs nothing but looking for input.
+bool StudyLoop::pass() {
+    StudyInput input;
+    while (!quit_ && nextInput(input)) {
+        quit_ = !controls_.apply(input);
+        redraw_ = true;
     }
-    session.setInterruptCheck({});
+    if (quit_) return false;
+    controls_.flush();
+    if (quit_) return false;
+    if (poll_ && poll_()) redraw_ = true;
+    const bool wasPlaying = !session_.paused();
+    session_.update();
+    if (redraw_ || wasPlaying) {
+        view_.draw(session_);
+        window_.show(view_.canvas().pixels.data(), view_.canvas().width, view_.canvas().height);
+    }
+    redraw_ = false;
+    return true;
+}
+
+void runStudyLoop(StudySession& session, StudyView& view, StudyWindow& window, std::function<bool()> poll) {
+    StudyLoop loop(session, view, window, std::move(poll));
+    while (loop.pass())
+        if (session.paused()) window.waitForInput(kPausedWaitMs);
 }

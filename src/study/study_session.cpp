@@ -1,6 +1,7 @@
 #include "study/study_session.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -69,10 +70,32 @@ bool StudySession::restart(long frames) {
 }
 
 bool StudySession::replayTo(long target) {
-    const auto taken = static_cast<long>(snapshots_.size());
-    const long nearest = std::min(taken - 1, target / kSnapshotFrames);
-    if (nearest >= 0 && restore(snapshots_[static_cast<std::size_t>(nearest)])) return makeFramesTo(target);
+    const auto after = snapshots_.upper_bound(target);
+    if (after != snapshots_.begin() && restore(std::prev(after)->second)) return makeFramesTo(target);
     return restart(target);  // no state kept, or one that cannot be put back
+}
+
+void StudySession::setSnapshotFrames(long frames) {
+    snapshotSpacing_ = std::clamp(frames, 1L, kSnapshotFrames);
+    while (kSnapshotFrames % snapshotSpacing_ != 0) --snapshotSpacing_;
+}
+
+void StudySession::keepSnapshot(long frame) {
+    if (frame % snapshotSpacing_ != 0 || snapshots_.contains(frame)) return;
+    snapshots_.emplace(frame, Snapshot{show_->snapshot(), fired_});
+    // Of the states between those every kSnapshotFrames frames, the one
+    // farthest from the frame shown goes while there are too many.
+    std::size_t dense = 0;
+    for (const auto& [kept, snapshot] : snapshots_) dense += kept % kSnapshotFrames != 0;
+    while (dense > kDenseSnapshots) {
+        auto farthest = snapshots_.end();
+        for (auto it = snapshots_.begin(); it != snapshots_.end(); ++it)
+            if (it->first % kSnapshotFrames != 0 &&
+                (farthest == snapshots_.end() || std::abs(it->first - frame) > std::abs(farthest->first - frame)))
+                farthest = it;
+        snapshots_.erase(farthest);
+        --dense;
+    }
 }
 
 bool StudySession::restore(const Snapshot& snapshot) {
@@ -112,10 +135,7 @@ bool StudySession::makeFrame(bool keep) {
     }
     ++framesMade_;
     show_->dropAudio();  // the sound is played apart (SoundFollower)
-    // A frame beyond the states kept so far, where the next one falls due.
-    const long frame = show_->framesMade() - 1;
-    if (frame == static_cast<long>(snapshots_.size()) * kSnapshotFrames)
-        snapshots_.push_back({show_->snapshot(), fired_});
+    keepSnapshot(show_->framesMade() - 1);
     if (keep) keepFrame();
     return true;
 }

@@ -10,19 +10,21 @@
 // The frames made last (kHistoryFrames of them, picture, back buffer and
 // what the panel reads) are kept: a step back among them, and the steps
 // on and the play that follow it up to the newest frame, show them again
-// at once. Every kSnapshotFrames frames from the jump on, the show's state
-// is kept too: a step back further than the kept frames puts the nearest
-// state at or before its target back and makes the frames from there again,
-// which gives the identical frame (the music reads the positions it read
-// the first time), and keeps the last of them again. A show stopped by its
-// script is held, not shut down, so the same goes after its stop. A
-// replay can be cut short by an interrupt check (study mode ends).
+// at once. Every kSnapshotFrames frames from the jump on (or more often, as
+// set), the show's state is kept too: a step back further than the kept
+// frames puts the nearest state at or before its target back and makes the
+// frames from there again, which gives the identical frame (the music reads
+// the positions it read the first time), and keeps the last of them again.
+// A show stopped by its script is held, not shut down, so the same goes
+// after its stop. A replay can be cut short by an interrupt check (study
+// mode ends).
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
 #include <vector>
@@ -74,6 +76,9 @@ public:
     static constexpr long kSnapshotFrames = 2 * kFps;
     // A replay asks the interrupt check after this many frames.
     static constexpr long kFramesBetweenChecks = 8;
+    // States kept more often than every kSnapshotFrames frames (setSnapshotFrames)
+    // are kept near the frame shown only: at most this many of them.
+    static constexpr std::size_t kDenseSnapshots = 64;
 
     StudySession(const ShowDefinition& show, SongTimeline& timeline, Orientation orientation, Clock& clock,
                  Dialogs& dialogs, SoundFollower* sound = nullptr);
@@ -100,6 +105,12 @@ public:
     void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
     // How many frames are kept (kHistoryFrames unless set; at least one).
     void setHistoryFrames(std::size_t frames) { historyLimit_ = std::max<std::size_t>(1, frames); }
+    // Every how many frames the show's state is kept (kSnapshotFrames unless
+    // set; a divisor of it, so that those every kSnapshotFrames stay): the
+    // most frames a step back makes again. Between the states every
+    // kSnapshotFrames frames only the kDenseSnapshots nearest the frame shown
+    // stay; a replay through a stretch keeps its states again.
+    void setSnapshotFrames(long frames);
     // Frames made by the show since it started, replays included.
     long framesMade() const { return framesMade_; }
 
@@ -144,6 +155,8 @@ private:
     // Makes the next frame; `keep` adds it to the history and shows it.
     bool makeFrame(bool keep = true);
     void keepFrame();
+    // Keeps the state of the frame just made where one falls due.
+    void keepSnapshot(long frame);
     void noteFired(std::size_t from, std::size_t to, int32_t timeMs);
     void startSound();
 
@@ -158,7 +171,8 @@ private:
     StartPoint startPoint_;
     std::unique_ptr<OfflineShow> show_;
     std::deque<StudyFrame> history_;  // oldest first, the newest frame made last
-    std::deque<Snapshot> snapshots_;  // of frames 0, kSnapshotFrames, 2 kSnapshotFrames...
+    std::map<long, Snapshot> snapshots_;  // by frame: 0, snapshotSpacing_, 2 snapshotSpacing_...
+    long snapshotSpacing_ = kSnapshotFrames;
     std::size_t shown_ = 0;           // index in history_
     std::size_t historyLimit_ = kHistoryFrames;
     StudyFrame blank_;                // shown before the first frame

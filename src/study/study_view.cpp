@@ -36,12 +36,18 @@ std::vector<int32_t> flashRowTimes(SongTimeline& timeline, std::span<const Scrip
     return times;
 }
 
-StudyView::StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script, int pictureWidth, int pictureHeight)
-    : layout_{pictureWidth, pictureHeight},
+StudyView::StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script, int pictureWidth, int pictureHeight,
+                     bool panelBelow)
+    : layout_{pictureWidth, pictureHeight, panelBelow},
       canvas_(layout_.width(), layout_.height()),
       lengthMs_(std::max(1, timeline.lengthMs())),
       scenes_(showScenes(timeline, script)),
       flashes_(flashRowTimes(timeline, script)) {}
+
+void StudyView::setLayout(const StudyLayout& layout) {
+    layout_ = layout;
+    canvas_ = StudyCanvas(layout_.width(), layout_.height());
+}
 
 void StudyView::useScript(SongTimeline& timeline, std::span<const ScriptEntry> script) {
     scenes_ = showScenes(timeline, script);
@@ -58,20 +64,34 @@ int StudyView::timelineX(int32_t ms) const {
     return static_cast<int>(int64_t{std::clamp(ms, 0, lengthMs_)} * (canvas_.width - 1) / lengthMs_);
 }
 
+bool StudyView::onPicture(int x, int y) const {
+    return x >= layout_.pictureLeft() && x < layout_.pictureLeft() + layout_.pictureWidth && y >= 0 &&
+           y < layout_.pictureHeight;
+}
+
 std::optional<int32_t> StudyView::clickTime(int x, int y) const {
     if (y < layout_.timelineTop() || y >= canvas_.height || x < 0 || x >= canvas_.width) return std::nullopt;
     return static_cast<int32_t>(int64_t{x} * lengthMs_ / (canvas_.width - 1));
 }
 
 void StudyView::draw(StudySession& session) {
-    const PictureSurface& picture = session.picture();
-    for (int y = 0; y < picture.height(); ++y)
-        widenRgb565(picture.pixels() + static_cast<std::size_t>(y) * picture.width(),
-                    canvas_.pixels.data() + static_cast<std::size_t>(y) * canvas_.width, picture.width());
+    drawPicture(session.picture());
     const StudyPanel panel = describeFrame(session);
     drawPanel(panel);
     drawNote();
     drawTimeline(panel.timeMs);
+}
+
+void StudyView::drawPicture(const PictureSurface& picture) {
+    uint32_t* const origin = canvas_.pixels.data() + layout_.pictureLeft();
+    const auto width = static_cast<std::size_t>(canvas_.width);
+    if (picture.width() != layout_.pictureWidth && picture.width() == layout_.pictureHeight) {
+        forEachUprightPixel(picture, [&](int x, int y, uint16_t pixel) { origin[y * width + x] = widenRgb565(pixel); });
+        return;
+    }
+    for (int y = 0; y < picture.height(); ++y)
+        widenRgb565(picture.pixels() + static_cast<std::size_t>(y) * picture.width(), origin + y * width,
+                    picture.width());
 }
 
 // Over the foot of the panel, on a band of its own, wrapped to the panel's
@@ -79,7 +99,7 @@ void StudyView::draw(StudySession& session) {
 void StudyView::drawNote() {
     constexpr int kNoteLines = 4;
     if (note_.empty()) return;
-    const int left = layout_.pictureWidth + kMargin, width = StudyLayout::kPanelWidth - 2 * kMargin;
+    const int left = layout_.panelLeft() + kMargin, width = layout_.panelWidth() - 2 * kMargin;
     const std::size_t perLine = static_cast<std::size_t>(width / kCharAdvance);
     std::vector<std::string_view> lines;
     for (std::string_view rest = note_; !rest.empty() && lines.size() < kNoteLines;) {
@@ -93,18 +113,20 @@ void StudyView::drawNote() {
         while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
     }
     const int height = static_cast<int>(lines.size()) * kLineAdvance + kMargin;
-    int y = layout_.pictureHeight - height;
-    canvas_.fill(layout_.pictureWidth, y - kMargin / 2, StudyLayout::kPanelWidth, height + kMargin / 2, kPanelBack);
+    int y = layout_.panelTop() + layout_.panelHeight() - height;
+    canvas_.fill(layout_.panelLeft(), y - kMargin / 2, layout_.panelWidth(), height + kMargin / 2, kPanelBack);
     for (std::string_view line : lines) {
         drawPanelText(canvas_, left, y, line, noteIsProblem_ ? kPaused : kPlaying, width);
         y += kLineAdvance;
     }
 }
 
+// The rows that ran last as many as fit, the newest at the foot.
 void StudyView::drawPanel(const StudyPanel& panel) {
-    const int left = layout_.pictureWidth, x = left + kMargin, width = StudyLayout::kPanelWidth - 2 * kMargin;
-    canvas_.fill(left, 0, StudyLayout::kPanelWidth, layout_.pictureHeight, kPanelBack);
-    int y = kMargin;
+    const int left = layout_.panelLeft(), x = left + kMargin, width = layout_.panelWidth() - 2 * kMargin;
+    const int top = layout_.panelTop(), bottom = top + layout_.panelHeight();
+    canvas_.fill(left, top, layout_.panelWidth(), layout_.panelHeight(), kPanelBack);
+    int y = top + kMargin;
     auto line = [&](std::string_view label, const std::string& value, uint32_t colour = kValue) {
         const int after = drawPanelText(canvas_, x, y, label, kLabel, width);
         drawPanelText(canvas_, after, y, value, colour, x + width - after);
@@ -123,7 +145,9 @@ void StudyView::drawPanel(const StudyPanel& panel) {
              format("%6d %-7s %s", track.value, track.mode.c_str(), track.loopmode.c_str()));
     y += kLineAdvance / 2;
     line("", "rows run last", kHeading);
-    for (const std::string& row : panel.rows) line("", row);
+    const auto room = static_cast<std::size_t>(std::max(0, (bottom - y) / kLineAdvance));
+    const std::size_t shown = std::min(room, panel.rows.size());
+    for (std::size_t i = panel.rows.size() - shown; i < panel.rows.size(); ++i) line("", panel.rows[i]);
 }
 
 void StudyView::drawTimeline(int32_t nowMs) {

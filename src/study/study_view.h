@@ -1,9 +1,10 @@
 #pragma once
-// Study mode's window picture: the show's picture at the top left exactly
-// as shown (never drawn over), the panel to its right, and under both the
-// timeline: the scenes as named blocks on the song's time axis, the flash
-// rows as ticks and a cursor at the frame shown.
+// Study mode's window picture: the show's picture exactly as shown (never
+// drawn over), the panel beside it (or under it, on a screen taller than
+// wide), and at the foot the timeline: the scenes as named blocks on the
+// song's time axis, the flash rows as ticks and a cursor at the frame shown.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,27 +15,45 @@
 #include "study/panel_font.h"
 #include "study/study_panel.h"
 
+class PictureSurface;
 class StudySession;
 
+// Where the parts lie. Beside (the desktop): the picture at the top left,
+// the panel to its right, the timeline under both. Below (a phone held
+// upright): the picture centred at the top, the panel under it, the
+// timeline at the foot, narrow enough to be enlarged four times on a phone.
 struct StudyLayout {
-    static constexpr int kPanelWidth = 258, kTimelineHeight = 46;
+    static constexpr int kPanelWidth = 258, kPanelBelowHeight = 194, kTimelineHeight = 46;
     int pictureWidth = 0, pictureHeight = 0;
-    int width() const { return pictureWidth + kPanelWidth; }
-    int height() const { return pictureHeight + kTimelineHeight; }
-    int timelineTop() const { return pictureHeight; }
+    bool panelBelow = false;
+    int width() const { return panelBelow ? std::max(pictureWidth, kPanelWidth) : pictureWidth + kPanelWidth; }
+    int height() const { return pictureHeight + (panelBelow ? kPanelBelowHeight : 0) + kTimelineHeight; }
+    int pictureLeft() const { return panelBelow ? (width() - pictureWidth) / 2 : 0; }
+    int panelLeft() const { return panelBelow ? 0 : pictureWidth; }
+    int panelTop() const { return panelBelow ? pictureHeight : 0; }
+    int panelWidth() const { return panelBelow ? width() : kPanelWidth; }
+    int panelHeight() const { return panelBelow ? kPanelBelowHeight : pictureHeight; }
+    int timelineTop() const { return height() - kTimelineHeight; }
 };
 
 class StudyView {
 public:
-    StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script, int pictureWidth, int pictureHeight);
+    StudyView(SongTimeline& timeline, std::span<const ScriptEntry> script, int pictureWidth, int pictureHeight,
+              bool panelBelow = false);
 
     const StudyLayout& layout() const { return layout_; }
+    // Lays the parts out anew (the canvas changes size). A landscape picture
+    // in an upright layout (240 x 320) is shown turned back upright, as the
+    // handheld's portrait display showed it.
+    void setLayout(const StudyLayout& layout);
     // Draws the whole window picture for the frame the session shows.
     void draw(StudySession& session);
     const StudyCanvas& canvas() const { return canvas_; }
 
     // The song time a click at (x, y) points at: inside the timeline only.
     std::optional<int32_t> clickTime(int x, int y) const;
+    // Whether (x, y) lies on the show's picture.
+    bool onPicture(int x, int y) const;
     // The x of a song time on the timeline.
     int timelineX(int32_t ms) const;
 
@@ -52,6 +71,7 @@ public:
     const std::vector<int32_t>& flashTimes() const { return flashes_; }
 
 private:
+    void drawPicture(const PictureSurface& picture);
     void drawPanel(const StudyPanel& panel);
     void drawTimeline(int32_t nowMs);
     void drawNote();

@@ -4,7 +4,8 @@
 
 #include "platform/web/web_screen.h"
 
-ExactShow::ExactShow(const ShowDefinition& show) : definition_(show), messages_(&box_, std::cerr) {}
+ExactShow::ExactShow(const ShowDefinition& show, StartPoint start)
+    : definition_(show), start_(std::move(start)), messages_(&box_, std::cerr) {}
 
 bool ExactShow::start() {
     if (!timeline_.loadModuleOf(*definition_.assets)) {
@@ -13,6 +14,7 @@ bool ExactShow::start() {
     }
     scenes_ = showScenes(timeline_, definition_.script);
     OfflineSettings settings(definition_);
+    settings.start = start_;
     settings.endMs = timeline_.lengthMs();
     show_ = std::make_unique<OfflineShow>(settings, messages_);
     return show_->start();

@@ -1,7 +1,7 @@
 #pragma once
 // The page's exact mode: the show made frame by frame as the offline render
-// makes it (frame k at k * 1000 / 60 ms, the music rendered in lockstep and
-// not played), each frame painted onto the canvas. Its frames are the
+// makes it (frame k at k * 1000 / 60 ms after the start, the music rendered
+// in lockstep and not played), each frame painted onto the canvas. Its frames are the
 // desktop render's frames, and it gives their golden-frame lines, so the
 // page can be checked against the native program.
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/seek.h"
 #include "app/timeline.h"
 #include "app/user_messages.h"
 #include "app/golden_frames.h"
@@ -16,9 +17,9 @@
 
 class ExactShow {
 public:
-    explicit ExactShow(const ShowDefinition& show);
-    // Loads and starts the show at its beginning. False after a failure,
-    // which the page shows.
+    // From the start point on, as `zemra --render --start` makes it.
+    ExactShow(const ShowDefinition& show, StartPoint start);
+    // Loads and starts the show. False after a failure, which the page shows.
     bool start();
     // Makes up to `frames` more frames and paints the last one. The number
     // made: fewer once the show is over.
@@ -28,6 +29,7 @@ public:
 
 private:
     ShowDefinition definition_;
+    StartPoint start_;
     WebMessageBox box_;
     UserMessages messages_;
     SongTimeline timeline_;

@@ -1,6 +1,7 @@
 // The show's entry points for the page (src/web/page/page.js calls them):
 // the live show, started at a position and driven by the page's animation
-// frames, and the exact mode, which makes the offline render's frames.
+// frames; study mode, driven alike, with the page's inputs; and the exact
+// mode, which makes the offline render's frames.
 
 #include <emscripten.h>
 
@@ -14,10 +15,12 @@
 #include "web/cut_page.h"
 #include "web/exact_show.h"
 #include "web/live_show.h"
+#include "web/study_page.h"
 
 namespace {
 
 std::unique_ptr<LiveShow> live;
+std::unique_ptr<StudyPage> study;
 std::unique_ptr<ExactShow> exact;
 std::string answer;  // the text handed back last; the page copies it at once
 bool upright = false;  // the page's screen is taller than wide
@@ -80,6 +83,7 @@ EMSCRIPTEN_KEEPALIVE const char* zemra_check_position(const char* position) {
 // 1 when it runs; 0 after a failure, which the page has been shown.
 EMSCRIPTEN_KEEPALIVE int zemra_play(const char* position) {
     live.reset();
+    study.reset();
     StartPoint start;
     std::string reason;
     if (!planFrom(position, start, reason)) start = showStart();
@@ -97,8 +101,14 @@ EMSCRIPTEN_KEEPALIVE int zemra_frame() {
     return 0;
 }
 
+// The tab shown and focused (1) or not: the show holds while it is not.
 EMSCRIPTEN_KEEPALIVE void zemra_set_active(int active) {
     if (live) live->setActive(active != 0);
+    if (study) {
+        study->post({active != 0 ? StudyInput::FocusGained : StudyInput::FocusLost});
+        // Done now: a hidden page gets no animation frames to do it in.
+        if (!study->pass()) study.reset();
+    }
 }
 
 // The picture upright (1: 240 x 320) or turned (0: 320 x 240), for the show
@@ -107,21 +117,84 @@ EMSCRIPTEN_KEEPALIVE void zemra_set_active(int active) {
 EMSCRIPTEN_KEEPALIVE void zemra_set_upright(int on) {
     upright = on != 0;
     if (live) live->setUpright(upright);
+    if (study) study->setUpright(upright);
 }
 
 // The gentle mode (1) or the show's own picture (0), for the shows started
 // from now on.
 EMSCRIPTEN_KEEPALIVE void zemra_set_gentle(int on) { gentle = on != 0; }
 
-// The music position being heard, ORDER:ROW; empty when nothing plays.
+// The music position being heard, or in study mode the frame shown's,
+// ORDER:ROW; empty when nothing plays.
 EMSCRIPTEN_KEEPALIVE const char* zemra_position() {
+    if (study) return answerWith(formatSongPosition(study->position()));
     return answerWith(live ? formatSongPosition(live->position()) : std::string());
 }
 
-// Exact mode: starts the offline show at the beginning. 1 on success.
-EMSCRIPTEN_KEEPALIVE int zemra_exact_start() {
+// Opens study mode at `position` (checked before; empty for the start),
+// paused (1) or playing (0), replacing whatever played. 1 when it runs; 0
+// after a failure, which the page has been shown.
+EMSCRIPTEN_KEEPALIVE int zemra_study_start(const char* position, int paused) {
     live.reset();
-    exact = std::make_unique<ExactShow>(pageShow());
+    study.reset();
+    exact.reset();
+    SongPosition at;
+    if (*position != '\0' && !parseSongPosition(position, at)) at = {};
+    study = std::make_unique<StudyPage>(pageShow());
+    if (study->start(at, paused != 0, upright)) return 1;
+    study.reset();
+    return 0;
+}
+
+// One animation frame of study mode: 1 while it goes on, 0 once it has
+// ended (Escape).
+EMSCRIPTEN_KEEPALIVE int zemra_study_frame() {
+    if (study && study->pass()) return 1;
+    study.reset();
+    return 0;
+}
+
+// Leaves study mode (the page's back button).
+EMSCRIPTEN_KEEPALIVE void zemra_study_end() { study.reset(); }
+
+// A key by the browser's name (KeyboardEvent.key), done at the next frame.
+// 1 when it is one of study mode's keys, which the page then keeps from
+// the browser.
+EMSCRIPTEN_KEEPALIVE int zemra_study_key(const char* name, int repeat) {
+    const StudyKey key = WebStudyWindow::keyNamed(name);
+    if (!study || key == StudyKey::Other) return 0;
+    study->post({StudyInput::Key, key, repeat != 0});
+    return 1;
+}
+
+// A click or touch (drag 0) or the place a held one has moved to (drag 1),
+// in the canvas's pixels.
+EMSCRIPTEN_KEEPALIVE void zemra_study_pointer(int x, int y, int drag) {
+    if (study) study->post({drag != 0 ? StudyInput::Drag : StudyInput::Click, StudyKey::Other, false, x, y});
+}
+
+// Whether the canvas's pixel (x, y) lies on the timeline.
+EMSCRIPTEN_KEEPALIVE int zemra_study_on_timeline(int x, int y) { return study && study->onTimeline(x, y) ? 1 : 0; }
+
+EMSCRIPTEN_KEEPALIVE int zemra_study_paused() { return study && study->paused() ? 1 : 0; }
+
+// For the page's test: the frames kept to step back among (one: every step
+// back makes its frame again, the slowest case), and the golden-frame line
+// of the frame shown.
+EMSCRIPTEN_KEEPALIVE void zemra_study_keep_frames(int frames) {
+    if (study) study->keepFrames(frames);
+}
+EMSCRIPTEN_KEEPALIVE const char* zemra_study_line() { return answerWith(study ? study->frameLine() : std::string()); }
+
+// Exact mode: starts the offline show at `position` (checked before; empty
+// for the beginning), as `zemra --render --start` does. 1 on success.
+EMSCRIPTEN_KEEPALIVE int zemra_exact_start(const char* position) {
+    live.reset();
+    study.reset();
+    StartPoint start;
+    std::string reason;
+    if (!planFrom(position, start, reason)) start = showStart();
+    exact = std::make_unique<ExactShow>(pageShow(), std::move(start));
     if (exact->start()) return 1;
     exact.reset();
     return 0;

@@ -58,9 +58,24 @@ TEST(StudySession, EveryKindOfJumpLandsOnTheRendersFrameThere) {
     EXPECT_EQ(landed.order, 32);
     EXPECT_LE(timeline().timeAt(landed), *view.clickTime(x, view.layout().timelineTop()));
     EXPECT_TRUE(rig.frame() == renderedFrame(landed, 0));
-    // Clicks on the picture or the panel move nothing.
+    // A click on the picture pauses and resumes; on the panel, or a drag
+    // over the picture, it moves nothing.
     EXPECT_TRUE(press(controls, {StudyInput::Click, StudyKey::Other, false, 5, 5}));
+    EXPECT_FALSE(rig.session.paused());
+    EXPECT_TRUE(press(controls, {StudyInput::Click, StudyKey::Other, false, 5, 5}));
+    EXPECT_TRUE(rig.session.paused());
+    EXPECT_TRUE(press(controls, {StudyInput::Click, StudyKey::Other, false, view.layout().width() - 5, 5}));
+    EXPECT_TRUE(press(controls, {StudyInput::Drag, StudyKey::Other, false, 5, 5}));
+    EXPECT_TRUE(rig.session.paused());
     EXPECT_EQ(rig.session.jumpPosition(), landed);
+    // A drag along the timeline jumps once, to where it has got.
+    const int timelineY = view.layout().timelineTop() + 20;
+    for (const SongPosition at : {SongPosition{11, 0}, SongPosition{13, 0}, SongPosition{18, 0}})
+        controls.apply({StudyInput::Drag, StudyKey::Other, false, view.timelineX(timeline().timeAt(at)) + 1, timelineY});
+    const long made = rig.session.framesMade();
+    controls.flush();
+    EXPECT_EQ(rig.session.jumpPosition().order, 18);
+    EXPECT_EQ(rig.session.framesMade() - made, 1);
     EXPECT_FALSE(controls.apply(key(StudyKey::Escape)));
     EXPECT_FALSE(controls.apply({StudyInput::Close}));
 }

@@ -52,15 +52,18 @@ Seen see(StudySession& session) {
 }
 
 // Paused at `from` with one frame kept, so that every step back goes
-// through a kept state; the frames seen playing straight on.
+// through a kept state (one every `snapshotEvery` frames); the frames seen
+// playing straight on.
 struct SnapshotRig {
     fakes::FakeClock clock;
     fakes::FakeDialogs dialogs;
     StudySession session;
     std::vector<Seen> straight;
-    SnapshotRig(SongPosition from, long frames, std::span<const ScriptEntry> script = demoScript())
+    SnapshotRig(SongPosition from, long frames, std::span<const ScriptEntry> script = demoScript(),
+                long snapshotEvery = StudySession::kSnapshotFrames)
         : session(builtInShow().withScript(script), timeline(), Orientation::Landscape, clock, dialogs) {
         session.setPaused(true);
+        session.setSnapshotFrames(snapshotEvery);
         EXPECT_TRUE(session.jumpTo(from));
         session.setHistoryFrames(1);
         straight.push_back(see(session));
@@ -125,6 +128,23 @@ TEST(StudySnapshots, StepsBackThroughKeptStatesGiveTheFramesOfTheStraightPlay) {
         // On from the jump: every frame made again.
         rig.onToTheNewest();
     }
+}
+
+TEST(StudySnapshots, StatesKeptMoreOftenNearTheFrameShownShortenTheReplays) {
+    constexpr long kEvery = 12, kFrames = 8 * StudySession::kSnapshotFrames;
+    SnapshotRig rig({20, 0}, kFrames, demoScript(), kEvery);
+    ASSERT_EQ(rig.newest(), kFrames);
+    const auto replayed = [&](long target) {
+        const long made = rig.session.framesMade();
+        rig.backTo(target);
+        return rig.session.framesMade() - made;
+    };
+    EXPECT_LT(replayed(kFrames - 5), kEvery);
+    // The states far from there have been let go, but those every
+    // kSnapshotFrames frames; a replay through a stretch keeps its states again.
+    EXPECT_GT(replayed(4 * kEvery - 1), kEvery);
+    EXPECT_LT(replayed(4 * kEvery - 2), kEvery);
+    rig.onToTheNewest();
 }
 
 TEST(StudySnapshots, TheShowsEndIsReachedAgainAfterASteppingBack) {

@@ -51,6 +51,41 @@ TEST(StudyView, ThePictureStaysAsShownWithThePanelAndTimelineAroundIt) {
     }
 }
 
+TEST(StudyView, UprightTheLandscapePictureStandsTurnedBackOverThePanel) {
+    fakes::FakeClock clock;
+    fakes::FakeDialogs dialogs;
+    StudySession session(builtInShow(), timeline(), Orientation::Landscape, clock, dialogs);
+    session.setPaused(true);
+    ASSERT_TRUE(session.jumpTo({22, 0}));
+    StudyView view(timeline(), demoScript(), 320, 240);
+    view.setLayout({240, 320, true});
+    view.draw(session);
+    const StudyCanvas& canvas = view.canvas();
+    writeCanvas("study-view-upright.png", canvas);
+    const StudyLayout& layout = view.layout();
+    EXPECT_EQ(canvas.width, StudyLayout::kPanelWidth);
+    EXPECT_EQ(canvas.height, 320 + StudyLayout::kPanelBelowHeight + StudyLayout::kTimelineHeight);
+
+    // Upright pixel (x, y) is the landscape picture's row x, column 319 - y:
+    // the picture as the handheld's portrait display showed it.
+    const PictureSurface& picture = session.picture();
+    int differ = 0;
+    for (int y = 0; y < 320; ++y)
+        for (int x = 0; x < 240; ++x)
+            differ += canvas.at(layout.pictureLeft() + x, y) != widenRgb565(picture.pixels()[x * 320 + 319 - y]);
+    EXPECT_EQ(differ, 0);
+    EXPECT_TRUE(view.onPicture(layout.pictureLeft(), 0));
+    EXPECT_FALSE(view.onPicture(layout.pictureLeft() - 1, 0));
+    EXPECT_FALSE(view.onPicture(layout.pictureLeft(), 320));
+    // Text in the panel under the picture; the timeline at the foot.
+    int lit = 0;
+    for (int y = layout.panelTop(); y < layout.timelineTop(); ++y)
+        for (int x = 0; x < canvas.width; ++x) lit += (canvas.at(x, y) & 0xFFFFFF) > 0x808080;
+    EXPECT_GT(lit, 500);
+    EXPECT_EQ(view.clickTime(0, layout.timelineTop()), 0);
+    EXPECT_FALSE(view.clickTime(0, layout.timelineTop() - 1));
+}
+
 TEST(StudyView, ClicksMapToSongTimesOnTheTimelineOnly) {
     const SurfaceLayout surface = surfaceLayout(Orientation::Landscape);
     const StudyView view(timeline(), demoScript(), surface.width, surface.height);

@@ -27,6 +27,17 @@ export async function cutLinkOpens(browser, base) {
   // The page makes a short address of the same text.
   const again = await page.evaluate(() => zemraCut.address(zemraCut.text()));
   check(again.startsWith(base + '#cut=1.') && again.length <= 2000, `the page makes a link of the text (${again.length} characters)`);
+  // Study mode studies the cut; leaving it comes back to the cut's page
+  // (its address again), not to a page loaded anew.
+  await page.evaluate(() => { window.sameVisit = true; });
+  await page.click('#study');
+  if (await waitFor(page, () => zemraStudy.active(), 'study mode opens with a cut', 20000)) {
+    await page.keyboard.press('Escape');
+    await waitFor(page, () => !zemraStudy.active() && !document.getElementById('play').disabled,
+      'study mode ends with Escape', 20000);
+    check(await page.evaluate(() => window.sameVisit === true && zemraCut.text().includes('1:0 worldefu')),
+      'leaving study mode keeps the cut');
+  }
   await page.click('#play');
   check(await waitFor(page, () => window.zemraPosition() !== '', 'the cut plays', 10000), 'Play plays the cut');
   check(errors.length === 0, 'no console errors with a cut' + (errors.length ? ': ' + errors.join(' | ') : ''));

@@ -1,9 +1,10 @@
 // The web page in a real headless browser: it loads without console errors,
 // Play starts the show, the globe and then the logo appear, the music goes
 // on; on an emulated phone, upright and sideways, with touch and with its CPU
-// slowed; its exact mode gives the native program's frames (the golden
-// list); cut links open, and bad ones are explained; and the speed, the
-// download size and screenshots are recorded.
+// slowed; study mode with keys and with touch, its speed and its frames;
+// its exact mode gives the native program's frames (the golden list); cut
+// links open, and bad ones are explained; and the speed, the download size
+// and screenshots are recorded.
 //
 //   node tests/web/page_test.mjs SITE_DIR OUT_DIR
 //
@@ -18,6 +19,7 @@ import {
   canvasLook, check, failures, lookDistance, openPage, positionValue, report, sleep, waitFor,
 } from './page_checks.mjs';
 import { phonePlay, slowCpu } from './phone_checks.mjs';
+import { studyExactness, studyKeys, studySpeed, studyTouch } from './study_checks.mjs';
 import { badCutLinks, cutExactFrames, cutLinkOpens, previewTags } from './cut_checks.mjs';
 
 const [site, out] = process.argv.slice(2);
@@ -267,6 +269,10 @@ try {
   await livePlay(browser, base);
   await phonePlay(browser, base, out);
   await slowCpu(browser, base);
+  await studyKeys(browser, base, out);
+  await studyTouch(browser, base, out);
+  await studySpeed(browser, base);
+  await studyExactness(browser, base);
   await playToEnd(browser, base);
   await badPosition(browser, base);
   await gentleSwitch(browser, base);

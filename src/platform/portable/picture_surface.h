@@ -64,6 +64,19 @@ private:
     std::function<void()> shown_;
 };
 
+// The pixels of a landscape surface turned back a quarter anticlockwise,
+// as the handheld's portrait display showed them (the plain 240 x 320
+// picture): put(x, y, pixel) for each, row by row of that upright picture.
+template <class Put>
+void forEachUprightPixel(const PictureSurface& landscape, Put put) {
+    const int width = landscape.width(), height = landscape.height();
+    // Upright row y is the landscape column width - 1 - y, read downwards.
+    for (int y = 0; y < width; ++y) {
+        const uint16_t* column = landscape.pixels() + (width - 1 - y);
+        for (int x = 0; x < height; ++x) put(x, y, column[static_cast<std::size_t>(x) * width]);
+    }
+}
+
 // Widens RGB565 pixels to 0xFFRRGGBB words. Each channel's top bits are
 // repeated into its new low bits, so 0 stays 0 and full intensity becomes 255
 // (white stays white, whatever the graphics driver would make of RGB565).

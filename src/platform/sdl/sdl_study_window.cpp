@@ -120,6 +120,11 @@ bool SdlStudyWindow::pollInput(StudyInput& input) {
             input = {StudyInput::Click};
             if (toPicture(e.button.x, e.button.y, input.x, input.y)) return true;
             break;
+        case SDL_MOUSEMOTION:
+            if ((e.motion.state & SDL_BUTTON_LMASK) == 0) break;
+            input = {StudyInput::Drag};
+            if (toPicture(e.motion.x, e.motion.y, input.x, input.y)) return true;
+            break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
             case SDL_WINDOWEVENT_CLOSE: input = {StudyInput::Close}; return true;

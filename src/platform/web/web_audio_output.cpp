@@ -7,6 +7,7 @@
 // clang-format off
 EM_JS(int, zemra_audio_open, (int rate), { return zemraPage.audio.open(rate) ? 1 : 0; });
 EM_JS(void, zemra_audio_close, (), { zemraPage.audio.close(); });
+EM_JS(void, zemra_audio_reset, (), { zemraPage.audio.reset(); });
 EM_JS(void, zemra_audio_pause, (int paused), { zemraPage.audio.pause(paused !== 0); });
 EM_JS(void, zemra_audio_send, (const float* stereo, int frames), {
     zemraPage.audio.send(HEAPF32.slice(stereo >> 2, (stereo >> 2) + frames * 2));
@@ -28,6 +29,13 @@ void WebAudioOutput::close() {
     if (source_ == nullptr) return;
     zemra_audio_close();
     source_ = nullptr;
+}
+
+void WebAudioOutput::dropQueued() {
+    if (source_ == nullptr) return;
+    zemra_audio_reset();
+    sent_ = 0;
+    played_ = 0;
 }
 
 void WebAudioOutput::setPaused(bool paused) {

@@ -29,6 +29,9 @@ public:
     void setPaused(bool paused) override;
     uint64_t playedFrames() override;
 
+    // Forgets the sound sent and not yet heard: the next pump sends the
+    // source's sound from where it stands now (study mode's jumps and steps).
+    void dropQueued();
     // Renders and sends chunks until kFramesAhead frames are queued beyond
     // what the listener has heard. Nothing while closed or paused.
     void pump();

@@ -36,26 +36,29 @@ void WebScreen::paint() {
 namespace {
 
 // 0xFFRRGGBB to the canvas's R, G, B, A bytes (little-endian 0xAABBGGRR).
-uint32_t canvasPixel(uint16_t pixel) {
-    const uint32_t wide = widenRgb565(pixel);
-    return (wide & 0xFF00FF00u) | ((wide >> 16) & 0xFFu) | ((wide & 0xFFu) << 16);
-}
+uint32_t canvasOrder(uint32_t wide) { return (wide & 0xFF00FF00u) | ((wide >> 16) & 0xFFu) | ((wide & 0xFFu) << 16); }
+
+uint32_t canvasPixel(uint16_t pixel) { return canvasOrder(widenRgb565(pixel)); }
+
+// The canvas's pixels, kept between paints.
+std::vector<uint32_t> canvas;
 
 }  // namespace
 
+void paintOnCanvas(const uint32_t* pixels, int width, int height) {
+    canvas.resize(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = canvasOrder(pixels[i]);
+    zemra_page_paint(reinterpret_cast<const uint8_t*>(canvas.data()), width, height);
+}
+
 void paintOnCanvas(const PictureSurface& surface, bool upright) {
-    static std::vector<uint32_t> canvas;
     const int width = surface.width(), height = surface.height();
     canvas.resize(static_cast<std::size_t>(width) * height);
     const uint16_t* pixels = surface.pixels();
     if (upright && width > height) {
-        // Landscape row r, column c holds picture pixel (r, width - 1 - c):
-        // the upright row y is the landscape column width - 1 - y, read downwards.
-        for (int y = 0; y < width; ++y) {
-            const uint16_t* column = pixels + (width - 1 - y);
-            uint32_t* row = canvas.data() + static_cast<std::size_t>(y) * height;
-            for (int x = 0; x < height; ++x) row[x] = canvasPixel(column[static_cast<std::size_t>(x) * width]);
-        }
+        forEachUprightPixel(surface, [&](int x, int y, uint16_t pixel) {
+            canvas[static_cast<std::size_t>(y) * height + x] = canvasPixel(pixel);
+        });
         zemra_page_paint(reinterpret_cast<const uint8_t*>(canvas.data()), height, width);
         return;
     }

@@ -54,3 +54,5 @@ private:
 // Upright, a landscape surface is painted a quarter turn anticlockwise, which
 // undoes its turn: the picture as the handheld's portrait display showed it.
 void paintOnCanvas(const PictureSurface& surface, bool upright = false);
+// Paints width x height pixels of 0xFFRRGGBB, rows from the top.
+void paintOnCanvas(const uint32_t* pixels, int width, int height);

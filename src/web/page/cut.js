@@ -8,10 +8,12 @@
 const cutLinks = {
   // The address names a cut.
   inAddress: () => location.hash.startsWith('#cut='),
+  opened: '', // the #cut= address opened, which a return to it (from study mode) keeps
   // Opens the address's cut for the shows started from now on: '' when it
   // plays (or none is named), else the one-line message.
   openFromAddress() {
     if (!cutLinks.inAddress()) return '';
+    cutLinks.opened = location.hash;
     return Module.ccall('zemra_cut_open', 'string', ['string'], [location.hash]);
   },
   // The page's address with the cut of a script text, and what to tell the

@@ -3,9 +3,12 @@
 // each animation frame, shows the picture upright on a screen taller than
 // wide (a phone held upright) and turned otherwise, scales it by whole device
 // pixels, pauses it while the tab is hidden (a phone locked, another app) or
-// the window has lost the focus, and offers to play again at the end. With
-// ?exact in the address it makes the offline render's frames instead, for
-// comparing the page with the native program.
+// the window has lost the focus, and offers to play again at the end. Study
+// mode (the Study button, or #study and #study=ORDER:ROW in the address) is
+// the desktop's, the same C++ code: the page hands it keys, clicks and
+// touches, and runs one pass of it at each animation frame. With ?exact in
+// the address it makes the offline render's frames instead (from #ORDER:ROW
+// when given), for comparing the page with the native program.
 'use strict';
 
 const byId = (id) => document.getElementById(id);
@@ -36,6 +39,7 @@ const zemraPage = {
     playedCount: 0,
     starvedCount: 0, // frames of silence where the music had run dry
     queuedCount: 0, // frames sent and not yet played: the sound's lead
+    unlocked: false, // a touch or key has let the context sound
     // Opened by the show: the page's context must run at the show's rate.
     open(rate) {
       if (!this.context || this.context.sampleRate !== rate) return false;
@@ -72,20 +76,43 @@ window.zemraPage = zemraPage;
 
 // --- Orientation and whole-pixel scaling --------------------------------
 
+// A screen that is touched (a phone, a tablet): study mode shows its buttons there.
+const touchScreen = navigator.maxTouchPoints > 0 || Boolean(window.matchMedia && matchMedia('(any-pointer: coarse)').matches);
+let playing = false; // the live show runs
+let studying = false; // study mode runs
+
+// The room study mode's buttons take on a touch screen, in CSS pixels: a
+// bar under the picture upright, a column at each side sideways.
+function padRoom() {
+  if (!studying || !touchScreen) return { bottom: 0, side: 0 };
+  return upright ? { bottom: 56, side: 0 } : { bottom: 0, side: 72 };
+}
+
 // The picture's size on the page, in canvas pixels: whole device pixels
 // each, as large as the window holds, centred on a whole device pixel (a
 // canvas at a fraction of one would be resampled, blurred or uneven).
 function fitCanvas() {
   const ratio = window.devicePixelRatio || 1;
-  const across = Math.round(innerWidth * ratio);
-  const down = Math.round(innerHeight * ratio);
+  const room = padRoom();
+  const across = Math.round((innerWidth - 2 * room.side) * ratio);
+  const down = Math.round((innerHeight - room.bottom) * ratio);
   const times = Math.max(1, Math.floor(Math.min(across / canvas.width, down / canvas.height)));
   const width = canvas.width * times;
   const height = canvas.height * times;
   canvas.style.width = width / ratio + 'px';
   canvas.style.height = height / ratio + 'px';
-  canvas.style.left = Math.floor((across - width) / 2) / ratio + 'px';
+  canvas.style.left = Math.floor(room.side * ratio + (across - width) / 2) / ratio + 'px';
   canvas.style.top = Math.floor((down - height) / 2) / ratio + 'px';
+}
+
+// The play mode's canvas, 240 x 320 upright or 320 x 240 (study mode's
+// picture sets its own size when it is painted).
+function setPlaySize() {
+  const [width, height] = upright ? [240, 320] : [320, 240];
+  if (canvas.width !== width || canvas.height !== height) {
+    canvas.width = width;
+    canvas.height = height;
+  }
 }
 
 // Upright (240 x 320, as the handheld showed it) on a screen taller than
@@ -96,13 +123,13 @@ function layOut() {
   const tall = innerHeight > innerWidth;
   if (tall !== upright && !exactMode) {
     upright = tall;
-    const [width, height] = upright ? [240, 320] : [320, 240];
-    if (canvas.width !== width || canvas.height !== height) {
-      canvas.width = width;
-      canvas.height = height;
-    }
+    if (!studying) setPlaySize();
     if (window.Module && Module.calledRun) Module._zemra_set_upright(upright ? 1 : 0);
+    if (playing && upright) showTurnHint();
+    if (!upright) byId('turn').classList.add('gone');
   }
+  document.body.classList.toggle('upright', Boolean(upright));
+  document.body.classList.toggle('sideways', !upright);
   fitCanvas();
 }
 addEventListener('resize', layOut);
@@ -131,7 +158,7 @@ const doubleTapMs = 350;
 let lastTap = null;
 let lastTouchUp = -Infinity;
 byId('stage').addEventListener('pointerup', (event) => {
-  if (event.pointerType === 'mouse') return;
+  if (event.pointerType === 'mouse' || studying) return; // in study mode a tap pauses
   lastTouchUp = event.timeStamp;
   if (lastTap && event.timeStamp - lastTap.at < doubleTapMs &&
       Math.hypot(event.clientX - lastTap.x, event.clientY - lastTap.y) < 40) {
@@ -142,7 +169,7 @@ byId('stage').addEventListener('pointerup', (event) => {
   }
 });
 byId('stage').addEventListener('dblclick', (event) => {
-  if (event.timeStamp - lastTouchUp > 2 * doubleTapMs) toggleFullscreen();
+  if (!studying && event.timeStamp - lastTouchUp > 2 * doubleTapMs) toggleFullscreen();
 });
 // A long press opens no menu over the picture.
 addEventListener('contextmenu', (event) => event.preventDefault());
@@ -215,8 +242,9 @@ function startRuntime(bytes) {
 const text = (pointer) => Module.UTF8ToString(pointer);
 // Why a start position is no place to start ('' when it is one).
 const checkPosition = (position) => Module.ccall('zemra_check_position', 'string', ['string'], [position]);
+const useGentle = () => Module._zemra_set_gentle(byId('gentle').checked ? 1 : 0);
 const startShow = (position) => {
-  Module._zemra_set_gentle(byId('gentle').checked ? 1 : 0);
+  useGentle();
   return Module.ccall('zemra_play', 'number', ['string'], [position]);
 };
 
@@ -257,12 +285,14 @@ function startFromAddress() {
 // listener (ms), for the page's test and the curious.
 const stats = { frames: 0, started: 0, startMs: 0, last: 0, worstGap: 0, worstWork: 0, leastLead: Infinity };
 window.zemraStats = stats;
-let playing = false;
 let frameRequest = 0; // the one animation frame asked for, so a restart runs no second loop
 let hidden = document.hidden;
 let blurred = false;
 
-async function openAudio() {
+// The page's sound: an AudioContext with the show's worklet, made once. A
+// browser lets it sound only after a click, tap or key; made before one, it
+// waits, and the first one lets it go (unlockAudio).
+async function prepareAudio() {
   const audio = zemraPage.audio;
   if (!audio.context) {
     audio.context = new AudioContext({ sampleRate: 44100, latencyHint: 'interactive' });
@@ -279,7 +309,11 @@ async function openAudio() {
     };
     audio.node.connect(audio.context.destination);
   }
-  await audio.context.resume();
+}
+
+async function openAudio() {
+  await prepareAudio();
+  await zemraPage.audio.context.resume();
 }
 
 async function play() {
@@ -296,6 +330,7 @@ async function play() {
   }
   byId('start').hidden = true;
   byId('ended').hidden = true;
+  if (upright) showTurnHint();
   const loadStart = performance.now();
   if (!startShow(startFromAddress())) {
     showEnded();
@@ -319,13 +354,19 @@ async function play() {
 const frameInterval = 1000 / 60;
 let frameDue = 0;
 
+// Whether a frame is due at `now`; moves the due time on when it is.
+function frameIsDue(now) {
+  if (now < frameDue - frameInterval / 4) return false;
+  frameDue = now - frameDue > frameInterval ? now + frameInterval : frameDue + frameInterval;
+  return true;
+}
+
 function tick(now) {
   if (!playing) return;
-  if (now < frameDue - frameInterval / 4) {
+  if (!frameIsDue(now)) {
     frameRequest = requestAnimationFrame(tick);
     return;
   }
-  frameDue = now - frameDue > frameInterval ? now + frameInterval : frameDue + frameInterval;
   const before = performance.now();
   const going = Module._zemra_frame();
   const work = performance.now() - before;
@@ -349,7 +390,7 @@ function showEnded() {
 function updateActive() {
   const active = !hidden && !blurred;
   byId('paused').hidden = active || !playing;
-  if (!playing) return;
+  if (!playing && !studying) return;
   if (active) stats.last = 0; // the time away is no slow frame
   Module._zemra_set_active(active ? 1 : 0);
 }
@@ -381,18 +422,247 @@ addEventListener('focus', () => {
   blurred = false;
   updateActive();
 });
-// A new #ORDER:ROW starts the show there (or is explained before Play).
+// A new #ORDER:ROW starts the show there (or is explained before Play); a
+// #study address opens study mode there, and leaving one (the browser's
+// back button) leaves study mode.
 addEventListener('hashchange', () => {
-  if (cutLinks.inAddress()) {
+  if (!window.Module || !Module.calledRun || exactMode) return;
+  if (cutLinks.inAddress() && location.hash !== cutLinks.opened) {
     location.reload(); // another cut: opened as the page opens one
+    return;
+  }
+  if (studyFromAddress() !== null) {
+    openStudyFromAddress();
+    return;
+  }
+  if (studying) {
+    leaveStudy();
   } else if (playing) {
     play();
-  } else if (window.Module && Module.calledRun && !exactMode) {
+  } else {
     const reason = checkPosition(startFromAddress());
     byId('notice').textContent = reason ? reason + '; the show plays from the start.' : '';
     byId('notice').hidden = !reason;
   }
 });
+
+// --- The turn hint -------------------------------------------------------
+
+// Upright, the show plays turned as on the handheld: a short hint says the
+// phone may be turned for the wide picture, and goes.
+let turnHintTimer = 0;
+function showTurnHint() {
+  if (!touchScreen) return;
+  const hint = byId('turn');
+  hint.hidden = false;
+  requestAnimationFrame(() => hint.classList.remove('gone'));
+  clearTimeout(turnHintTimer);
+  turnHintTimer = setTimeout(() => hint.classList.add('gone'), 4000);
+}
+
+// --- Study mode ----------------------------------------------------------
+
+let studyRequest = 0;
+let addressWrittenAt = -Infinity;
+let addressWritten = null; // the address study mode wrote last
+let dragPointer = null; // the pointer held on the timeline
+let dragTo = null; // where it has moved since the last frame, in canvas pixels
+let inputAt = 0; // when the input waiting for the next frame came
+// What study mode did, for the page's test and the curious: passes run, the
+// time from the last input to its frame on the canvas, the slowest pass.
+const study = {
+  passes: 0,
+  lastResponseMs: 0,
+  worstPassMs: 0,
+  active: () => studying,
+  paused: () => studyPaused(),
+  line: () => text(Module._zemra_study_line()), // the frame shown's golden-frame line
+  keepFrames: (frames) => Module._zemra_study_keep_frames(frames),
+};
+window.zemraStudy = study;
+
+// The position a study address names: '' for #study, ORDER:ROW for
+// #study=ORDER:ROW; null for an address that is not one.
+function studyFromAddress() {
+  const match = /^study(?:=(.*))?$/.exec(startFromAddress());
+  return match ? (match[1] || '').trim() : null;
+}
+
+const studyPaused = () => Module._zemra_study_paused() !== 0;
+
+// Opens study mode at `position` ('' for the start), paused or playing. Its
+// address is an entry of the history of its own, so that the browser's back
+// button returns to the start panel.
+async function openStudy(position, paused) {
+  byId('play').disabled = true;
+  byId('study').disabled = true;
+  try {
+    await prepareAudio();
+  } catch {
+    // Without Web Audio study mode goes on silently.
+  }
+  if (!(history.state && history.state.study)) history.pushState({ study: true }, '', '#study');
+  byId('start').hidden = true;
+  byId('ended').hidden = true;
+  playing = false;
+  cancelAnimationFrame(frameRequest);
+  useGentle();
+  if (!Module.ccall('zemra_study_start', 'number', ['string', 'number'], [position, paused ? 1 : 0])) {
+    leaveStudy();
+    return;
+  }
+  studying = true;
+  for (const pad of document.querySelectorAll('.pad')) pad.hidden = !touchScreen;
+  Object.assign(study, { passes: 0, lastResponseMs: 0, worstPassMs: 0 });
+  addressWrittenAt = -Infinity;
+  addressWritten = location.hash;
+  layOut();
+  updateActive();
+  cancelAnimationFrame(studyRequest);
+  studyRequest = requestAnimationFrame(studyTick);
+}
+
+// #study or #study=ORDER:ROW: paused there (a link is looked at first); a
+// position the song does not play is explained on the start panel.
+function openStudyFromAddress() {
+  const position = studyFromAddress();
+  const reason = checkPosition(position);
+  if (reason) {
+    history.replaceState(null, '', location.pathname + location.search);
+    if (studying) leaveStudy();
+    byId('notice').textContent = reason.replace('The address\'s #', 'The address\'s #study=') +
+      '; study mode opens at the start.';
+    byId('notice').hidden = false;
+    return;
+  }
+  // The page itself first, then study mode: the back button leads to it.
+  if (!(history.state && history.state.study)) {
+    history.replaceState(null, '', location.pathname + location.search);
+    history.pushState({ study: true }, '', '#study' + (position ? '=' + position : ''));
+  }
+  openStudy(position, true);
+}
+
+function leaveStudy() {
+  studying = false;
+  cancelAnimationFrame(studyRequest);
+  Module._zemra_study_end();
+  for (const pad of document.querySelectorAll('.pad')) pad.hidden = true;
+  setPlaySize();
+  fitCanvas();
+  byId('start').hidden = false;
+  byId('play').disabled = false;
+  byId('study').disabled = false;
+  byId('play').focus();
+}
+
+// Escape: back to the page's own entry in the history, or to the plain
+// address where study mode was the first entry.
+function studyEnded() {
+  if (history.state && history.state.study) {
+    studying = false; // the back step's hashchange finds study mode left already
+    history.back();
+  } else {
+    history.replaceState(null, '', location.pathname + location.search);
+  }
+  leaveStudy();
+}
+
+// The address follows the frame shown (#study=ORDER:ROW), so that a copied
+// address opens the same moment: at once while paused, at most once a
+// second while playing (browsers limit how often a page rewrites it). An
+// address changed by hand is left for its hashchange to open.
+function followAddress() {
+  const address = '#study=' + text(Module._zemra_position());
+  if (address === location.hash || location.hash !== addressWritten) return;
+  const now = performance.now();
+  if (!studyPaused() && now - addressWrittenAt < 1000) return;
+  addressWrittenAt = now;
+  history.replaceState(history.state, '', address);
+  addressWritten = location.hash;
+}
+
+function studyTick(now) {
+  if (!studying) return;
+  studyRequest = requestAnimationFrame(studyTick);
+  if (!frameIsDue(now) && !inputAt) return;
+  if (dragTo) {
+    Module._zemra_study_pointer(dragTo.x, dragTo.y, 1);
+    dragTo = null;
+  }
+  const before = performance.now();
+  const going = Module._zemra_study_frame();
+  const after = performance.now();
+  study.passes += 1;
+  study.worstPassMs = Math.max(study.worstPassMs, after - before);
+  if (inputAt) study.lastResponseMs = after - inputAt;
+  inputAt = 0;
+  if (!going) {
+    studyEnded();
+    return;
+  }
+  followAddress();
+  const paused = studyPaused();
+  for (const button of document.querySelectorAll('.pad .step')) button.disabled = !paused;
+}
+
+// The canvas pixel under a pointer.
+function canvasPoint(event) {
+  const box = canvas.getBoundingClientRect();
+  return {
+    x: Math.floor(((event.clientX - box.left) * canvas.width) / box.width),
+    y: Math.floor(((event.clientY - box.top) * canvas.height) / box.height),
+  };
+}
+
+// The first touch or key lets the page's sound start (held again at once
+// while study mode is paused).
+function unlockAudio() {
+  const context = zemraPage.audio.context;
+  if (!context || context.state === 'running' || zemraPage.audio.unlocked) return;
+  zemraPage.audio.unlocked = true;
+  context.resume();
+  if (studyPaused()) context.suspend();
+}
+
+addEventListener('keydown', (event) => {
+  if (!studying || event.ctrlKey || event.metaKey || event.altKey) return;
+  unlockAudio();
+  if (Module.ccall('zemra_study_key', 'number', ['string', 'number'], [event.key, event.repeat ? 1 : 0])) {
+    event.preventDefault();
+    inputAt = inputAt || performance.now();
+  }
+});
+// A click or tap on the picture pauses and resumes; on the timeline it
+// seeks, and so does a drag along it (one seek a frame, to where it got).
+canvas.addEventListener('pointerdown', (event) => {
+  if (!studying || (event.pointerType === 'mouse' && event.button !== 0)) return;
+  unlockAudio();
+  const at = canvasPoint(event);
+  Module._zemra_study_pointer(at.x, at.y, 0);
+  inputAt = inputAt || performance.now();
+  if (Module._zemra_study_on_timeline(at.x, at.y)) {
+    dragPointer = event.pointerId;
+    canvas.setPointerCapture(event.pointerId);
+  }
+});
+canvas.addEventListener('pointermove', (event) => {
+  if (studying && event.pointerId === dragPointer) dragTo = canvasPoint(event);
+});
+for (const type of ['pointerup', 'pointercancel']) {
+  canvas.addEventListener(type, (event) => {
+    if (event.pointerId === dragPointer) dragPointer = null;
+  });
+}
+for (const button of document.querySelectorAll('.pad button')) {
+  button.addEventListener('pointerdown', (event) => {
+    event.preventDefault(); // no focus, no text selection
+    if (!studying || button.disabled) return;
+    unlockAudio();
+    Module.ccall('zemra_study_key', 'number', ['string', 'number'], [button.dataset.key, 0]);
+    inputAt = inputAt || performance.now();
+  });
+}
 
 // --- Exact mode ----------------------------------------------------------
 
@@ -437,9 +707,17 @@ async function main() {
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');
     Module._zemra_set_gentle(new URLSearchParams(location.search).has('gentle') ? 1 : 0);
-    if (!Module._zemra_exact_start()) return;
+    if (!Module.ccall('zemra_exact_start', 'number', ['string'], [startFromAddress()])) return;
     window.zemraExact = exact;
     byId('start').hidden = true;
+    return;
+  }
+  setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: a cut from the link, the show with its script.' : 'Ready.');
+  byId('play').disabled = false;
+  byId('study').disabled = false;
+  byId('play').focus();
+  if (studyFromAddress() !== null) {
+    openStudyFromAddress();
     return;
   }
   const reason = checkPosition(startFromAddress());
@@ -447,12 +725,14 @@ async function main() {
     byId('notice').textContent = reason + '; the show plays from the start.';
     byId('notice').hidden = false;
   }
-  setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: a cut from the link, the show with its script.' : 'Ready.');
-  byId('play').disabled = false;
-  byId('play').focus();
 }
 
 byId('play').addEventListener('click', play);
+// Study from the address's #ORDER:ROW where it names one, else from the start.
+byId('study').addEventListener('click', () => {
+  const position = checkPosition(startFromAddress()) ? '' : startFromAddress();
+  openStudy(position, false);
+});
 byId('again').addEventListener('click', () => {
   if (location.hash && !cutLinks.inAddress()) history.replaceState(null, '', location.pathname + location.search);
   play();
