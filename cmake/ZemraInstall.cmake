@@ -95,7 +95,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links, as dpkg-shlibdeps finds them (SDL2,
-# libopenmpt, libjpeg, libbz2, libpng, the C++ runtime); ffmpeg only for videos.
+# libopenmpt, libjpeg, libbz2, libpng, zlib, the C++ runtime); ffmpeg only for videos.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ffmpeg)
 set(CPACK_GENERATOR DEB)

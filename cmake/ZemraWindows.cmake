@@ -12,6 +12,8 @@ set(mingw_lib /usr/x86_64-w64-mingw32/lib)
 zemra_import_static(JPEG::JPEG ${ZEMRA_WINDOWS_DEPS} libjpeg.a)
 zemra_import_static(BZip2::BZip2 ${ZEMRA_WINDOWS_DEPS} libbz2.a)
 zemra_import_static(PNG::PNG ${ZEMRA_WINDOWS_DEPS} libpng16.a ${mingw_lib}/libz.a)
+# zlib by its static archive: the import library beside it would want a DLL.
+zemra_import_static(ZLIB::ZLIB /usr/x86_64-w64-mingw32 libz.a)
 zemra_import_static(PkgConfig::OPENMPT ${ZEMRA_WINDOWS_DEPS} libopenmpt.a)
 # SDL2's own dependencies are Windows' system libraries.
 zemra_import_static(PkgConfig::SDL2 ${ZEMRA_WINDOWS_DEPS} libSDL2.a

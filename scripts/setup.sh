@@ -11,7 +11,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config python3
-  libsdl2-dev libopenmpt-dev libjpeg-dev libbz2-dev libpng-dev
+  libsdl2-dev libopenmpt-dev libjpeg-dev libbz2-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-apps
 )

@@ -57,6 +57,16 @@ What the server should send
 
 A server that sends only the files themselves (such as the python3 command
 above) plays the show all the same, after a longer download.
+
+Links to the page
+-----------------
+
+Where a link to the page is pasted, chat programs and social sites show its
+title, a line about it and poster.png. Some of them want the poster's
+address whole: build the page with ZEMRA_WEB_URL set to the page's address
+(ending in /) to write it so. A link may carry a cut of the show after the
+address (#cut=1.DATA, made by `zemra --share`); it is read by the page
+itself and needs nothing from the server.
 TEXT
 for file in "$work/$name"/*.html "$work/$name"/*.js "$work/$name"/*.wasm; do
   [ -e "$file" ] || continue

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the three C libraries the show needs (libjpeg-turbo, bzip2,
+# Builds the four C libraries the show needs (libjpeg-turbo, bzip2, zlib,
 # libopenmpt) as static WebAssembly libraries, from the source packages of
 # the versions installed on this machine. They are kept in
 # ${ZEMRA_DEPS_CACHE:-$HOME/.cache/zemra-deps}/web/prefix, which
@@ -34,6 +34,16 @@ build_bzip2() {
   cp "$1/bzlib.h" "$prefix/include/"
 }
 
+build_zlib() {
+  cd "$1"
+  [ -f Makefile ] && make distclean >/dev/null 2>&1 || true
+  CFLAGS="-O2" emconfigure ./configure --static --prefix="$prefix"
+  emmake make -j "$jobs" libz.a
+  mkdir -p "$prefix/lib" "$prefix/include"
+  cp libz.a "$prefix/lib/"
+  cp zlib.h zconf.h "$prefix/include/"
+}
+
 build_openmpt() {
   cd "$1"
   # Only the library: no player, examples, tests or optional codecs. Loading
@@ -50,6 +60,7 @@ build_openmpt() {
 ensure_source_lists
 build_library libjpeg-turbo build_jpeg libjpeg62-turbo-dev
 build_library bzip2 build_bzip2 libbz2-dev
+build_library zlib build_zlib zlib1g-dev
 build_library libopenmpt build_openmpt libopenmpt-dev
 # The web preset reads build/web-deps/prefix; an older checkout's own
 # folder there gives way to the link.

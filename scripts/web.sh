@@ -31,12 +31,24 @@ source scripts/common.sh
 ZEMRA_WEB_PACKAGES=1 bash scripts/setup.sh
 bash scripts/web-deps.sh
 
-# The generators are programs of this machine; their files go into the module.
-make_host_assets
+# The generators are programs of this machine; their files go into the
+# module. The native program makes the page's poster.
+make_host_assets zemra
 
-cmake --preset web >/dev/null
+# ZEMRA_WEB_URL, the address where the page will be published (ending in
+# /), makes the poster's address in the page's preview tags absolute.
+cmake --preset web -DZEMRA_WEB_URL="${ZEMRA_WEB_URL:-}" >/dev/null
 cmake --build --preset web
 site=build/web/site
+
+# The poster that link previews show, about 1200 x 630: the logo's title
+# over the sunrise (5:16, once the flash has faded), the show's own frame
+# enlarged twice by whole pixels without smoothing, centred on black.
+poster_frames=$(mktemp -d)
+./build/default/zemra --render "$poster_frames/shot" --start 5:16 --end 5:17 >/dev/null
+ffmpeg -hide_banner -loglevel error -i "$poster_frames/shot/000000.png" \
+  -vf "scale=iw*2:ih*2:flags=neighbor,pad=1200:630:(ow-iw)/2:(oh-ih)/2:black" -frames:v 1 -y "$site/poster.png"
+rm -rf "$poster_frames"
 echo "zemra: the page is in $site ($(du -sh "$site" | cut -f1))"
 
 case "$mode" in

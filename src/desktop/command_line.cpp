@@ -87,11 +87,20 @@ bool readName(ValueOption& option, const char* name, const char* what, std::stri
 // Options that only mean something together.
 bool checkCombination(const ShowOptions& options, bool fpsGiven, std::string& error) {
     const bool render = !options.render.empty();
-    if (options.dumpScript && (render || options.bench || options.list || options.study || options.start ||
-                               options.end || options.fullscreen || options.portrait || options.mute ||
-                               options.scale || options.smallVideo || fpsGiven || options.gentle ||
-                               options.checkFlashes)) {
-        error = "--dump-script writes the script and ends: only --script goes with it";
+    const bool writesScript = options.dumpScript || options.share;
+    if (writesScript && (render || options.bench || options.list || options.study || options.start ||
+                         options.end || options.fullscreen || options.portrait || options.mute || options.scale ||
+                         options.smallVideo || fpsGiven || options.gentle || options.checkFlashes)) {
+        error = std::string(options.share ? "--share prints the link" : "--dump-script writes the script") +
+                " and ends: only --script or --cut goes with it";
+        return false;
+    }
+    if (options.dumpScript && options.share) {
+        error = "--dump-script and --share go one at a time";
+        return false;
+    }
+    if (!options.script.empty() && !options.cut.empty()) {
+        error = "--script and --cut go one at a time: each names the script to play";
         return false;
     }
     if (render + options.bench + options.list + options.checkFlashes > 1) {
@@ -166,6 +175,13 @@ bool parseCommandLine(int argc, const char* const* argv, ShowOptions& options, s
             if (!readName(option, "--script", "a script file to play (--dump-script writes one to start from)",
                           options.script, error))
                 return false;
+        } else if (option.is("--cut")) {
+            // A shell takes a word that starts with # for a comment: the hint says to quote it.
+            if (!readName(option, "--cut", "a cut's link, in quotes: 'PAGE#cut=1.DATA' or its '#cut=1.DATA' part",
+                          options.cut, error))
+                return false;
+        } else if (arg == "--share") {
+            options.share = true;
         } else if (arg == "--dump-script") {
             // The file is optional: the next argument is it unless it is an option.
             options.dumpScript = true;
@@ -232,11 +248,22 @@ std::string usageText() {
            "  --dump-script [FILE]\n"
            "                     write the show's script as text to FILE (a new file), or to\n"
            "                     standard output: one row a line, ORDER:ROW TARGET COMMAND\n"
-           "                     \"ARGUMENT\", ready to edit. With --script, that file's rows\n"
+           "                     \"ARGUMENT\", ready to edit. With --script, that file's rows;\n"
+           "                     with --cut, the link's script as it was shared\n"
            "  --script FILE      play, render, benchmark, list or study the show with the\n"
            "                     script of FILE instead of its own. The file is checked\n"
            "                     first: each problem is named as FILE:LINE and nothing\n"
            "                     starts. With --study, saving the file reloads it at once\n"
+           "  --share            print the link of the show's script, or with --script or\n"
+           "                     --cut of that one: #cut=1.DATA, to put after the web page's\n"
+           "                     address (PAGE#cut=1.DATA). A cut whose link would pass 8000\n"
+           "                     characters is refused: share its file instead\n"
+           "  --cut LINK         play, render, benchmark, list or study the show with the\n"
+           "                     script a cut's link carries, as --script does with a file:\n"
+           "                     LINK is the whole address, its #cut=1.DATA part or 1.DATA,\n"
+           "                     in quotes (a shell takes # for a comment). A link that\n"
+           "                     cannot be read or whose script has a problem is\n"
+           "                     explained, and nothing starts\n"
            "  --check-flashes [FOLDER]\n"
            "                     count the flashes of the show as the viewer sees it (made in\n"
            "                     memory at 60 frames a second, nothing written), or of a\n"

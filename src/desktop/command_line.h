@@ -25,6 +25,8 @@ struct ShowOptions {
     std::string script;       // --script FILE: play the script of that file instead of the show's own
     bool dumpScript = false;  // --dump-script: write the script as text, to dumpScriptPath or standard output
     std::string dumpScriptPath;
+    std::string cut;          // --cut LINK: play the script a cut's link carries
+    bool share = false;       // --share: print the link of the script (#cut=1.DATA)
     bool gentle = false;      // the picture held under the flash thresholds
     bool checkFlashes = false;  // count the flashes of the show, or of the frames in checkFlashesPath
     std::string checkFlashesPath;

@@ -6,6 +6,7 @@
 #include "offline/show_bench.h"
 #include "offline/video_output.h"
 #include "platform/file_access.h"
+#include "show/cut_link.h"
 #include "show/builtin_show.h"
 #include "show/script_file.h"
 #include "desktop/study_show.h"
@@ -33,9 +34,8 @@ int runOffline(const ShowOptions& options, const ShowRange& range, const ShowDef
     return renderShow(job, err, errorOutputIsTerminal());
 }
 
-// --dump-script: the rows as text, to the file named or standard output.
-int dumpScript(const ShowOptions& options, std::span<const ScriptEntry> script, std::ostream& out, std::ostream& err) {
-    const std::string text = scriptText(script);
+// --dump-script: the script's text, to the file named or standard output.
+int dumpScript(const ShowOptions& options, const std::string& text, std::ostream& out, std::ostream& err) {
     if (options.dumpScriptPath.empty()) {
         out << text;
         return 0;
@@ -46,6 +46,35 @@ int dumpScript(const ShowOptions& options, std::span<const ScriptEntry> script, 
     // A name in use is the command line's fault, like any other usage error.
     err << "zemra: " << failure << '\n';
     return taken ? 2 : 1;
+}
+
+// --share: the script's link, unless it is too long to share.
+int shareScript(const std::string& text, std::ostream& out, std::ostream& err) {
+    const std::string fragment = cutFragment(text);
+    const std::string advice = cutLinkAdvice(kPageAddressRoom + fragment.size());
+    if (fragment.size() + kPageAddressRoom > kMaxLinkLength) {
+        err << "zemra: " << advice << '\n';
+        return 1;
+    }
+    out << fragment << '\n';
+    if (!advice.empty()) err << "zemra: " << advice << '\n';
+    return 0;
+}
+
+// The script of --script or --cut, checked: its rows in table, its text in
+// text. False when it cannot be read or has problems, which are on err.
+bool loadOtherScript(const ShowOptions& options, SongTimeline& timeline, ScriptTable& table, std::string& text,
+                     std::ostream& err) {
+    if (!options.script.empty()) {
+        std::string report;
+        if (loadScriptFile(options.script, timeline, table, report, &text)) return true;
+        err << report;
+        return false;
+    }
+    std::string problem;
+    if (loadCutLink(options.cut, timeline, table, text, problem)) return true;
+    err << "zemra: " << problem << '\n';
+    return false;
 }
 
 }  // namespace
@@ -76,10 +105,11 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
     if (options.checkFlashes && !options.checkFlashesPath.empty())
         return runFolderFlashCheck(options.checkFlashesPath, options.fps, out, err);
     const bool offline = options.list || options.bench || options.checkFlashes || !options.render.empty();
-    const bool ownScript = options.script.empty();
+    const bool ownScript = options.script.empty() && options.cut.empty();
     ShowDefinition show = builtInShow();
     show.gentle = options.gentle;
-    if (options.dumpScript && ownScript) return dumpScript(options, show.script, out, err);
+    if (options.dumpScript && ownScript) return dumpScript(options, scriptText(show.script), out, err);
+    if (options.share && ownScript) return shareScript(scriptText(show.script), out, err);
     if (!offline && !options.start && !options.study && ownScript) return runDesktopShow(options, showStart(), show);
 
     SongTimeline timeline;
@@ -88,16 +118,16 @@ int runShowCommand(const ShowOptions& options, std::ostream& out, std::ostream& 
         return 1;
     }
     ScriptTable table;
+    std::string text;
     if (!ownScript) {
-        std::string report;
-        if (!loadScriptFile(options.script, timeline, table, report)) {
-            err << report;
-            return 2;
-        }
+        if (!loadOtherScript(options, timeline, table, text, err)) return 2;
         show = show.withScript(table.rows());
     }
     const std::span<const ScriptEntry> script = show.script;
-    if (options.dumpScript) return dumpScript(options, script, out, err);
+    // A file's rows are written anew (as they always were); a link's text
+    // comes out as it went in.
+    if (options.dumpScript) return dumpScript(options, options.cut.empty() ? scriptText(script) : text, out, err);
+    if (options.share) return shareScript(text, out, err);
     if (options.list) {
         out << timelineText(timeline, script);
         return 0;

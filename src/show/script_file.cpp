@@ -19,7 +19,8 @@ bool isUtf16(std::string_view text) {
 
 }  // namespace
 
-bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report) {
+bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report,
+                    std::string* textRead) {
     std::string text, reason;
     switch (readRegularFile(path, kMaxScriptBytes, text, reason)) {
     case FileRead::Read: break;
@@ -42,7 +43,10 @@ bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable
     }
     ScriptProblems problems;
     table = ScriptTable();
-    if (loadScriptText(text, timeline, table, problems)) return true;
+    if (loadScriptText(text, timeline, table, problems)) {
+        if (textRead) *textRead = std::move(text);
+        return true;
+    }
     report = problemReport(path, problems);
     return false;
 }

@@ -17,8 +17,9 @@ constexpr std::uintmax_t kMaxScriptBytes = 16u << 20;
 // UTF-16 is refused by name.
 // True with its rows in table; otherwise report holds what is wrong, one
 // problem a line ("FILE:LINE: message", or "FILE: message" for the file as a
-// whole).
-bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report);
+// whole). Where text is given, it receives the script's text as read.
+bool loadScriptFile(const std::string& path, SongTimeline& timeline, ScriptTable& table, std::string& report,
+                    std::string* text = nullptr);
 
 // Writes text as the new file path, made in one step: a name that exists
 // (a link to nowhere too) is left alone, with `taken` set. Empty when

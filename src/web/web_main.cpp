@@ -13,6 +13,7 @@
 #include "app/timeline.h"
 #include "app/version.h"
 #include "show/builtin_show.h"
+#include "web/cut_page.h"
 #include "web/exact_show.h"
 #include "web/live_show.h"
 #include "web/study_page.h"
@@ -27,9 +28,10 @@ std::string answer;  // the text handed back last; the page copies it at once
 bool upright = false;  // the page's screen is taller than wide
 bool gentle = false;   // the page's "Gentle" switch: the picture held under the flash thresholds
 
-// The show the page plays: the built-in one, gentle when asked.
+// The show the page plays: the built-in one, with the cut of a link where
+// one is open, gentle when asked.
 ShowDefinition pageShow() {
-    ShowDefinition show = builtInShow();
+    ShowDefinition show = withOpenedCut(builtInShow());
     show.gentle = gentle;
     return show;
 }
@@ -48,7 +50,7 @@ bool planFrom(const std::string& text, StartPoint& start, std::string& reason) {
         reason = "The address's #" + text + " is no music position ORDER:ROW, such as #9:0";
         return false;
     }
-    const ShowDefinition show = builtInShow();
+    const ShowDefinition show = pageShow();
     SongTimeline timeline;
     if (!timeline.loadModuleOf(*show.assets)) {
         reason = "Module not found.";

@@ -52,7 +52,8 @@ TEST(CommandLine, NamesWhatIsWrong) {
 TEST(CommandLine, UsageNamesEveryOption) {
     const std::string usage = usageText();
     for (const char* option : {"--fullscreen", "--scale N", "--portrait", "--mute", "--study", "--small", "--dump-script [FILE]",
-                               "--script FILE", "--gentle", "--check-flashes [FOLDER]", "--help", "--version"})
+                               "--script FILE", "--share", "--cut LINK", "--gentle", "--check-flashes [FOLDER]", "--help",
+                               "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

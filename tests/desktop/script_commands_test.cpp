@@ -1,6 +1,8 @@
-// --dump-script and --script on the command line: the options, the file
-// written, the timeline of a file's script, and a file with problems, which
-// exits with status 2, names each problem at its line and starts nothing.
+// --dump-script, --script, --share and --cut on the command line: the
+// options, the file written, the timeline of a file's script, a file with
+// problems, which exits with status 2, names each problem at its line and
+// starts nothing, and a cut that goes into a link and plays the same frames
+// out of it.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -45,7 +47,13 @@ TEST(ScriptOptions, ReadTheFileAndWhereTheDumpGoes) {
     EXPECT_EQ(options.script, "mine.txt");
     ShowOptions other;
     ASSERT_TRUE(parse({"--dump-script=cut.txt", "--study", "--script=mine.txt"}, other, error) == false);
-    EXPECT_EQ(error, "--dump-script writes the script and ends: only --script goes with it");
+    EXPECT_EQ(error, "--dump-script writes the script and ends: only --script or --cut goes with it");
+    ShowOptions both;
+    EXPECT_FALSE(parse({"--script", "mine.txt", "--cut", "#cut=1.x"}, both, error));
+    EXPECT_EQ(error, "--script and --cut go one at a time: each names the script to play");
+    ShowOptions share;
+    EXPECT_FALSE(parse({"--share", "--render", "out"}, share, error));
+    EXPECT_EQ(error, "--share prints the link and ends: only --script or --cut goes with it");
     ShowOptions study;
     ASSERT_TRUE(parse({"--study", "--script", "mine.txt", "--start", "9:0"}, study, error)) << error;
     EXPECT_EQ(study.script, "mine.txt");
@@ -102,6 +110,57 @@ TEST(ScriptCommands, DumpListAndRefuseWhatIsWrong) {
     EXPECT_NE(readFile(err).find("is a folder"), std::string::npos);
     EXPECT_EQ(run("--script " ZEMRA_EXECUTABLE " --list" + quiet), 2);
     EXPECT_LT(readFile(err).size(), 20000u);
+}
+
+// A cut that moves a flash, changes a fade and adds a track: its link
+// carries its text exactly, and renders the frames and sound the file does.
+TEST(ScriptCommands, ACutGoesIntoALinkAndPlaysTheSameOutOfIt) {
+    const fs::path dir = fs::path(testpng::outputDir()) / "cut-link";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path out = dir / "out", err = dir / "err";
+    const std::string quiet = " >" + out.string() + " 2>" + err.string();
+    std::string text = scriptText(demoScript());
+    const auto edit = [&text](const std::string& from, const std::string& to) {
+        ASSERT_NE(text.find(from), std::string::npos) << from;
+        text.replace(text.find(from), from.size(), to);
+    };
+    edit("5:0     blitter     setparam   \"param=control mode=linear",
+         "5:16    blitter     setparam   \"param=control mode=linear");
+    edit("mode=slow loopmode=stop length=7500 value0=0 value1=256", "mode=linear loopmode=stop length=3000 value0=0 value1=256");
+    edit("\n1:16", "\n1:0 worldefu setparam \"param=worldangle mode=sin length=2000 value0=0 value1=64\"\n1:16");
+    const fs::path cut = dir / "cut.txt";
+    std::ofstream(cut) << text;
+
+    ASSERT_EQ(run("--script " + cut.string() + " --share" + quiet), 0) << readFile(err);
+    std::string link = readFile(out);
+    ASSERT_TRUE(link.starts_with("#cut=1.") && link.ends_with("\n")) << link;
+    link = "'https://example.org/zemra/" + link.substr(0, link.size() - 1) + "'";
+    ASSERT_EQ(run("--cut " + link + " --dump-script" + quiet), 0) << readFile(err);
+    EXPECT_EQ(readFile(out), text);
+
+    const std::string range = " --end 6:0 --fps 10" + quiet;
+    ASSERT_EQ(run("--script " + cut.string() + " --render " + (dir / "file").string() + range), 0) << readFile(err);
+    ASSERT_EQ(run("--cut " + link + " --render " + (dir / "link").string() + range), 0) << readFile(err);
+    int frames = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir / "file")) {
+        const fs::path name = entry.path().filename();
+        EXPECT_EQ(readFile(entry.path()), readFile(dir / "link" / name)) << name;
+        frames += name.extension() == ".png";
+    }
+    EXPECT_GT(frames, 100);
+
+    // A bad link: one message, status 2, nothing started; a link too long
+    // to share is refused.
+    EXPECT_EQ(run("--cut '#cut=1.' --render " + (dir / "none").string() + quiet), 2);
+    EXPECT_EQ(readFile(err), "zemra: The link holds no cut: nothing follows its version.\n");
+    EXPECT_FALSE(fs::exists(dir / "none"));
+    std::string noise;
+    for (unsigned k = 1; noise.size() < 20000; ++k) noise += "# " + std::to_string(k * 2654435761u) + "\n";
+    std::ofstream(cut) << noise + text;
+    EXPECT_EQ(run("--script " + cut.string() + " --share" + quiet), 1);
+    EXPECT_EQ(readFile(out), "");
+    EXPECT_NE(readFile(err).find("share the script as a file instead"), std::string::npos) << readFile(err);
 }
 
 // A pipe or a device is refused before anything is read from it: a pipe

@@ -2,8 +2,9 @@
 // Play starts the show, the globe and then the logo appear, the music goes
 // on; on an emulated phone, upright and sideways, with touch and with its CPU
 // slowed; study mode with keys and with touch, its speed and its frames;
-// its exact mode gives the native program's frames (the golden list); and
-// the speed, the download size and screenshots are recorded.
+// its exact mode gives the native program's frames (the golden list); cut
+// links open, and bad ones are explained; and the speed, the download size
+// and screenshots are recorded.
 //
 //   node tests/web/page_test.mjs SITE_DIR OUT_DIR
 //
@@ -19,6 +20,7 @@ import {
 } from './page_checks.mjs';
 import { phonePlay, slowCpu } from './phone_checks.mjs';
 import { studyExactness, studyKeys, studySpeed, studyTouch } from './study_checks.mjs';
+import { badCutLinks, cutExactFrames, cutLinkOpens, previewTags } from './cut_checks.mjs';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -276,6 +278,10 @@ try {
   await gentleSwitch(browser, base);
   await missingFeatures(browser, base);
   await exactFrames(browser, base);
+  await previewTags(browser, base);
+  await cutLinkOpens(browser, base);
+  await badCutLinks(browser, base);
+  await cutExactFrames(browser, base);
 } catch (error) {
   check(false, 'the test ran to its end: ' + (error.stack || error));
 } finally {

@@ -269,8 +269,10 @@ byId('gentle').addEventListener('change', () => {
 
 // --- Playing -------------------------------------------------------------
 
-// The start position the address names (#ORDER:ROW), or '' for the beginning.
+// The start position the address names (#ORDER:ROW), or '' for the
+// beginning (also where it names a cut).
 function startFromAddress() {
+  if (cutLinks.inAddress()) return '';
   const hash = location.hash.replace(/^#/, '');
   try {
     return decodeURIComponent(hash).trim();
@@ -425,6 +427,10 @@ addEventListener('focus', () => {
 // back button) leaves study mode.
 addEventListener('hashchange', () => {
   if (!window.Module || !Module.calledRun || exactMode) return;
+  if (cutLinks.inAddress() && location.hash !== cutLinks.opened) {
+    location.reload(); // another cut: opened as the page opens one
+    return;
+  }
   if (studyFromAddress() !== null) {
     openStudyFromAddress();
     return;
@@ -696,6 +702,8 @@ async function main() {
   byId('version').textContent = 'version ' + text(Module._zemra_version());
   if (!exactMode) Module._zemra_set_upright(upright ? 1 : 0);
   window.zemraPosition = () => text(Module._zemra_position());
+  const cutProblem = cutLinks.openFromAddress();
+  if (cutProblem) zemraPage.message(cutProblem + '\n\nThe show plays with its own script.');
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');
     Module._zemra_set_gentle(new URLSearchParams(location.search).has('gentle') ? 1 : 0);
@@ -704,7 +712,7 @@ async function main() {
     byId('start').hidden = true;
     return;
   }
-  setStatus('Ready.');
+  setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: a cut from the link, the show with its script.' : 'Ready.');
   warmUpWhenIdle();
   byId('play').disabled = false;
   byId('study').disabled = false;
@@ -741,7 +749,7 @@ byId('study').addEventListener('click', () => {
   openStudy(position, false);
 });
 byId('again').addEventListener('click', () => {
-  if (location.hash) history.replaceState(null, '', location.pathname + location.search);
+  if (location.hash && !cutLinks.inAddress()) history.replaceState(null, '', location.pathname + location.search);
   play();
 });
 main();

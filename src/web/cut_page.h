@@ -1,0 +1,9 @@
+#pragma once
+// The cut the page plays: a script read from a #cut= link, in place of the
+// show's own until another link is opened or the page goes back to the
+// show. The page's functions for links are in cut_page.cpp.
+
+#include "app/show_definition.h"
+
+// The show with the opened cut's script, or as it is when none is open.
+ShowDefinition withOpenedCut(ShowDefinition show);
