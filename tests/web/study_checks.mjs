@@ -151,7 +151,10 @@ export async function studyKeys(browser, base, out) {
   await holds(page, 'keys');
   await stepsOneFrame(page, () => press(page, '.'), () => press(page, ','), 'keys');
 
-  // The jumps land where they name, and the address follows.
+  // The jumps land where they name, and the address follows. A loaded
+  // machine may have paused before the first scene: one Right first, so
+  // that there is a scene before the next one.
+  if (!sceneBefore(sceneAfter((await shown(page)).position).start)) await press(page, 'ArrowRight');
   const from = await shown(page);
   const next = sceneAfter(from.position);
   const right = await press(page, 'ArrowRight');
