@@ -712,7 +712,7 @@ async function main() {
     byId('start').hidden = true;
     return;
   }
-  setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: a cut from the link, the show with its script.' : 'Ready.');
+  setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: the show with the script of the link\'s cut.' : 'Ready.');
   warmUpWhenIdle();
   byId('play').disabled = false;
   byId('study').disabled = false;
