@@ -22,7 +22,7 @@ export async function cutLinkOpens(browser, base) {
     message: document.getElementById('message').hidden ? '' : document.querySelector('#message p').textContent,
     text: zemraCut.text(),
   }));
-  check(said.message === '' && /a cut from the link/.test(said.status), `the cut opens and Play is offered ("${said.status}")`);
+  check(said.message === '' && /the script of the link's cut/.test(said.status), `the cut opens and Play is offered ("${said.status}")`);
   check(said.text.includes('1:0 worldefu setparam'), 'the cut\'s script is the link\'s');
   // The page makes a short address of the same text.
   const again = await page.evaluate(() => zemraCut.address(zemraCut.text()));
