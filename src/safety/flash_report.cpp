@@ -39,7 +39,10 @@ std::string secondRanges(const std::vector<SecondResult>& seconds, Match match, 
         while (end + 1 < total && match(seconds[end + 1])) ++end;
         if (!text.empty()) text += between;
         text += std::to_string(s);
-        if (end > s) text += "-" + std::to_string(end);
+        if (end > s) {
+            text += '-';
+            text += std::to_string(end);
+        }
         s = end + 1;
     }
     return text.empty() ? "none" : text;
@@ -82,7 +85,10 @@ void writeFlashReport(std::ostream& out, const FlashReport& report, const Second
                       second.flashes.red, second.flashes.redChroma, second.worstWindow.general,
                       second.worstWindow.red, second.worstWindow.redChroma, verdict(second).c_str());
         std::string text = line;
-        if (label) text += " " + label(s);
+        if (label) {
+            text += ' ';
+            text += label(s);
+        }
         text.erase(text.find_last_not_of(' ') + 1);
         out << text << "\n";
     }
