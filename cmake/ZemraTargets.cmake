@@ -33,14 +33,18 @@ function(zemra_library name)
   target_link_libraries(zemra_${name} PUBLIC zemra_options ${resolved})
 endfunction()
 
-# zemra_test_area(AREA deps...): tests/AREA/*.cpp become the test program test_AREA.
+# zemra_test_area(AREA deps... [WHOLE_SUITES suites...]): tests/AREA/*.cpp
+# become the test program test_AREA, each case a test of its own. A suite
+# named in WHOLE_SUITES runs as one test instead: its cases share a costly
+# set-up (rendering the whole song), made once per process.
 function(zemra_test_area area)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "WHOLE_SUITES")
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(test_${area} ${sources})
-  target_link_libraries(test_${area} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(test_${area} PRIVATE ${arg_UNPARSED_ARGUMENTS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(test_${area} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   if(CMAKE_CROSSCOMPILING)
     # Each program is one test, run through the emulator (Wine): starting it
@@ -48,7 +52,14 @@ function(zemra_test_area area)
     add_test(NAME test_${area} COMMAND test_${area})
     set_tests_properties(test_${area} PROPERTIES ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
   else()
-    gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60
+    set(whole)
+    foreach(suite IN LISTS arg_WHOLE_SUITES)
+      add_test(NAME ${suite} COMMAND test_${area} --gtest_filter=${suite}.*)
+      set_tests_properties(${suite} PROPERTIES ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
+      list(APPEND whole "${suite}.*")
+    endforeach()
+    list(JOIN whole ":" whole)
+    gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60 TEST_FILTER "*-${whole}"
       PROPERTIES ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
   endif()
 endfunction()
