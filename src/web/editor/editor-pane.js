@@ -33,7 +33,7 @@ const scriptLanguage = StreamLanguage.define({
   name: 'zemra-script',
   startState: () => ({ field: 0, inString: false }),
   token(stream, state) {
-    if (stream.sol() && !state.inString) state.field = 0;
+    if (stream.sol()) Object.assign(state, { field: 0, inString: false }); // a string left open ends with its line
     if (state.inString) {
       if (stream.eat('"')) {
         state.inString = false;
@@ -56,10 +56,6 @@ const scriptLanguage = StreamLanguage.define({
     }
     stream.match(/^[^\s"#]+/);
     return ['number', 'variableName', 'keyword'][state.field - 1] || 'string';
-  },
-  // A string left open ends with its line, as the reader says.
-  blankLine(state) {
-    state.inString = false;
   },
 });
 
@@ -150,6 +146,7 @@ let playing = null; // the text study mode plays (it passed the checks)
 let applyTimer = 0;
 let besideNow = false;
 let overOpen = false;
+let problemAt = new Map(); // the last check's problems by line number
 const editor = { applies: 0, link: '', report: '' }; // what tests and the curious read
 
 // Each cut link keeps its own edit; the plain page one of its own.
@@ -193,6 +190,7 @@ function ensureView() {
           ...defaultKeymap, ...historyKeymap, ...searchKeymap, ...lintKeymap,
         ]),
         EditorView.updateListener.of((update) => {
+          if (update.selectionSet && !update.docChanged) sayProblemAtCaret();
           if (!update.docChanged) return;
           store(textNow());
           clearTimeout(applyTimer);
@@ -210,13 +208,21 @@ function ensureView() {
 // underlines (a line past the text's end marks its last line).
 function diagnostics(report) {
   const found = [];
+  problemAt = new Map();
   for (const line of report.split('\n')) {
     const match = /^script:(\d+): (.*)$/.exec(line);
     if (!match || Number(match[1]) < 1) continue;
     const at = view.state.doc.line(Math.min(Number(match[1]), view.state.doc.lines));
     found.push({ from: at.from, to: at.to, severity: 'error', message: match[2] });
+    if (!problemAt.has(at.number)) problemAt.set(at.number, match[2]);
   }
   return found;
+}
+
+// The caret on a line with a problem (a tap, where nothing hovers) names it.
+function sayProblemAtCaret() {
+  const number = view.state.doc.lineAt(view.state.selection.main.head).number;
+  if (problemAt.has(number)) say(`Line ${number}: ${problemAt.get(number)}`, true);
 }
 
 // Hands the text to study mode: at once for Ctrl+S and Apply (`again`: even
