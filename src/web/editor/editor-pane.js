@@ -167,7 +167,10 @@ function store(text) {
   }
 }
 
-const textNow = () => view.state.doc.toString();
+// The module takes a text up to its first NUL: one pasted or read from a
+// file would hide the rest from the checks, so it goes as U+FFFD, which the
+// checks refuse in a row.
+const textNow = () => view.state.doc.toString().replaceAll('\0', '\uFFFD');
 
 function setText(text) {
   view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text } });
@@ -285,7 +288,7 @@ document.getElementById('screen').addEventListener('pointerdown', canvasRowClick
 // --- Files and links -----------------------------------------------------
 
 function download() {
-  const url = URL.createObjectURL(new Blob([textNow()], { type: 'text/plain' }));
+  const url = URL.createObjectURL(new Blob([view.state.doc.toString()], { type: 'text/plain' }));
   const anchor = element('a', { href: url, download: 'zemra-script.txt' });
   anchor.click();
   setTimeout(() => URL.revokeObjectURL(url), 1000);
@@ -381,13 +384,14 @@ toggle.addEventListener('click', () => showOver(true));
 
 // The room the pane takes at the right of a `width` x `height` canvas, in
 // CSS pixels (page.js leaves it free): all that the picture at its largest
-// whole-pixel size leaves, where that is at least minPaneWidth; else none
-// (the pane opens over the picture).
+// whole-device-pixel size leaves, where that is at least minPaneWidth and
+// the picture keeps a CSS pixel for each of its own; else none (the pane
+// opens over the picture: a phone keeps its picture large).
 function room(width, height, side) {
   if (!studyOpen) return 0;
   const ratio = window.devicePixelRatio || 1;
+  besideNow = innerWidth - 2 * side - minPaneWidth >= width;
   const across = (innerWidth - 2 * side - minPaneWidth) * ratio;
-  besideNow = across >= width;
   closeButton.hidden = besideNow;
   pane.classList.toggle('beside', besideNow);
   pane.classList.toggle('over', !besideNow);
