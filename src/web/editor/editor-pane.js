@@ -319,6 +319,7 @@ async function copyLink() {
     editor.link = '';
     linkBox.hidden = true;
     say(advice + ' Download saves it.', true);
+    downloadButton.focus();
     return;
   }
   editor.link = address;
@@ -347,7 +348,7 @@ function reset() {
 const applyButton = button('Apply', () => applyNow(true));
 applyButton.hidden = !touchScreen;
 button('Copy link', copyLink);
-button('Download', download);
+const downloadButton = button('Download', download);
 button('Open\u2026', () => filePicker.click());
 button('Reset to the show\'s own script', reset);
 const closeButton = button('Close', () => showOver(false));
