@@ -1,24 +1,21 @@
 #pragma once
 // Study mode playing a script file: after each save the file is read and
-// checked again. A script that passes replaces the one playing: the show is
-// made anew and lands on the position shown exactly as a jump there does,
-// and the panel says "script reloaded" with the row count for a few
-// seconds. One with problems changes nothing but the panel, which shows the
-// first problem with its line until the next save.
+// checked again, and put in place of the script playing (script_apply.h:
+// a script with problems changes nothing but the panel).
 
 #include <cstdint>
 #include <string>
 
 #include "app/timeline.h"
-#include "show/script_text.h"
 #include "platform/clock.h"
 #include "platform/file_watch.h"
+#include "study/script_apply.h"
 #include "study/study_session.h"
 #include "study/study_view.h"
 
 class ScriptReload {
 public:
-    static constexpr uint32_t kReloadedNoteMs = 4000;
+    static constexpr uint32_t kReloadedNoteMs = ScriptApply::kReloadedNoteMs;
 
     // The session and the view play the script read from path already; the
     // watch tells when the file changes.
@@ -31,15 +28,11 @@ public:
     void reload(StudySession& session, StudyView& view);
 
     // How many times a script has replaced the one playing.
-    int reloads() const { return reloads_; }
+    int reloads() const { return apply_.reloads(); }
 
 private:
     std::string path_;
     SongTimeline& timeline_;
     FileWatch& watch_;
-    Clock& clock_;
-    ScriptTable playing_;  // the script playing once a reload has replaced the first
-    uint32_t noteShownAt_ = 0;
-    bool noteTimed_ = false;
-    int reloads_ = 0;
+    ScriptApply apply_;
 };

@@ -32,6 +32,7 @@ struct StudyPanel : ShowFacts {
     SongPosition from;  // the jump the frames count from
     bool paused = false, ended = false;
     std::vector<std::string> rows;  // oldest first
+    std::vector<std::size_t> rowIndices;  // each row's place in the script
 };
 
 class DemoSystem;

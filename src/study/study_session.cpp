@@ -225,6 +225,9 @@ StudyPanel describeFrame(StudySession& session) {
     panel.from = session.jumpPosition();
     panel.paused = session.paused();
     panel.ended = session.ended();
-    for (const FiredRow& row : session.firedRows()) panel.rows.push_back(describeRow(session.script()[row.index]));
+    for (const FiredRow& row : session.firedRows()) {
+        panel.rows.push_back(describeRow(session.script()[row.index]));
+        panel.rowIndices.push_back(row.index);
+    }
     return panel;
 }

@@ -98,6 +98,7 @@ void StudyView::drawPicture(const PictureSurface& picture) {
 // width in at most kNoteLines lines.
 void StudyView::drawNote() {
     constexpr int kNoteLines = 4;
+    noteTop_ = canvas_.height;
     if (note_.empty()) return;
     const int left = layout_.panelLeft() + kMargin, width = layout_.panelWidth() - 2 * kMargin;
     const std::size_t perLine = static_cast<std::size_t>(width / kCharAdvance);
@@ -114,6 +115,7 @@ void StudyView::drawNote() {
     }
     const int height = static_cast<int>(lines.size()) * kLineAdvance + kMargin;
     int y = layout_.panelTop() + layout_.panelHeight() - height;
+    noteTop_ = y - kMargin / 2;
     canvas_.fill(layout_.panelLeft(), y - kMargin / 2, layout_.panelWidth(), height + kMargin / 2, kPanelBack);
     for (std::string_view line : lines) {
         drawPanelText(canvas_, left, y, line, noteIsProblem_ ? kPaused : kPlaying, width);
@@ -147,7 +149,18 @@ void StudyView::drawPanel(const StudyPanel& panel) {
     line("", "rows run last", kHeading);
     const auto room = static_cast<std::size_t>(std::max(0, (bottom - y) / kLineAdvance));
     const std::size_t shown = std::min(room, panel.rows.size());
-    for (std::size_t i = panel.rows.size() - shown; i < panel.rows.size(); ++i) line("", panel.rows[i]);
+    rowPlaces_.clear();
+    for (std::size_t i = panel.rows.size() - shown; i < panel.rows.size(); ++i) {
+        rowPlaces_.push_back({y, panel.rowIndices[i]});
+        line("", panel.rows[i]);
+    }
+}
+
+std::optional<std::size_t> StudyView::rowAt(int x, int y) const {
+    if (x < layout_.panelLeft() || x >= layout_.panelLeft() + layout_.panelWidth()) return std::nullopt;
+    for (const RowPlace& place : rowPlaces_)
+        if (y >= place.top && y < place.top + kLineAdvance && y < noteTop_) return place.row;
+    return std::nullopt;
 }
 
 void StudyView::drawTimeline(int32_t nowMs) {

@@ -54,6 +54,9 @@ public:
     std::optional<int32_t> clickTime(int x, int y) const;
     // Whether (x, y) lies on the show's picture.
     bool onPicture(int x, int y) const;
+    // The script row (its place in the script) of the panel's "rows run
+    // last" line at (x, y), as last drawn.
+    std::optional<std::size_t> rowAt(int x, int y) const;
     // The x of a song time on the timeline.
     int timelineX(int32_t ms) const;
 
@@ -84,6 +87,12 @@ private:
     std::vector<SecondRange> flashing_;
     std::string note_;
     bool noteIsProblem_ = false;
+    struct RowPlace {
+        int top;
+        std::size_t row;
+    };
+    std::vector<RowPlace> rowPlaces_;  // the "rows run last" lines drawn, top down
+    int noteTop_ = 0;                  // the note's band hides the rows from here down
 };
 
 // The flash rows of a script: the blitter's control set to start above 256,

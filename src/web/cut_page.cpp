@@ -32,6 +32,8 @@ const char* answerWith(std::string text) {
 
 ShowDefinition withOpenedCut(ShowDefinition show) { return opened ? show.withScript(opened->table.rows()) : show; }
 
+std::string playedScriptText() { return opened ? opened->text : scriptText(builtInShow().script); }
+
 extern "C" {
 
 // "#cut=1.DATA" for a script text, to put after the page's address.
@@ -65,7 +67,7 @@ EMSCRIPTEN_KEEPALIVE void zemra_cut_close() { opened.reset(); }
 
 // The script text played: the opened cut's as it was shared, or the show's own.
 EMSCRIPTEN_KEEPALIVE const char* zemra_cut_text() {
-    return answerWith(opened ? opened->text : scriptText(builtInShow().script));
+    return answerWith(playedScriptText());
 }
 
 }  // extern "C"

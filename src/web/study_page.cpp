@@ -34,6 +34,28 @@ StudyPage::~StudyPage() {
     session_.reset();
 }
 
+std::string StudyPage::applyScript(std::string_view text) {
+    if (!session_ || !loop_) return "script: study mode is not open\n";
+    const std::string problems = apply_->applyText(text, "script", *session_, *view_);
+    loop_->redraw();
+    return problems;
+}
+
+const ScriptTable* StudyPage::appliedScript() const {
+    return apply_ && apply_->reloads() > 0 ? &apply_->playing() : nullptr;
+}
+
+std::optional<std::size_t> StudyPage::rowAt(int x, int y) const {
+    return view_ ? view_->rowAt(x, y) : std::nullopt;
+}
+
+bool StudyPage::jumpTo(SongPosition position) {
+    if (!session_ || !loop_ || !timeline_.contains(position)) return false;
+    const bool jumped = session_->jumpTo(position);
+    loop_->redraw();
+    return jumped;
+}
+
 bool StudyPage::start(SongPosition position, bool paused, bool upright) {
     if (!timeline_.loadModuleOf(*show_.assets)) {
         messages_.showMessage("Module not found.");
@@ -51,7 +73,8 @@ bool StudyPage::start(SongPosition position, bool paused, bool upright) {
     session_->setSnapshotFrames(kSnapshotFrames);
     session_->setPaused(paused);
     if (!session_->jumpTo(position) && failures_.failed) return false;
-    loop_ = std::make_unique<StudyLoop>(*session_, *view_, window_);
+    apply_ = std::make_unique<ScriptApply>(timeline_, clock_);
+    loop_ = std::make_unique<StudyLoop>(*session_, *view_, window_, [this] { return apply_->poll(*view_); });
     return true;
 }
 

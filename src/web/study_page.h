@@ -8,8 +8,11 @@
 // taller than wide the view shows it turned upright with the panel below,
 // so a turn only lays the view out anew, the frame and its history kept.
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/show_definition.h"
 #include "app/timeline.h"
@@ -19,6 +22,7 @@
 #include "platform/web/web_clock.h"
 #include "platform/web/web_message_box.h"
 #include "platform/web/web_study_window.h"
+#include "study/script_apply.h"
 #include "study/study_loop.h"
 
 class StudyPage {
@@ -49,6 +53,17 @@ public:
     // The golden-frame line of the frame shown, its number counted from the jump.
     std::string frameLine();
 
+    // The page's script editor (editor_page.cpp): a text in place of the
+    // script playing, from the position shown; empty when it plays, else its
+    // problems, one a line ("script:LINE: message"), and the show as it was.
+    std::string applyScript(std::string_view text);
+    // The rows of the last text applied, with their lines; null before one.
+    const ScriptTable* appliedScript() const;
+    // The script row of the panel's "rows run last" line at (x, y).
+    std::optional<std::size_t> rowAt(int x, int y) const;
+    // Jumps to a position inside the song; false outside it.
+    bool jumpTo(SongPosition position);
+
 private:
     // The music follows the picture; what was queued ahead of the listener
     // is dropped at each new start.
@@ -76,4 +91,8 @@ private:
     std::unique_ptr<StudyView> view_;
     std::unique_ptr<StudySession> session_;
     std::unique_ptr<StudyLoop> loop_;
+    std::unique_ptr<ScriptApply> apply_;
 };
+
+// The study mode the page has open, or null (web_main.cpp keeps it).
+StudyPage* openStudyPage();

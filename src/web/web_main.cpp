@@ -64,6 +64,8 @@ bool planFrom(const std::string& text, StartPoint& start, std::string& reason) {
 
 }  // namespace
 
+StudyPage* openStudyPage() { return study.get(); }
+
 extern "C" {
 
 // The program's version, with the commit it was built from where known.

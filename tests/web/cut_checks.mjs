@@ -6,6 +6,7 @@
 // page's preview tags name a poster of about 1200 x 630 that is there.
 import { readFileSync } from 'node:fs';
 import { join, dirname } from 'node:path';
+import { deflateRawSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import { check, openPage, positionValue, waitFor } from './page_checks.mjs';
 
@@ -44,9 +45,9 @@ export async function cutLinkOpens(browser, base) {
   await page.close();
 }
 
-// The exact frames up to 6:0 (all three edits lie before it).
-export async function cutExactFrames(browser, base) {
-  const link = readFileSync(join(golden, 'cut_link.txt'), 'utf8').trim();
+// The exact frames up to 6:0 (all three edits lie before it), of the
+// checked-in link or of the same cut's link made by the page's editor.
+export async function cutExactFrames(browser, base, link = readFileSync(join(golden, 'cut_link.txt'), 'utf8').trim()) {
   const lines = readFileSync(join(golden, 'cut_frames.txt'), 'utf8').split('\n')
     .filter((line) => /^\d+:\d+ /.test(line) && positionValue(line.split(' ')[0]) < positionValue('6:0'));
   const errors = [];
@@ -64,8 +65,9 @@ export async function cutExactFrames(browser, base) {
   await page.close();
 }
 
-// A truncated link and one whose script fails the checks: the message, and
-// the show's own script plays.
+// Six bad links (garbage, truncated, of another version, a decompression
+// bomb, a cut whose script fails the checks, an empty cut): each the one
+// message, and the show's own script plays.
 export async function badCutLinks(browser, base) {
   const link = readFileSync(join(golden, 'cut_link.txt'), 'utf8').trim();
   const errors = [];
@@ -73,9 +75,15 @@ export async function badCutLinks(browser, base) {
   if (!(await waitFor(maker, playOffered, 'the page loads', 60000))) return;
   const failing = await maker.evaluate(() => zemraCut.address(zemraCut.text().replace('35:0', '36:0')));
   await maker.close();
+  // Eight megabytes of one byte pack into some eight kilobytes.
+  const bomb = deflateRawSync(Buffer.alloc(8 << 20, 'A'), { level: 9 }).toString('base64url');
   const bad = [
+    ['#cut=<script>alert(1)</script>', /not a cut link/],
     [link.slice(0, link.length - 40), /cut short/],
+    [link.replace('#cut=1.', '#cut=2.'), /format 2/],
+    ['#cut=1.' + bomb, /unpacks to more than 1 MB/],
     [failing.slice(failing.indexOf('#')), /problem at line \d+: .*36:0/],
+    ['#cut=', /holds no cut/],
   ];
   for (const [hash, expected] of bad) {
     const page = await openPage(browser, base + hash, errors);

@@ -3,7 +3,8 @@
 // on; on an emulated phone, upright and sideways, with touch and with its CPU
 // slowed; study mode with keys and with touch, its speed and its frames;
 // its exact mode gives the native program's frames (the golden list); cut
-// links open, and bad ones are explained; and the speed, the download size
+// links open, and bad ones are explained; the script editor makes the
+// cut's link from an edit typed into it; and the speed, the download size
 // and screenshots are recorded.
 //
 //   node tests/web/page_test.mjs SITE_DIR OUT_DIR
@@ -21,6 +22,7 @@ import {
 import { phonePlay, slowCpu } from './phone_checks.mjs';
 import { studyExactness, studyKeys, studySpeed, studyTouch } from './study_checks.mjs';
 import { badCutLinks, cutExactFrames, cutLinkOpens, previewTags } from './cut_checks.mjs';
+import { editorCut } from './editor_checks.mjs';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -282,7 +284,8 @@ try {
   await previewTags(browser, base);
   await cutLinkOpens(browser, base);
   await badCutLinks(browser, base);
-  await cutExactFrames(browser, base);
+  // The cut typed into the editor, its link opened in a fresh page.
+  await cutExactFrames(browser, base, (await editorCut(browser, base, out)) ?? undefined);
 } catch (error) {
   check(false, 'the test ran to its end: ' + (error.stack || error));
 } finally {

@@ -94,7 +94,9 @@ function padRoom() {
 function fitCanvas() {
   const ratio = window.devicePixelRatio || 1;
   const room = padRoom();
-  const across = Math.round((innerWidth - 2 * room.side) * ratio);
+  // Study mode's script editor takes the room at the right it needs (editor.js).
+  const editorRoom = studying && window.zemraEditor ? zemraEditor.room(canvas.width, canvas.height, room.side) : 0;
+  const across = Math.round((innerWidth - 2 * room.side - editorRoom) * ratio);
   const down = Math.round((innerHeight - room.bottom) * ratio);
   const times = Math.max(1, Math.floor(Math.min(across / canvas.width, down / canvas.height)));
   const width = canvas.width * times;
@@ -145,7 +147,11 @@ function toggleFullscreen() {
     (root.requestFullscreen || root.webkitRequestFullscreen).call(root)?.catch?.(() => {});
   }
 }
+// Keys typed into the script editor are its own (by the event's path: the
+// editor may have removed the element typed in, its search field on Escape).
+const inEditor = (event) => event.composedPath().some((node) => node.id === 'editor');
 addEventListener('keydown', (event) => {
+  if (inEditor(event)) return;
   if ((event.key === 'f' || event.key === 'F') && !event.ctrlKey && !event.metaKey && !event.altKey) {
     toggleFullscreen();
   }
@@ -512,6 +518,7 @@ async function openStudy(position, paused) {
     return;
   }
   studying = true;
+  window.zemraEditor?.opened();
   for (const pad of document.querySelectorAll('.pad')) pad.hidden = !touchScreen;
   Object.assign(study, { passes: 0, lastResponseMs: 0, worstPassMs: 0 });
   addressWrittenAt = -Infinity;
@@ -547,6 +554,7 @@ function leaveStudy() {
   studying = false;
   cancelAnimationFrame(studyRequest);
   Module._zemra_study_end();
+  window.zemraEditor?.closed();
   for (const pad of document.querySelectorAll('.pad')) pad.hidden = true;
   setPlaySize();
   fitCanvas();
@@ -626,7 +634,7 @@ function unlockAudio() {
 }
 
 addEventListener('keydown', (event) => {
-  if (!studying || event.ctrlKey || event.metaKey || event.altKey) return;
+  if (!studying || event.ctrlKey || event.metaKey || event.altKey || inEditor(event)) return;
   unlockAudio();
   if (Module.ccall('zemra_study_key', 'number', ['string', 'number'], [event.key, event.repeat ? 1 : 0])) {
     event.preventDefault();
