@@ -1,5 +1,7 @@
 #include "app/demo_app.h"
 
+#include "app/data_wait.h"
+
 namespace {
 
 constexpr int kPausedWaitMs = 100;
@@ -17,6 +19,18 @@ bool DemoApp::startUp() {
 }
 
 bool DemoApp::idle() {
+    // A show paused by its window (the focus lost) is left to the window.
+    if (gate_ && (demo_->running() || waiting_)) {
+        if (!gate_(*demo_)) {
+            demo_->pause();
+            waiting_ = true;
+            return true;
+        }
+        if (waiting_) {
+            waiting_ = false;
+            demo_->resume();
+        }
+    }
     demo_->frame();
     if (!demo_->running() && window_->isOpen()) platform_.screen.waitForEvent(kPausedWaitMs);
     return true;
@@ -52,5 +66,5 @@ std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, Musi
             runRowsBefore(demo, show.script, start);
             clock.shiftBy(static_cast<uint32_t>(start.timeMs));
         },
-        show.gentle);
+        show.gentle, [show, &music](const DemoSystem& demo) { return frameDataReady(show, demo, music.position()); });
 }

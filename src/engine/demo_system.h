@@ -91,6 +91,7 @@ public:
     bool isShutDown() const { return shutDown_; }
     Effect* currentEffect() const { return currentEffect_; }
     int32_t scriptCursor() const { return scriptCursor_; }
+    std::span<const ScriptEntry> script() const { return script_; }
     uint16_t* backBuffer() const { return backBuffer_.get(); }
     CommandTarget* find(const std::string& name) const;
     std::vector<std::string> registeredNames() const;

@@ -332,6 +332,7 @@ async function play() {
   byId('ended').hidden = true;
   if (upright) showTurnHint();
   const loadStart = performance.now();
+  await dataFor(startFromAddress());
   if (!startShow(startFromAddress())) {
     showEnded();
     return;
@@ -369,6 +370,7 @@ function tick(now) {
   }
   const before = performance.now();
   const going = Module._zemra_frame();
+  showLoading();
   const work = performance.now() - before;
   if (stats.last > 0) stats.worstGap = Math.max(stats.worstGap, now - stats.last);
   stats.worstWork = Math.max(stats.worstWork, work);
@@ -507,6 +509,7 @@ async function openStudy(position, paused) {
   playing = false;
   cancelAnimationFrame(frameRequest);
   useGentle();
+  await dataFor(position, true);
   if (!Module.ccall('zemra_study_start', 'number', ['string', 'number'], [position, paused ? 1 : 0])) {
     leaveStudy();
     return;
@@ -669,17 +672,46 @@ for (const button of document.querySelectorAll('.pad button')) {
 // Frame k of the offline render, at k * 1000 / 60 ms, without the clock.
 const exact = {
   made: 0,
-  // Makes frames until `frame` is the last one made (or the show ends);
-  // gives its golden-frame line.
-  advanceTo(frame) {
+  waits: 0, // how often a frame waited for its data
+  // Makes frames until `frame` is the last one made (or the show ends),
+  // waiting where a frame's data has not arrived; gives its golden-frame line.
+  async advanceTo(frame) {
     while (exact.made <= frame) {
       const made = Module._zemra_exact_advance(Math.min(600, frame + 1 - exact.made));
-      if (made === 0) break;
       exact.made += made;
+      if (made > 0) continue;
+      if (!Module._zemra_waiting()) break;
+      exact.waits += 1;
+      showLoading();
+      await zemraData.nextArrival();
     }
+    showLoading();
     return text(Module._zemra_exact_line());
   },
 };
+
+// --- The show's data ----------------------------------------------------
+
+// "loading..." while the show waits for data its next frame needs.
+function showLoading() {
+  byId('loading').hidden = !(window.Module && Module.calledRun && Module._zemra_waiting());
+}
+
+// Waits, saying so, until the data a start at `position` needs has arrived;
+// study mode, which may jump anywhere, waits for all of it.
+async function dataFor(position, all = false) {
+  const ready = () => (all ? zemraData.done() : zemraData.readyFor(position));
+  if (ready()) return;
+  byId('loading').hidden = false;
+  await zemraData.until(ready);
+  byId('loading').hidden = true;
+}
+
+// A file that keeps failing or was refused: said on the page.
+function dataProblem(problem) {
+  byId('data-problem').textContent = problem;
+  byId('data-problem').hidden = !problem;
+}
 
 // --- Start ---------------------------------------------------------------
 
@@ -700,6 +732,9 @@ async function main() {
   }
   setProgress(1);
   byId('version').textContent = 'version ' + text(Module._zemra_version());
+  zemraData.start(showLoading, dataProblem);
+  setStatus('Loading the music and the first scenes\u2026');
+  await zemraData.until(() => zemraData.readyFor(''));
   if (!exactMode) Module._zemra_set_upright(upright ? 1 : 0);
   window.zemraPosition = () => text(Module._zemra_position());
   const cutProblem = cutLinks.openFromAddress();
@@ -707,6 +742,7 @@ async function main() {
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');
     Module._zemra_set_gentle(new URLSearchParams(location.search).has('gentle') ? 1 : 0);
+    await dataFor(startFromAddress());
     if (!Module.ccall('zemra_exact_start', 'number', ['string'], [startFromAddress()])) return;
     window.zemraExact = exact;
     byId('start').hidden = true;
@@ -714,6 +750,7 @@ async function main() {
   }
   setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: the show with the script of the link\'s cut.' : 'Ready.');
   warmUpWhenIdle();
+  window.zemraPlayOfferedAt = performance.now();
   byId('play').disabled = false;
   byId('study').disabled = false;
   byId('play').focus();
