@@ -1,15 +1,21 @@
 #include "app/data_wait.h"
 
+#include <string_view>
+
 namespace {
 
-// A row's target and argument, either of which may name an effect; names
-// that are no effect have nothing to wait for.
+// An "init" row leaves an effect without its data for later
+// (DemoSystem::setDataMissing), and rows other than "seteffect" read none.
 bool rowDataReady(const ShowDefinition& show, const ScriptEntry& row) {
-    return (row.target == nullptr || show.effectDataReady(row.target)) &&
-           (row.argument == nullptr || show.effectDataReady(row.argument));
+    const char* effect = effectStartedBy(row);
+    return effect == nullptr || show.effectDataReady(effect);
 }
 
 }  // namespace
+
+const char* effectStartedBy(const ScriptEntry& row) {
+    return row.command != nullptr && std::string_view(row.command) == "seteffect" ? row.argument : nullptr;
+}
 
 bool frameDataReady(const ShowDefinition& show, const DemoSystem& demo, SongPosition now) {
     if (!show.effectDataReady) return true;
@@ -18,9 +24,8 @@ bool frameDataReady(const ShowDefinition& show, const DemoSystem& demo, SongPosi
         for (const EffectMaker& maker : *show.effects)
             if (demo.find(maker.name) == current && !show.effectDataReady(maker.name)) return false;
     }
-    const SongPosition ahead{now.order, now.row + kDataLookAheadRows};
     const auto& script = demo.script();
-    for (auto row = script.begin() + demo.scriptCursor(); row != script.end() && row->position() <= ahead; ++row)
+    for (auto row = script.begin() + demo.scriptCursor(); row != script.end() && row->position() <= now; ++row)
         if (!rowDataReady(show, *row)) return false;
     return true;
 }

@@ -9,15 +9,15 @@
 #include "app/show_definition.h"
 #include "engine/demo_system.h"
 
-// How far ahead of the music's position the rows are looked at: a live
-// show's music moves on between the question and its frame.
-inline constexpr int kDataLookAheadRows = 8;
-
 // True when the effects the frame at music position `now` may start have
-// their data: those named by the rows due by then that have not run yet,
-// and the current effect where it is not initialised (its render starts it).
+// their data: those the "seteffect" rows due by then make current, and the
+// current effect where it is not initialised (its render starts it).
 bool frameDataReady(const ShowDefinition& show, const DemoSystem& demo, SongPosition now);
 
-// True when every effect named by a row up to `position` has its data: a
-// start part-way in runs those rows before its first frame.
+// True when every effect a "seteffect" row up to `position` makes current
+// has its data: a start part-way in runs those rows before its first frame.
 bool dataReadyUpTo(const ShowDefinition& show, SongPosition position);
+
+// The effect a row makes current ("seteffect"), whose data the show waits
+// for; null for any other row.
+const char* effectStartedBy(const ScriptEntry& row);

@@ -13,25 +13,25 @@ DemoApp::~DemoApp() { exitHook(); }
 bool DemoApp::startUp() {
     window_ = std::make_unique<AppWindow>(platform_.screen, gentle_);
     demo_ = build_(*window_, platform_.clock, platform_.music, messages_);
+    if (gate_) demo_->setFrameGate([this](SongPosition now) { return gate_(*demo_, now); });
     if (!demo_->loadAll() || !demo_->start()) return false;
     if (afterStart_) afterStart_(*demo_);
     return true;
 }
 
 bool DemoApp::idle() {
-    // A show paused by its window (the focus lost) is left to the window.
-    if (gate_ && (demo_->running() || waiting_)) {
-        if (!gate_(*demo_)) {
-            demo_->pause();
-            waiting_ = true;
-            return true;
-        }
-        if (waiting_) {
-            waiting_ = false;
-            demo_->resume();
-        }
+    // Held for data, the music stands where the held frame read it.
+    if (waiting_) {
+        if (!gate_(*demo_, platform_.music.position())) return true;
+        waiting_ = false;
+        demo_->resume();
     }
     demo_->frame();
+    if (demo_->heldForData()) {
+        demo_->pause();
+        waiting_ = true;
+        return true;
+    }
     if (!demo_->running() && window_->isOpen()) platform_.screen.waitForEvent(kPausedWaitMs);
     return true;
 }
@@ -66,5 +66,5 @@ std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, Musi
             runRowsBefore(demo, show.script, start);
             clock.shiftBy(static_cast<uint32_t>(start.timeMs));
         },
-        show.gentle, [show, &music](const DemoSystem& demo) { return frameDataReady(show, demo, music.position()); });
+        show.gentle, [show](const DemoSystem& demo, SongPosition now) { return frameDataReady(show, demo, now); });
 }

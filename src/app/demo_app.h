@@ -33,9 +33,10 @@ using ShowBuilder = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock
 // start part-way in runs the earlier script rows there).
 using AfterStart = std::function<void(DemoSystem&)>;
 
-// Asked before each frame: false holds the show, music and clock, until it
-// says true again (the data the frame needs has not arrived).
-using FrameGate = std::function<bool(const DemoSystem&)>;
+// Asked at each frame with the music's position: false holds the show,
+// music and clock, until it says true again (the data the frame needs has
+// not arrived).
+using FrameGate = std::function<bool(const DemoSystem&, SongPosition now)>;
 
 class DemoApp {
 public:

@@ -22,9 +22,11 @@ const ExpectedGroup* expected(std::string_view name) {
 
 std::string dataPlan(const ShowDefinition& show) {
     std::string plan;
+    const std::span<const std::string_view> startup = startupGroups();
     for (std::string_view group : groupsInShowOrder(show))
         if (const ExpectedGroup* file = expected(group))
-            plan += std::string(group) + " " + std::to_string(file->size) + "\n";
+            plan += std::string(group) + " " + std::to_string(file->size) + " " +
+                    (std::find(startup.begin(), startup.end(), group) != startup.end() ? "1" : "0") + "\n";
     return plan;
 }
 
@@ -46,7 +48,7 @@ ShowDefinition openedShow() { return withOpenedCut(builtInShow()); }
 
 extern "C" {
 
-// The files to fetch, "GROUP SIZE" a line, in the order the show needs them.
+// The files to fetch, "GROUP SIZE STARTUP" a line, in the order the show needs them.
 EMSCRIPTEN_KEEPALIVE const char* zemra_data_plan() {
     dataAnswer = dataPlan(openedShow());
     return dataAnswer.c_str();
@@ -72,15 +74,14 @@ EMSCRIPTEN_KEEPALIVE const char* zemra_data_receive(const char* name) {
 EMSCRIPTEN_KEEPALIVE int zemra_data_ready(const char* position) {
     SongPosition at;
     if (*position == '\0' || !parseSongPosition(position, at)) at = {};
-    return startupDataPresent() && dataReadyUpTo(openedShow(), {at.order, at.row + kDataLookAheadRows}) ? 1 : 0;
+    return startupDataPresent() && dataReadyUpTo(openedShow(), at) ? 1 : 0;
 }
 
 }  // extern "C"
 
 // For the page's test: each group with the show time (ms) at which the show
-// first asks for it, "GROUP MS" a line: start-up's at 0, an effect's where
-// the look-ahead first reaches a row naming it. Empty before the music has
-// arrived.
+// first waits for it, "GROUP MS" a line: start-up's at 0, an effect's at the
+// first row making it current. Empty before the music has arrived.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zemra_data_needed() {
     dataAnswer.clear();
     const ShowDefinition show = openedShow();
@@ -93,13 +94,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zemra_data_needed() {
         dataAnswer += std::string(group) + " " + std::to_string(ms) + "\n";
     };
     for (std::string_view group : startupGroups()) tell(group, 0);
-    for (const ScriptEntry& row : show.script) {
-        SongPosition asked{row.order, row.row - kDataLookAheadRows};
-        while (asked.row < 0 && asked.order > 0) asked = {asked.order - 1, asked.row + timeline.rowsAt(asked.order - 1)};
-        if (asked.row < 0) asked = {};
-        for (const char* name : {row.target, row.argument})
-            if (name != nullptr)
-                for (std::string_view group : groupsOfEffect(name)) tell(group, timeline.timeAt(asked));
-    }
+    for (const ScriptEntry& row : show.script)
+        if (const char* effect = effectStartedBy(row))
+            for (std::string_view group : groupsOfEffect(effect)) tell(group, timeline.timeAt(row.position()));
     return dataAnswer.c_str();
 }

@@ -16,7 +16,7 @@
 std::span<const ExpectedGroup> fetchedGroupFiles();
 
 // The files the page fetches for `show`, in the order the show needs them:
-// one line "GROUP SIZE" each.
+// one line "GROUP SIZE STARTUP" each, STARTUP 1 for those any start needs.
 std::string dataPlan(const ShowDefinition& show);
 
 // Group `name`'s file, received: empty when kept, else why it was refused

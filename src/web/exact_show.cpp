@@ -24,8 +24,13 @@ bool ExactShow::start() {
 int ExactShow::advance(int frames) {
     int made = 0;
     while (made < frames) {
+        if (!advanced_ && !show_->advance()) break;
+        advanced_ = true;
+        // The music stands at the frame's position: the rows it runs are known.
         waiting_ = !frameDataReady(definition_, show_->demo(), show_->musicPosition());
-        if (waiting_ || !show_->nextFrame()) break;
+        if (waiting_) break;
+        advanced_ = false;
+        if (!show_->draw()) break;
         show_->dropAudio();
         ++made;
     }

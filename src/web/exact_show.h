@@ -37,5 +37,6 @@ private:
     SongTimeline timeline_;
     std::vector<Scene> scenes_;
     std::unique_ptr<OfflineShow> show_;
+    bool advanced_ = false;  // the clock and music are at the next frame, not yet drawn
     bool waiting_ = false;
 };

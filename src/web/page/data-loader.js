@@ -1,9 +1,10 @@
 // The show's data, fetched while the page starts and the show plays. The
 // module names the files (one per group of pictures, objects or music) in
-// the order the show needs them; they are fetched two at a time, so that the
-// link never idles between two files, and each is handed to the module,
-// which checks its size and checksum and keeps it or refuses it. The show
-// itself waits (with "loading...") where a scene's data is late.
+// the order the show needs them: first those any start needs, then the rest
+// three at a time, so that the link never idles for a round trip between
+// two files. Each is handed to the module, which checks its size and
+// checksum and keeps it or refuses it. The show itself waits (with
+// "loading...") where a scene's data is late.
 //
 // A file that does not arrive is tried again after a growing pause; after a
 // few failures the page says so and goes on trying (at once when the
@@ -14,7 +15,7 @@
 const zemraData = (() => {
   const triesBeforeTelling = 3;
   const refusalsBeforeGivingUp = 3;
-  const inFlight = 2;
+  const inFlight = 3;
   const state = {
     files: [], // { name, size }, in the order needed
     arrived: new Set(),
@@ -112,14 +113,18 @@ const zemraData = (() => {
         .split('\n')
         .filter((line) => line)
         .map((line) => {
-          const [name, size] = line.split(' ');
-          return { name, size: Number(size) };
+          const [name, size, startup] = line.split(' ');
+          return { name, size: Number(size), startup: startup === '1' };
         });
-      const queue = [...state.files];
+      // What every start needs comes first, alone on the link; then the
+      // rest, in order.
+      const queue = state.files.filter((file) => !file.startup);
       const worker = async () => {
         while (queue.length > 0) await load(queue.shift());
       };
-      for (let i = 0; i < inFlight; i += 1) worker();
+      Promise.all(state.files.filter((file) => file.startup).map(load)).then(() => {
+        for (let i = 0; i < inFlight; i += 1) worker();
+      });
     },
     // Resolves once `ready()` holds, asked again after each arrival.
     until(ready) {

@@ -219,12 +219,14 @@ async function downloadModule() {
   return bytes;
 }
 
-// Starts the module's runtime over the downloaded bytes.
-function startRuntime(bytes) {
+// Starts the module's runtime over the bytes being downloaded; its script
+// comes meanwhile, so that no round trip waits for the other.
+function startRuntime(download) {
   return new Promise((resolve, reject) => {
+    download.catch(reject);
     window.Module = {
       instantiateWasm(imports, done) {
-        WebAssembly.instantiate(bytes, imports).then((result) => done(result.instance), reject);
+        download.then((bytes) => WebAssembly.instantiate(bytes, imports)).then((result) => done(result.instance), reject);
         return {};
       },
       onRuntimeInitialized: resolve,
@@ -723,7 +725,7 @@ async function main() {
     return;
   }
   try {
-    await startRuntime(await downloadModule());
+    await startRuntime(downloadModule());
   } catch (error) {
     const hint =
       location.protocol === 'file:' ? ' (serve this folder with any web server and open its address: see SERVING.txt)' : '';
