@@ -20,7 +20,7 @@ inline void putU32(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 inline void putHeader(std::vector<uint8_t>& out, uint32_t count) {
-    out.insert(out.end(), kMagic.begin(), kMagic.end());
+    for (const char ch : kMagic) out.push_back(static_cast<uint8_t>(ch));
     putU32(out, count);
 }
 
