@@ -20,9 +20,13 @@ bool DemoApp::startUp() {
 }
 
 bool DemoApp::idle() {
-    // Held for data, the music stands where the held frame read it.
+    // Held for data, the music stands where the held frame read it (held
+    // again should the window's focus have let it go on).
     if (waiting_) {
-        if (!gate_(*demo_, platform_.music.position())) return true;
+        if (!gate_(*demo_, platform_.music.position())) {
+            demo_->pause();
+            return true;
+        }
         waiting_ = false;
         demo_->resume();
     }
