@@ -33,7 +33,7 @@ What the server should send
 
 2. The precompressed copies. Beside each page, script and WebAssembly file
    FILE lies FILE.gz (gzip), and FILE.br (brotli) where the release was made
-   with brotli. The module is several megabytes and its copies a fraction of
+   with brotli; beside a data file (data/*.bin) where a copy is smaller. The module is several megabytes and its copies a fraction of
    that: on a phone's network they decide how soon the show can start. For
    a request for FILE whose Accept-Encoding header accepts br (names br, or
    *, without q=0), send FILE.br; else, if it accepts gzip, FILE.gz; else
@@ -55,6 +55,13 @@ What the server should send
            types where its mime.types lacks it.
    Caddy:  file_server { precompressed br gzip }
 
+3. The data folder. The show's pictures, objects and music are the files in
+   data/ (application/octet-stream is right for them), which the page
+   fetches after the module, in the order the show needs them, and checks
+   against the sizes and checksums built into the module: replace the whole
+   folder together with zemra.wasm. The show starts once the music and the
+   first scenes' files have come and fetches the rest while it plays.
+
 A server that sends only the files themselves (such as the python3 command
 above) plays the show all the same, after a longer download.
 
@@ -72,6 +79,16 @@ for file in "$work/$name"/*.html "$work/$name"/*.js "$work/$name"/*.wasm; do
   [ -e "$file" ] || continue
   gzip -9nk "$file"
   if command -v brotli >/dev/null 2>&1; then brotli -q 11 -k "$file"; fi
+done
+# The data files are mostly JPEG and bzip2 already: a copy stays only where
+# it saves something.
+for file in "$work/$name"/data/*.bin; do
+  [ -e "$file" ] || continue
+  gzip -9nk "$file"
+  if command -v brotli >/dev/null 2>&1; then brotli -q 11 -k "$file"; fi
+  for copy in "$file.gz" "$file.br"; do
+    [ -e "$copy" ] && [ $(($(stat -c %s "$copy") * 100)) -ge $(($(stat -c %s "$file") * 98)) ] && rm -f "$copy"
+  done
 done
 rm -f "$out.tmp"
 (cd "$work" && zip -qrX9 "$out.tmp" "$name")

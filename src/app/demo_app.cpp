@@ -1,5 +1,7 @@
 #include "app/demo_app.h"
 
+#include "app/data_wait.h"
+
 namespace {
 
 constexpr int kPausedWaitMs = 100;
@@ -11,13 +13,29 @@ DemoApp::~DemoApp() { exitHook(); }
 bool DemoApp::startUp() {
     window_ = std::make_unique<AppWindow>(platform_.screen, gentle_);
     demo_ = build_(*window_, platform_.clock, platform_.music, messages_);
+    if (gate_) demo_->setFrameGate([this](SongPosition now) { return gate_(*demo_, now); });
     if (!demo_->loadAll() || !demo_->start()) return false;
     if (afterStart_) afterStart_(*demo_);
     return true;
 }
 
 bool DemoApp::idle() {
+    // Held for data, the music stands where the held frame read it (held
+    // again should the window's focus have let it go on).
+    if (waiting_) {
+        if (!gate_(*demo_, platform_.music.position())) {
+            demo_->pause();
+            return true;
+        }
+        waiting_ = false;
+        demo_->resume();
+    }
     demo_->frame();
+    if (demo_->heldForData()) {
+        demo_->pause();
+        waiting_ = true;
+        return true;
+    }
     if (!demo_->running() && window_->isOpen()) platform_.screen.waitForEvent(kPausedWaitMs);
     return true;
 }
@@ -52,5 +70,5 @@ std::unique_ptr<DemoApp> appStartingAt(Screen& screen, ShiftedClock& clock, Musi
             runRowsBefore(demo, show.script, start);
             clock.shiftBy(static_cast<uint32_t>(start.timeMs));
         },
-        show.gentle);
+        show.gentle, [show](const DemoSystem& demo, SongPosition now) { return frameDataReady(show, demo, now); });
 }

@@ -33,13 +33,20 @@ using ShowBuilder = std::function<std::unique_ptr<DemoSystem>(MainWindow&, Clock
 // start part-way in runs the earlier script rows there).
 using AfterStart = std::function<void(DemoSystem&)>;
 
+// Asked at each frame with the music's position: false holds the show,
+// music and clock, until it says true again (the data the frame needs has
+// not arrived).
+using FrameGate = std::function<bool(const DemoSystem&, SongPosition now)>;
+
 class DemoApp {
 public:
     // gentle: the window shows the picture through the flash limiter.
-    DemoApp(AppPlatform platform, ShowBuilder build, AfterStart afterStart = {}, bool gentle = false)
+    DemoApp(AppPlatform platform, ShowBuilder build, AfterStart afterStart = {}, bool gentle = false,
+            FrameGate gate = {})
         : platform_(platform),
           build_(std::move(build)),
           afterStart_(std::move(afterStart)),
+          gate_(std::move(gate)),
           gentle_(gentle),
           messages_(platform.dialogs) {}
     ~DemoApp();
@@ -57,6 +64,8 @@ public:
     // to the user while playing.
     int run();
 
+    // The show held by its gate, waiting for data.
+    bool waiting() const { return waiting_; }
     AppWindow* window() const { return window_.get(); }
     DemoSystem* demo() const { return demo_.get(); }
 
@@ -64,6 +73,8 @@ private:
     AppPlatform platform_;
     ShowBuilder build_;
     AfterStart afterStart_;
+    FrameGate gate_;
+    bool waiting_ = false;
     bool gentle_;
     FailureWatch messages_;
     std::unique_ptr<AppWindow> window_;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "engine/demo_system.h"
@@ -25,9 +26,18 @@ struct ShowDefinition {
     // The seconds its normal picture flashes more than three times, as the
     // flash check found them; empty where unknown (another script).
     std::span<const SecondRange> flashing;
+    // Whether the data an effect reads when it initialises is at hand (the
+    // web page's arrives while the show plays); null: always. The show waits
+    // for it rather than start an effect without its pictures.
+    bool (*effectDataReady)(std::string_view effect) = nullptr;
 
     // The same show playing other rows (a script file, an edited cut).
-    ShowDefinition withScript(std::span<const ScriptEntry> rows) const { return {rows, effects, assets, gentle, {}}; }
+    ShowDefinition withScript(std::span<const ScriptEntry> rows) const {
+        ShowDefinition show = *this;
+        show.script = rows;
+        show.flashing = {};
+        return show;
+    }
     // The seconds over three flashes a viewer of this show sees.
     std::span<const SecondRange> flashingSeen() const { return gentle ? std::span<const SecondRange>{} : flashing; }
 };

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "assets/image.h"
+#include "assets/resources.h"
 
 namespace {
 
@@ -28,6 +29,11 @@ std::shared_ptr<const CachedPicture> make(const PictureKey& key) {
 }  // namespace
 
 std::shared_ptr<const CachedPicture> cachedPicture(const PictureKey& key) {
+    // A picture whose resources have not arrived yet (the web page fetches
+    // them while the show plays) fails without being kept: it is made once
+    // they are there.
+    if (!findResource("JPEG", key.id) || (key.maskId != 0 && !findResource("JPEG", key.maskId)))
+        return std::make_shared<const CachedPicture>();
     {
         const std::lock_guard<std::mutex> lock(guard);
         const auto found = pictures().find(key);

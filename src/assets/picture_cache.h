@@ -29,7 +29,8 @@ struct CachedPicture {
 };
 
 // The picture for key, made the first time it is asked for. A failure is
-// kept like a picture: the resources never change. Safe from any thread.
+// kept like a picture once its resources are there: they never change then.
+// Safe from any thread.
 std::shared_ptr<const CachedPicture> cachedPicture(const PictureKey& key);
 
 // Makes the picture for key now, unless it is made already.

@@ -4,18 +4,31 @@
 
 #include <bit>
 
+#include "assets/data_groups.h"
 #include "assets/embedded.h"
+
+namespace {
+
+std::function<void(std::string_view)>& groupWatch() {
+    static std::function<void(std::string_view)> watch;
+    return watch;
+}
+
+}  // namespace
+
+void watchResourceGroups(std::function<void(std::string_view group)> watch) { groupWatch() = std::move(watch); }
 
 std::optional<ResourceBytes> findResource(std::string_view type, int id) {
     for (const EmbeddedGroup* const* group = embeddedGroups(); *group != nullptr; ++group) {
         for (size_t i = 0; i < (*group)->count; ++i) {
             const EmbeddedResource& r = (*group)->resources[i];
             if (r.id == id && r.data != nullptr && type == r.type) {
+                if (groupWatch()) groupWatch()((*group)->name);
                 return ResourceBytes{r.data, r.size};
             }
         }
     }
-    return std::nullopt;
+    return arrivedGroups().find(type, id);
 }
 
 uint32_t loadCompressedResource(void* buffer, uint32_t capacity, int id) {

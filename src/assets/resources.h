@@ -2,6 +2,7 @@
 // Lookup of the resources carried inside the executable, by type and number.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -10,8 +11,13 @@ struct ResourceBytes {
     uint32_t size;
 };
 
-// The bytes of resource (type, id), read-only and valid for the whole run.
+// The bytes of resource (type, id), read-only and valid for the whole run:
+// embedded, or arrived while the program runs (data_groups.h).
 std::optional<ResourceBytes> findResource(std::string_view type, int id);
+
+// Told the group of every embedded resource findResource finds, so a test
+// learns which groups a piece of code reads; empty: nobody is told.
+void watchResourceGroups(std::function<void(std::string_view group)> watch);
 
 // Decompresses BZ2 resource id into buffer (capacity bytes) in one call.
 // Returns the decompressed length, or 0 when there is no such resource or

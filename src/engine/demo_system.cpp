@@ -155,6 +155,8 @@ void DemoSystem::frame() {
     }
     const int32_t t = static_cast<int32_t>(services_.clock.ticks() - startTick_);
     const SongPosition now = services_.music.position();
+    heldForData_ = frameGate_ && !frameGate_(now);
+    if (heldForData_) return;
 
     // Rows addressed to targets that are not registered are skipped. Once a
     // row has shut the show down, the rest wait for nothing.
@@ -240,7 +242,8 @@ void DemoSystem::handleCommand(int32_t, const std::string& command, const std::s
             initEffect(*effect, true);
         }
     } else if (command == "init") {
-        if (Effect* effect = findEffect(argument)) initEffect(*effect, false);
+        Effect* effect = findEffect(argument);
+        if (effect && !(dataMissing_ && dataMissing_(argument))) initEffect(*effect, false);
     } else if (command == "deinit") {
         if (Effect* effect = findEffect(argument)) effect->deinit();
     } else if (command == "stop") {

@@ -74,6 +74,16 @@ public:
     // a script of very many rows starts.
     static constexpr int kRowsBetweenChecks = 64;
     void setInterruptCheck(std::function<bool()> interrupted) { interrupted_ = std::move(interrupted); }
+    // Where set, an "init" row leaves an effect whose data this says has not
+    // arrived yet uninitialised: its "seteffect" or its render initialises
+    // it, the same pictures from the same state, once the show loop has
+    // waited for the data (the web page fetches it while the show plays).
+    void setDataMissing(std::function<bool(const std::string& effect)> missing) { dataMissing_ = std::move(missing); }
+    // Where set, asked at each frame with the music's position before any
+    // row runs: false holds that frame back (nothing runs or is drawn, and
+    // heldForData() says so) until the data it needs has arrived.
+    void setFrameGate(std::function<bool(SongPosition now)> gate) { frameGate_ = std::move(gate); }
+    bool heldForData() const { return heldForData_; }
 
     // "seteffect", "init", "deinit" (argument: an effect name) and "stop".
     void handleCommand(int32_t time, const std::string& command, const std::string& argument) override;
@@ -91,6 +101,7 @@ public:
     bool isShutDown() const { return shutDown_; }
     Effect* currentEffect() const { return currentEffect_; }
     int32_t scriptCursor() const { return scriptCursor_; }
+    std::span<const ScriptEntry> script() const { return script_; }
     uint16_t* backBuffer() const { return backBuffer_.get(); }
     CommandTarget* find(const std::string& name) const;
     std::vector<std::string> registeredNames() const;
@@ -122,5 +133,8 @@ private:
     uint32_t pauseTick_ = 0;
     std::unique_ptr<LoadingProgress> loading_;  // kept open after a failed start-up
     std::function<bool()> interrupted_;
+    std::function<bool(const std::string&)> dataMissing_;
+    std::function<bool(SongPosition)> frameGate_;
+    bool heldForData_ = false;
     long rowsRun_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "app/data_wait.h"
 #include "platform/web/web_screen.h"
 
 ExactShow::ExactShow(const ShowDefinition& show, StartPoint start)
@@ -22,7 +23,14 @@ bool ExactShow::start() {
 
 int ExactShow::advance(int frames) {
     int made = 0;
-    while (made < frames && show_->nextFrame()) {
+    while (made < frames) {
+        if (!advanced_ && !show_->advance()) break;
+        advanced_ = true;
+        // The music stands at the frame's position: the rows it runs are known.
+        waiting_ = !frameDataReady(definition_, show_->demo(), show_->musicPosition());
+        if (waiting_) break;
+        advanced_ = false;
+        if (!show_->draw()) break;
         show_->dropAudio();
         ++made;
     }

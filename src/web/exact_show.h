@@ -22,8 +22,10 @@ public:
     // Loads and starts the show. False after a failure, which the page shows.
     bool start();
     // Makes up to `frames` more frames and paints the last one. The number
-    // made: fewer once the show is over.
+    // made: fewer once the show is over, or while the next frame waits for
+    // its data (waiting()).
     int advance(int frames);
+    bool waiting() const { return waiting_; }
     // The golden-frame line of the frame made last.
     std::string lastLine();
 
@@ -35,4 +37,6 @@ private:
     SongTimeline timeline_;
     std::vector<Scene> scenes_;
     std::unique_ptr<OfflineShow> show_;
+    bool advanced_ = false;  // the clock and music are at the next frame, not yet drawn
+    bool waiting_ = false;
 };

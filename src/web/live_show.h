@@ -35,6 +35,8 @@ public:
     // The picture upright (240 x 320, on a screen taller than wide) or
     // turned (320 x 240, as on the desktop); shown at once.
     void setUpright(bool upright) { screen_.setUpright(upright); }
+    // Held, music and all, until the data its next frame needs arrives.
+    bool waiting() const { return app_ && app_->waiting(); }
     // Where the music being heard is.
     SongPosition position() { return music_.position(); }
 

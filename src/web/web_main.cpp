@@ -214,6 +214,9 @@ EMSCRIPTEN_KEEPALIVE int zemra_exact_start(const char* position) {
 // Makes up to `frames` more frames; the number made.
 EMSCRIPTEN_KEEPALIVE int zemra_exact_advance(int frames) { return exact ? exact->advance(frames) : 0; }
 
+// 1 while the live show or the exact mode waits for data its next frame needs.
+EMSCRIPTEN_KEEPALIVE int zemra_waiting() { return (live && live->waiting()) || (exact && exact->waiting()) ? 1 : 0; }
+
 // The golden-frame line of the exact mode's last frame.
 EMSCRIPTEN_KEEPALIVE const char* zemra_exact_line() { return answerWith(exact ? exact->lastLine() : std::string()); }
 

@@ -241,3 +241,34 @@ TEST_F(RunningShow, ASavedStateIsPutBackUntilTheShowShutsDown) {
 }
 
 }  // namespace
+
+namespace {
+
+const ScriptEntry kLateDataScript[] = {
+    {0, 0, "demosys", "init", "a"},
+    {1, 0, "demosys", "seteffect", "a"},
+};
+
+// Data that arrives while the show plays: an "init" row leaves the effect
+// for later instead of failing (which would end the show), and a frame the
+// gate holds runs no row and draws nothing until the data is there.
+TEST_F(RunningShow, LateDataHoldsTheFrameAndLeavesTheInitForLater) {
+    startWith(kLateDataScript);
+    bool arrived = false;
+    demo->setDataMissing([&](const std::string&) { return !arrived; });
+    demo->setFrameGate([&](SongPosition now) { return arrived || now < SongPosition{1, 0}; });
+    frameAt(0, 0, 0);
+    EXPECT_EQ(show.effects["a"].inits, 0);
+    EXPECT_FALSE(demo->isShutDown());
+    frameAt(1, 0, 100);
+    EXPECT_TRUE(demo->heldForData());
+    EXPECT_EQ(demo->scriptCursor(), 1);
+    EXPECT_EQ(show.presenter.presents, 1);
+    arrived = true;
+    frameAt(1, 0, 200);
+    EXPECT_FALSE(demo->heldForData());
+    EXPECT_EQ(show.effects["a"].inits, 1);
+    EXPECT_EQ(show.effects["a"].renderTimes, (std::vector<int32_t>{200}));
+}
+
+}  // namespace

@@ -23,6 +23,7 @@ import { phonePlay, slowCpu } from './phone_checks.mjs';
 import { studyExactness, studyKeys, studySpeed, studyTouch } from './study_checks.mjs';
 import { badCutLinks, cutExactFrames, cutLinkOpens, previewTags } from './cut_checks.mjs';
 import { editorCut } from './editor_checks.mjs';
+import { badNetworks, compressedSite, phoneNetworks, removeSite } from './data_checks.mjs';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -246,7 +247,7 @@ async function exactFrames(browser, base) {
 function downloadSize() {
   let bytes = 0;
   let gzipped = 0;
-  for (const name of readdirSync(site)) {
+  for (const name of [...readdirSync(site), ...readdirSync(join(site, 'data')).map((file) => join('data', file))]) {
     const path = join(site, name);
     // A release bundle's precompressed copies and its note are alternatives
     // a server may send, not more to download.
@@ -263,12 +264,16 @@ function downloadSize() {
 
 const server = await serveFolder(site);
 const base = `http://127.0.0.1:${server.address().port}/`;
+const compressed = compressedSite(site);
+const compressedServer = await serveFolder(compressed);
 const browser = await launchBrowser([
   '--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--disable-gpu', '--disable-quic',
   '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--disable-background-timer-throttling', '--disable-renderer-backgrounding']);
 try {
   downloadSize();
+  await phoneNetworks(browser, `http://127.0.0.1:${compressedServer.address().port}/`);
+  await badNetworks(browser, base, site, goldenFrames().lines);
   await livePlay(browser, base);
   await phonePlay(browser, base, out);
   await slowCpu(browser, base);
@@ -291,6 +296,8 @@ try {
 } finally {
   await browser.close();
   server.close();
+  compressedServer.close();
+  removeSite(compressed);
 }
 writeFileSync(join(out, 'measurements.json'), JSON.stringify(report, null, 2) + '\n');
 console.log(`measurements and screenshots in ${out}`);

@@ -1,6 +1,8 @@
 // The entry point shared by every generator group: runs the group's
 // generate(), writes each resource as a file (TYPE_ID.ext) and writes
-// embed.cpp, which puts the same bytes into the executable.
+// embed.cpp, which puts the same bytes into the executable, and for the web
+// page, which fetches its data, the group's file GROUP.bin with GROUP.fetch,
+// its size and CRC-32 ("SIZE CRC32"), which the module checks it against.
 
 #include <cstdio>
 #include <cstring>
@@ -8,6 +10,9 @@
 #include <filesystem>
 #include <string>
 
+#include <zlib.h>
+
+#include "assets/group_file.h"
 #include "common/output.h"
 #include "common/resource_check.h"
 
@@ -62,6 +67,21 @@ std::string embedSource(const std::string& group, const assetgen::Output& out) {
     return text;
 }
 
+std::vector<uint8_t> groupFile(const assetgen::Output& out) {
+    std::vector<uint8_t> file;
+    group_file::putHeader(file, static_cast<uint32_t>(out.resources().size()));
+    for (const auto& r : out.resources()) group_file::putResource(file, r.type, r.id, r.bytes);
+    return file;
+}
+
+void writeGroupFile(const std::string& dir, const assetgen::Output& out) {
+    const std::vector<uint8_t> file = groupFile(out);
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), file.data(), static_cast<uInt>(file.size()));
+    const std::string base = dir + "/" + ASSET_GROUP_NAME;
+    assetgen::writeIfChanged(base + ".bin", std::string(file.begin(), file.end()));
+    assetgen::writeIfChanged(base + ".fetch", std::to_string(file.size()) + " " + std::to_string(crc) + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +109,7 @@ int main(int argc, char** argv) {
             assetgen::writeIfChanged(path, std::string(r.bytes.begin(), r.bytes.end()));
         }
         assetgen::writeIfChanged(dir + "/embed.cpp", embedSource(ASSET_GROUP_NAME, out));
+        writeGroupFile(dir, out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "assetgen_%s: %s\n", ASSET_GROUP_NAME, e.what());
         return 1;

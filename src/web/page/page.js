@@ -225,12 +225,14 @@ async function downloadModule() {
   return bytes;
 }
 
-// Starts the module's runtime over the downloaded bytes.
-function startRuntime(bytes) {
+// Starts the module's runtime over the bytes being downloaded; its script
+// comes meanwhile, so that no round trip waits for the other.
+function startRuntime(download) {
   return new Promise((resolve, reject) => {
+    download.catch(reject);
     window.Module = {
       instantiateWasm(imports, done) {
-        WebAssembly.instantiate(bytes, imports).then((result) => done(result.instance), reject);
+        download.then((bytes) => WebAssembly.instantiate(bytes, imports)).then((result) => done(result.instance), reject);
         return {};
       },
       onRuntimeInitialized: resolve,
@@ -338,6 +340,7 @@ async function play() {
   byId('ended').hidden = true;
   if (upright) showTurnHint();
   const loadStart = performance.now();
+  await dataFor(startFromAddress());
   if (!startShow(startFromAddress())) {
     showEnded();
     return;
@@ -375,6 +378,7 @@ function tick(now) {
   }
   const before = performance.now();
   const going = Module._zemra_frame();
+  showLoading();
   const work = performance.now() - before;
   if (stats.last > 0) stats.worstGap = Math.max(stats.worstGap, now - stats.last);
   stats.worstWork = Math.max(stats.worstWork, work);
@@ -513,6 +517,7 @@ async function openStudy(position, paused) {
   playing = false;
   cancelAnimationFrame(frameRequest);
   useGentle();
+  await Promise.all([dataFor(position, true), loadEditor()]);
   if (!Module.ccall('zemra_study_start', 'number', ['string', 'number'], [position, paused ? 1 : 0])) {
     leaveStudy();
     return;
@@ -677,17 +682,46 @@ for (const button of document.querySelectorAll('.pad button')) {
 // Frame k of the offline render, at k * 1000 / 60 ms, without the clock.
 const exact = {
   made: 0,
-  // Makes frames until `frame` is the last one made (or the show ends);
-  // gives its golden-frame line.
-  advanceTo(frame) {
+  waits: 0, // how often a frame waited for its data
+  // Makes frames until `frame` is the last one made (or the show ends),
+  // waiting where a frame's data has not arrived; gives its golden-frame line.
+  async advanceTo(frame) {
     while (exact.made <= frame) {
       const made = Module._zemra_exact_advance(Math.min(600, frame + 1 - exact.made));
-      if (made === 0) break;
       exact.made += made;
+      if (made > 0) continue;
+      if (!Module._zemra_waiting()) break;
+      exact.waits += 1;
+      showLoading();
+      await zemraData.nextArrival();
     }
+    showLoading();
     return text(Module._zemra_exact_line());
   },
 };
+
+// --- The show's data ----------------------------------------------------
+
+// "loading..." while the show waits for data its next frame needs.
+function showLoading() {
+  byId('loading').hidden = !(window.Module && Module.calledRun && Module._zemra_waiting());
+}
+
+// Waits, saying so, until the data a start at `position` needs has arrived;
+// study mode, which may jump anywhere, waits for all of it.
+async function dataFor(position, all = false) {
+  const ready = () => (all ? zemraData.done() : zemraData.readyFor(position));
+  if (ready()) return;
+  byId('loading').hidden = false;
+  await zemraData.until(ready);
+  byId('loading').hidden = true;
+}
+
+// A file that keeps failing or was refused: said on the page.
+function dataProblem(problem) {
+  byId('data-problem').textContent = problem;
+  byId('data-problem').hidden = !problem;
+}
 
 // --- Start ---------------------------------------------------------------
 
@@ -699,7 +733,7 @@ async function main() {
     return;
   }
   try {
-    await startRuntime(await downloadModule());
+    await startRuntime(downloadModule());
   } catch (error) {
     const hint =
       location.protocol === 'file:' ? ' (serve this folder with any web server and open its address: see SERVING.txt)' : '';
@@ -708,6 +742,9 @@ async function main() {
   }
   setProgress(1);
   byId('version').textContent = 'version ' + text(Module._zemra_version());
+  zemraData.start(showLoading, dataProblem);
+  setStatus('Loading the music and the first scenes\u2026');
+  await zemraData.until(() => zemraData.readyFor(''));
   if (!exactMode) Module._zemra_set_upright(upright ? 1 : 0);
   window.zemraPosition = () => text(Module._zemra_position());
   const cutProblem = cutLinks.openFromAddress();
@@ -715,6 +752,7 @@ async function main() {
   if (exactMode) {
     setStatus('Exact mode: frames as the offline render makes them.');
     Module._zemra_set_gentle(new URLSearchParams(location.search).has('gentle') ? 1 : 0);
+    await dataFor(startFromAddress());
     if (!Module.ccall('zemra_exact_start', 'number', ['string'], [startFromAddress()])) return;
     window.zemraExact = exact;
     byId('start').hidden = true;
@@ -722,9 +760,11 @@ async function main() {
   }
   setStatus(cutLinks.inAddress() && !cutProblem ? 'Ready: the show with the script of the link\'s cut.' : 'Ready.');
   warmUpWhenIdle();
+  window.zemraPlayOfferedAt = performance.now();
   byId('play').disabled = false;
   byId('study').disabled = false;
   byId('play').focus();
+  loadEditor();
   if (studyFromAddress() !== null) {
     openStudyFromAddress();
     return;
@@ -734,6 +774,20 @@ async function main() {
     byId('notice').textContent = reason + '; the show plays from the start.';
     byId('notice').hidden = false;
   }
+}
+
+// Study mode's script editor (editor.js, CodeMirror) is fetched once Play
+// is offered, so that its bytes do not delay the start. Without it (a failed
+// fetch) study mode opens all the same.
+let editorLoaded = null;
+function loadEditor() {
+  editorLoaded ??= new Promise((resolve) => {
+    const script = document.createElement('script');
+    script.src = 'editor.js';
+    script.onload = script.onerror = resolve;
+    document.body.append(script);
+  });
+  return editorLoaded;
 }
 
 // The show's pictures are decoded one effect at a time while the browser
