@@ -258,8 +258,10 @@ function downloadSize() {
   }
   report.downloadBytes = bytes;
   report.downloadGzipBytes = gzipped;
-  check(bytes < 4 * 1024 * 1024, `the page downloads ${(bytes / 1048576).toFixed(2)} MiB ` +
-    `(${(gzipped / 1048576).toFixed(2)} MiB gzipped), under 4 MiB`);
+  // A server sends the compressed copies (SERVING.txt): that is what a
+  // visitor waits for, and what must not grow unnoticed.
+  check(gzipped < 3 * 1024 * 1024, `the page downloads ${(gzipped / 1048576).toFixed(2)} MiB gzipped ` +
+    `(${(bytes / 1048576).toFixed(2)} MiB as files), under 3 MiB`);
 }
 
 const server = await serveFolder(site);
