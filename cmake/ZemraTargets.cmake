@@ -33,12 +33,17 @@ function(zemra_library name)
   target_link_libraries(zemra_${name} PUBLIC zemra_options ${resolved})
 endfunction()
 
-# zemra_test_area(AREA deps... [WHOLE_SUITES suites...]): tests/AREA/*.cpp
-# become the test program test_AREA, each case a test of its own. A suite
-# named in WHOLE_SUITES runs as one test instead: its cases share a costly
-# set-up (rendering the whole song), made once per process.
+# zemra_test_area(AREA deps... [TIMEOUT SECONDS] [WHOLE_SUITES suites...]):
+# tests/AREA/*.cpp become the test program test_AREA, each case a test of
+# its own. A suite named in WHOLE_SUITES runs as one test instead: its cases
+# share a costly set-up (rendering the whole song), made once per process.
+# TIMEOUT replaces the presets' limit for the area's tests.
 function(zemra_test_area area)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "WHOLE_SUITES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "WHOLE_SUITES")
+  set(properties ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
+  if(arg_TIMEOUT)
+    list(APPEND properties TIMEOUT ${arg_TIMEOUT})
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/*.cpp)
   if(NOT sources)
     return()
@@ -50,17 +55,16 @@ function(zemra_test_area area)
     # Each program is one test, run through the emulator (Wine): starting it
     # once per case would cost more than the cases.
     add_test(NAME test_${area} COMMAND test_${area})
-    set_tests_properties(test_${area} PROPERTIES ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
+    set_tests_properties(test_${area} PROPERTIES ${properties})
   else()
     set(whole)
     foreach(suite IN LISTS arg_WHOLE_SUITES)
       add_test(NAME ${suite} COMMAND test_${area} --gtest_filter=${suite}.*)
-      set_tests_properties(${suite} PROPERTIES ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
+      set_tests_properties(${suite} PROPERTIES ${properties})
       list(APPEND whole "${suite}.*")
     endforeach()
     list(JOIN whole ":" whole)
-    gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60 TEST_FILTER "*-${whole}"
-      PROPERTIES ENVIRONMENT "ZEMRA_TEST_OUT=${CMAKE_BINARY_DIR}/test-output")
+    gtest_discover_tests(test_${area} DISCOVERY_TIMEOUT 60 TEST_FILTER "*-${whole}" PROPERTIES ${properties})
   endif()
 endfunction()
 
