@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include "assets/byte_reader.h"
 #include "assets/embedded.h"
 #include "assets/group_file.h"
 
@@ -10,31 +11,25 @@ namespace {
 // Reads the file's table of resources; false when it does not describe
 // exactly the bytes it holds.
 bool readTable(const std::vector<uint8_t>& file, std::vector<ArrivedGroups::Resource>& out) {
-    size_t at = 0;
-    const auto u32 = [&](uint32_t& value) {
-        if (file.size() - at < 4) return false;
-        value = uint32_t{file[at]} | uint32_t{file[at + 1]} << 8 | uint32_t{file[at + 2]} << 16 |
-                uint32_t{file[at + 3]} << 24;
-        at += 4;
-        return true;
-    };
     if (file.size() < group_file::kMagic.size() ||
         std::string_view(reinterpret_cast<const char*>(file.data()), group_file::kMagic.size()) != group_file::kMagic)
         return false;
-    at = group_file::kMagic.size();
-    uint32_t count = 0;
-    if (!u32(count)) return false;
+    std::optional<ByteReader> reader = ByteReader::open(file.data(), static_cast<int32_t>(file.size()));
+    if (!reader) return false;
+    reader->seek(static_cast<int32_t>(group_file::kMagic.size()), ByteReader::kFromStart);
+    if (reader->remaining() < 4) return false;
+    const uint32_t count = reader->readU32();
     for (uint32_t i = 0; i < count; ++i) {
-        if (file.size() - at < group_file::kTypeBytes) return false;
-        std::string type(reinterpret_cast<const char*>(file.data() + at), group_file::kTypeBytes);
+        if (reader->remaining() < static_cast<int32_t>(group_file::kTypeBytes + 8)) return false;
+        std::string type(reinterpret_cast<const char*>(file.data() + reader->tell()), group_file::kTypeBytes);
         type.resize(type.find('\0') == std::string::npos ? type.size() : type.find('\0'));
-        at += group_file::kTypeBytes;
-        uint32_t id = 0, size = 0;
-        if (!u32(id) || !u32(size) || file.size() - at < size) return false;
-        out.push_back({std::move(type), static_cast<int>(id), ResourceBytes{file.data() + at, size}});
-        at += size;
+        reader->seek(static_cast<int32_t>(group_file::kTypeBytes), ByteReader::kFromCurrent);
+        const uint32_t id = reader->readU32(), size = reader->readU32();
+        if (static_cast<uint32_t>(reader->remaining()) < size) return false;
+        out.push_back({std::move(type), static_cast<int>(id), ResourceBytes{file.data() + reader->tell(), size}});
+        reader->seek(static_cast<int32_t>(size), ByteReader::kFromCurrent);
     }
-    return at == file.size();
+    return reader->remaining() == 0;
 }
 
 }  // namespace
