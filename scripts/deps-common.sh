@@ -111,19 +111,22 @@ fetch() {
   echo "$dir"
 }
 
-# build_library SOURCE-PACKAGE BUILDER [INSTALLED-BINARY-PACKAGE]: runs
-# BUILDER on the unpacked source tree unless the stamp names the same
-# version. With a binary package, the version is the one installed on this
-# machine (so the library matches the native build's); else apt's newest.
+# build_library SOURCE-PACKAGE BUILDER [INSTALLED-BINARY-PACKAGE [RECIPE]]:
+# runs BUILDER on the unpacked source tree unless the stamp names the same
+# version and recipe. With a binary package, the version is the one
+# installed on this machine (so the library matches the native build's);
+# else apt's newest. RECIPE names a way of building that differs from the
+# plain one; changing it builds the library again.
 build_library() {
-  local package=$1 builder=$2 binary=${3:-}
+  local package=$1 builder=$2 binary=${3:-} recipe=${4:-}
   local wanted stamp="$prefix/.$package.version"
   wanted=$(wanted_version "$package" "$binary")
   if [ -z "$wanted" ]; then
     say "apt knows no source package $package" >&2
     exit 1
   fi
-  if [ -f "$stamp" ] && [ "$(head -1 "$stamp")" = "$wanted" ]; then
+  local key="$wanted${recipe:+ ($recipe)}"
+  if [ -f "$stamp" ] && [ "$(head -1 "$stamp")" = "$key" ]; then
     return
   fi
   local dir="" version=""
@@ -154,5 +157,5 @@ build_library() {
   mkdir -p "$prefix/licences"
   cp "$dir/debian/copyright" "$prefix/licences/$package.txt"
   # The first line is what was asked for (the key), the second what was built.
-  printf '%s\n%s\n' "$wanted" "$version" >"$stamp"
+  printf '%s\n%s\n' "$key" "$version" >"$stamp"
 }

@@ -44,8 +44,39 @@ build_zlib() {
   cp zlib.h zconf.h "$prefix/include/"
 }
 
+# The page plays one song, an XM module made by the generator, unpacked and
+# without plugins. libopenmpt's tables of module loaders, of packed-file
+# unpackers and of built-in plugins keep only what that song can use (the XM
+# loader, the LFO plugin, which the plugin table needs one of), so the linker
+# leaves the rest out: a third of the module. Playback is the same
+# code. drop_lines FILE PATTERN COUNT deletes the lines matching PATTERN and
+# fails unless there were COUNT of them, so a changed source stops the build
+# instead of shipping an untrimmed or broken library.
+drop_lines() {
+  local file=$1 pattern=$2 count=$3 found
+  found=$(grep -cE "$pattern" "$file" || true)
+  if [ "$found" != "$count" ]; then
+    echo "$file: expected $count lines matching '$pattern', found $found" >&2
+    return 1
+  fi
+  sed -i -E "/$pattern/d" "$file"
+}
+
+trim_openmpt() {
+  # From the source as unpacked, whatever an earlier build did to the tree.
+  local file
+  for file in soundlib/Sndfile.cpp soundlib/plugins/PluginManager.cpp; do
+    [ -f "$file.unpacked" ] || cp "$file" "$file.unpacked"
+    cp "$file.unpacked" "$file"
+  done
+  drop_lines soundlib/Sndfile.cpp '^\s+MPT_DECLARE_FORMAT\(([^X]|X[^M])[A-Za-z0-9_]*\),$' 45
+  drop_lines soundlib/Sndfile.cpp '(MPT_DO_PROBE\(result, ProbeFileHeader|&& Unpack)(MMCMP|PP20|XPK|UMX)\(' 8
+  drop_lines soundlib/plugins/PluginManager.cpp '^\s+\{ (DMO|DigiBoosterEcho|SymMODEcho)::' 12
+}
+
 build_openmpt() {
   cd "$1"
+  trim_openmpt
   # Only the library: no player, examples, tests or optional codecs. Loading
   # errors are C++ exceptions, so they are compiled in.
   CXXFLAGS="-O2 -fexceptions" CFLAGS="-O2" LDFLAGS="-fexceptions" \
@@ -61,7 +92,7 @@ ensure_source_lists
 build_library libjpeg-turbo build_jpeg libjpeg62-turbo-dev
 build_library bzip2 build_bzip2 libbz2-dev
 build_library zlib build_zlib zlib1g-dev
-build_library libopenmpt build_openmpt libopenmpt-dev
+build_library libopenmpt build_openmpt libopenmpt-dev "xm only"
 # The web preset reads build/web-deps/prefix; an older checkout's own
 # folder there gives way to the link.
 mkdir -p "$repo/build/web-deps"

@@ -14,8 +14,9 @@ struct EffectGroups {
 
 // Each effect's own group, and the shared ones it borrows from: the 3D
 // objects, the tunnel's object map (the end scene's too), the landscape's
-// depth map (the tube's alpha). test_show checks this against what each
-// effect's initialisation really reads.
+// depth map (the tube's alpha), and the font for the scenes that draw text.
+// test_show checks this against what each effect's initialisation really
+// reads (the font aside: start-up loads it).
 const std::vector<EffectGroups>& table() {
     static const std::vector<EffectGroups> groups = {
         {"worldefu", {"worldefu"}},
@@ -25,17 +26,17 @@ const std::vector<EffectGroups>& table() {
         {"magnetefu", {"magnetefu"}},
         {"voxelefu", {"voxelefu"}},
         {"holeefu", {"holeefu", "objects"}},
-        {"tolppaefu", {"tolppaefu"}},
-        {"spriteefu", {"spriteefu"}},
+        {"tolppaefu", {"tolppaefu", kFontGroup}},
+        {"spriteefu", {"spriteefu", kFontGroup}},
         {"vesiefu", {"vesiefu", "objects"}},
         {"muljuefu", {"muljuefu", "voxelefu"}},
         {"fractalefu", {"fractalefu", "objects"}},
-        {"loppuefu", {"loppuefu", "tunnelefu", "objects"}},
+        {"loppuefu", {"loppuefu", "tunnelefu", "objects", kFontGroup}},
     };
     return groups;
 }
 
-constexpr std::string_view kStartupGroups[] = {"music", "font"};
+constexpr std::string_view kStartupGroups[] = {"music"};
 
 bool allPresent(std::span<const std::string_view> groups) {
     return std::all_of(groups.begin(), groups.end(), [](std::string_view g) { return groupPresent(g); });

@@ -14,8 +14,14 @@
 // The groups effect `name` reads when it initialises; none for a name that
 // is no effect of the show.
 std::span<const std::string_view> groupsOfEffect(std::string_view name);
-// The groups start-up reads: the font and the music.
+// The groups the show cannot start without: the music.
 std::span<const std::string_view> startupGroups();
+
+// The font's group. Start-up loads the font where it is at hand; where its
+// data comes later (the web page), start-up goes on without it, the font is
+// loaded when it arrives (loadArrivedFont), and the scenes that draw text,
+// which name this group, wait for it.
+inline constexpr std::string_view kFontGroup = "font";
 
 // Whether every group effect `name` reads is present (embedded or arrived).
 bool effectDataPresent(std::string_view name);

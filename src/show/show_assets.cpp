@@ -3,9 +3,14 @@
 #include "assets/font.h"
 #include "assets/resource_ids.h"
 #include "assets/resources.h"
+#include "assets/data_groups.h"
 #include "render/grid_tables.h"
+#include "show/effect_data.h"
 
-bool ShowAssets::loadFont() { return ::loadFont(); }
+// Without the font's data yet, start-up goes on: loadArrivedFont loads it
+// when it comes, before any scene that draws text may start.
+bool ShowAssets::loadFont() { return groupPresent(kFontGroup) ? ::loadFont() : true; }
+bool loadArrivedFont() { return ::loadFont(); }
 void ShowAssets::releaseFont() { ::releaseFont(); }
 void ShowAssets::buildGridTables() { ::buildGridTables(); }
 

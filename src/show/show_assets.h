@@ -16,3 +16,7 @@ public:
 private:
     std::vector<uint8_t> module_;
 };
+
+// Loads the font once its group has arrived after start-up; false if it
+// cannot be read.
+bool loadArrivedFont();

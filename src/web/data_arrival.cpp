@@ -8,6 +8,7 @@
 #include "app/timeline.h"
 #include "show/builtin_show.h"
 #include "show/effect_data.h"
+#include "show/show_assets.h"
 #include "web/cut_page.h"
 
 namespace {
@@ -33,7 +34,10 @@ std::string dataPlan(const ShowDefinition& show) {
 std::string receiveGroup(const std::string& name, std::vector<uint8_t> bytes) {
     const ExpectedGroup* file = expected(name);
     if (file == nullptr) return "data/" + name + ".bin is no file of this page: refused.";
-    return arrivedGroups().accept(*file, std::move(bytes));
+    std::string problem = arrivedGroups().accept(*file, std::move(bytes));
+    if (problem.empty() && name == kFontGroup && !loadArrivedFont())
+        problem = "data/" + name + ".bin holds no font the show can read.";
+    return problem;
 }
 
 // The functions the page's data loader calls (page/data-loader.js).

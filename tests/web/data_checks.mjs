@@ -80,6 +80,15 @@ export async function phoneNetworks(browser, base) {
       arrivals: zemraData.state.log,
       needed: Module.ccall('zemra_data_needed', 'string', [], []),
     }));
+    if (profile === profiles[0]) {
+      // The page's head asks for what every start needs before any script runs.
+      const heads = await page.evaluate(() => ({
+        startup: zemraData.state.files.filter((f) => f.startup).map((f) => `data/${f.name}.bin`),
+        preloaded: [...document.querySelectorAll('link[rel=preload]')].map((l) => l.getAttribute('href')),
+      }));
+      check(heads.startup.length > 0 && heads.startup.every((f) => heads.preloaded.includes(f)),
+            `the head preloads the start-up's files (${heads.startup.join(', ')})`);
+    }
     const arrivedAt = new Map(seen.arrivals.map((a) => [a.name, a.ms]));
     let firstMinuteLate = 0;
     let showLate = 0;
@@ -118,16 +127,16 @@ async function interceptData(page, handle) {
 }
 
 export async function badNetworks(browser, base, site, goldenLines) {
-  // The font's file fails twice, then comes; the logo's comes damaged every time.
+  // The music's file fails twice, then comes; the logo's comes damaged every time.
   {
     const errors = [];
     const page = await openPage(browser, null, errors);
-    let fontFailures = 0;
+    let musicFailures = 0;
     const damaged = readFileSync(join(site, 'data', 'logoefu.bin'));
     damaged[damaged.length >> 1] ^= 0x20;
     await interceptData(page, (name, request) => {
-      if (name === 'font' && fontFailures < 2) {
-        fontFailures += 1;
+      if (name === 'music' && musicFailures < 2) {
+        musicFailures += 1;
         request.abort('connectionreset');
         return true;
       }
@@ -139,7 +148,7 @@ export async function badNetworks(browser, base, site, goldenLines) {
     });
     await page.goto(base);
     check(await waitFor(page, () => window.zemraPlayOfferedAt !== undefined, 'Play is offered', 60000) &&
-          fontFailures === 2, `a file that failed to arrive twice is fetched again (${fontFailures} failures)`);
+          musicFailures === 2, `a file that failed to arrive twice is fetched again (${musicFailures} failures)`);
     if (await waitFor(page, () => !document.getElementById('data-problem').hidden, 'a damaged file is reported', 30000)) {
       const said = await page.$eval('#data-problem', (e) => e.textContent);
       check(/data\/logoefu\.bin.*checksum.*refused/.test(said), `a damaged file is refused: "${said}"`);

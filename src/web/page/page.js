@@ -200,39 +200,38 @@ function missingFeature() {
   return null;
 }
 
-// Downloads the module with its progress shown (to 90 % of the bar; the
-// rest is the module's compiling and start-up).
-async function downloadModule() {
+// The module's response, its bytes counted as they come to show the
+// download's progress (to 90 % of the bar; the rest is the module's
+// start-up). The browser compiles the module while it downloads.
+async function moduleResponse() {
   const response = await fetch('zemra.wasm');
   if (!response.ok) throw new Error('zemra.wasm: ' + response.status + ' ' + response.statusText);
+  // The length sent, which a compressed transfer makes smaller than the bytes counted.
   const total = Number(response.headers.get('Content-Length')) || 0;
-  const reader = response.body.getReader();
-  const parts = [];
   let received = 0;
-  for (;;) {
-    const { done, value } = await reader.read();
-    if (done) break;
-    parts.push(value);
-    received += value.length;
-    if (total > 0) setProgress(0.9 * (received / total));
-  }
-  const bytes = new Uint8Array(received);
-  let at = 0;
-  for (const part of parts) {
-    bytes.set(part, at);
-    at += part.length;
-  }
-  return bytes;
+  const counted = response.body.pipeThrough(new TransformStream({
+    transform(chunk, controller) {
+      received += chunk.length;
+      if (total > 0) setProgress(Math.min(0.9, 0.9 * (received / total)));
+      controller.enqueue(chunk);
+    },
+  }));
+  return new Response(counted, { headers: { 'Content-Type': 'application/wasm' } });
 }
 
-// Starts the module's runtime over the bytes being downloaded; its script
+function instantiate(response, imports) {
+  if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(response, imports);
+  return response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
+}
+
+// Starts the module's runtime over the module being downloaded; its script
 // comes meanwhile, so that no round trip waits for the other.
 function startRuntime(download) {
   return new Promise((resolve, reject) => {
     download.catch(reject);
     window.Module = {
       instantiateWasm(imports, done) {
-        download.then((bytes) => WebAssembly.instantiate(bytes, imports)).then((result) => done(result.instance), reject);
+        download.then((response) => instantiate(response, imports)).then((result) => done(result.instance), reject);
         return {};
       },
       onRuntimeInitialized: resolve,
@@ -733,7 +732,7 @@ async function main() {
     return;
   }
   try {
-    await startRuntime(downloadModule());
+    await startRuntime(moduleResponse());
   } catch (error) {
     const hint =
       location.protocol === 'file:' ? ' (serve this folder with any web server and open its address: see SERVING.txt)' : '';
