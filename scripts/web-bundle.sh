@@ -33,8 +33,9 @@ What the server should send
 
 2. The precompressed copies. Beside each page, script and WebAssembly file
    FILE lies FILE.gz (gzip), and FILE.br (brotli) where the release was made
-   with brotli; beside a data file (data/*.bin) where a copy is smaller. The module is several megabytes and its copies a fraction of
-   that: on a phone's network they decide how soon the show can start. For
+   with brotli; beside a data file (data/*.bin) where a copy is smaller.
+   The module is 1.3 MB and its brotli copy under 0.4 MB: on a phone's
+   network the copies decide how soon the show can start. For
    a request for FILE whose Accept-Encoding header accepts br (names br, or
    *, without q=0), send FILE.br; else, if it accepts gzip, FILE.gz; else
    FILE. With a copy, answer
