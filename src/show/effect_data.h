@@ -19,7 +19,7 @@ std::span<const std::string_view> startupGroups();
 
 // The font's group. Start-up loads the font where it is at hand; where its
 // data comes later (the web page), start-up goes on without it, the font is
-// loaded when it arrives (loadArrivedFont), and the scenes that draw text,
+// loaded when it arrives (useArrivedGroup), and the scenes that draw text,
 // which name this group, wait for it.
 inline constexpr std::string_view kFontGroup = "font";
 

@@ -1,16 +1,16 @@
 #include "show/show_assets.h"
 
+#include "assets/data_groups.h"
 #include "assets/font.h"
 #include "assets/resource_ids.h"
 #include "assets/resources.h"
-#include "assets/data_groups.h"
 #include "render/grid_tables.h"
 #include "show/effect_data.h"
 
-// Without the font's data yet, start-up goes on: loadArrivedFont loads it
+// Without the font's data yet, start-up goes on: useArrivedGroup loads it
 // when it comes, before any scene that draws text may start.
 bool ShowAssets::loadFont() { return groupPresent(kFontGroup) ? ::loadFont() : true; }
-bool loadArrivedFont() { return ::loadFont(); }
+bool useArrivedGroup(std::string_view group) { return group != kFontGroup || ::loadFont(); }
 void ShowAssets::releaseFont() { ::releaseFont(); }
 void ShowAssets::buildGridTables() { ::buildGridTables(); }
 

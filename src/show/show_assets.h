@@ -2,6 +2,8 @@
 // The shared assets start-up prepares: the font, the grid tables and the
 // compressed resources embedded in the program.
 
+#include <string_view>
+
 #include "engine/startup_assets.h"
 
 class ShowAssets : public StartupAssets {
@@ -17,6 +19,6 @@ private:
     std::vector<uint8_t> module_;
 };
 
-// Loads the font once its group has arrived after start-up; false if it
-// cannot be read.
-bool loadArrivedFont();
+// Loads what start-up would have loaded from `group`, which arrived after it
+// (the font); false if that cannot be read.
+bool useArrivedGroup(std::string_view group);

@@ -35,8 +35,7 @@ std::string receiveGroup(const std::string& name, std::vector<uint8_t> bytes) {
     const ExpectedGroup* file = expected(name);
     if (file == nullptr) return "data/" + name + ".bin is no file of this page: refused.";
     std::string problem = arrivedGroups().accept(*file, std::move(bytes));
-    if (problem.empty() && name == kFontGroup && !loadArrivedFont())
-        problem = "data/" + name + ".bin holds no font the show can read.";
+    if (problem.empty() && !useArrivedGroup(name)) problem = "data/" + name + ".bin arrived but could not be read.";
     return problem;
 }
 
