@@ -15,4 +15,20 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init >/dev/null 2>&1 || true
   wineserver --wait || true
 fi
-exec wine "$@"
+
+# On a loaded machine Wine's server has once dropped a program's connection
+# ("wine client error:0: recvmsg: Connection reset by peer") before the
+# program ran. That is Wine failing, not the program: run it once more. The
+# program's own messages still reach stderr as they are written.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+for attempt in 1 2; do
+  # stdout goes straight out; stderr goes through tee (pipefail keeps
+  # Wine's status, tee does not fail).
+  status=0
+  { wine "$@" 2>&1 1>&3 3>&- | tee "$errors" >&2; } 3>&1 || status=$?
+  if [ "$status" = 0 ] || [ "$attempt" = 2 ] || ! grep -q '^wine client error' "$errors"; then
+    exit "$status"
+  fi
+  echo "wine-run: Wine lost its server's connection; running $1 once more" >&2
+done
