@@ -64,6 +64,13 @@ export async function phoneNetworks(browser, base) {
       offline: false, latency: profile.latency, downloadThroughput: profile.bitsPerSecond / 8,
       uploadThroughput: profile.bitsPerSecond / 8,
     });
+    // When the loading bar first shows four fifths done, to compare with the module's download.
+    await page.evaluateOnNewDocument(() => addEventListener('DOMContentLoaded', () => {
+      const fill = document.getElementById('bar').firstElementChild;
+      new MutationObserver(() => {
+        if (window.zemraBarAt80 === undefined && parseFloat(fill.style.width) >= 80) window.zemraBarAt80 = performance.now();
+      }).observe(fill, { attributes: true });
+    }));
     await page.goto(base);
     if (!(await waitFor(page, () => window.zemraPlayOfferedAt !== undefined, `${profile.name}: Play is offered`, 90000))) {
       await page.close();
@@ -79,8 +86,15 @@ export async function phoneNetworks(browser, base) {
         (e) => ({ responseStart: e.responseStart, responseEnd: e.responseEnd, transferSize: e.transferSize })),
       arrivals: zemraData.state.log,
       needed: Module.ccall('zemra_data_needed', 'string', [], []),
+      barAt80: window.zemraBarAt80,
+      module: performance.getEntriesByType('resource').filter((e) => e.name.endsWith('/zemra.wasm'))
+        .map((e) => ({ responseStart: e.responseStart, responseEnd: e.responseEnd }))[0],
     }));
     if (profile === profiles[0]) {
+      // The bar follows the module's bytes, not a compressed copy's smaller count.
+      const { responseStart, responseEnd } = seen.module;
+      const share = (seen.barAt80 - responseStart) / (responseEnd - responseStart);
+      check(share >= 0.6, `the loading bar shows 80 % once the module has mostly arrived (at ${(100 * share).toFixed(0)} % of its download)`);
       // The page's head asks for what every start needs before any script runs.
       const heads = await page.evaluate(() => ({
         startup: zemraData.state.files.filter((f) => f.startup).map((f) => `data/${f.name}.bin`),

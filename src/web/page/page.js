@@ -206,8 +206,11 @@ function missingFeature() {
 async function moduleResponse() {
   const response = await fetch('zemra.wasm');
   if (!response.ok) throw new Error('zemra.wasm: ' + response.status + ' ' + response.statusText);
-  // The length sent, which a compressed transfer makes smaller than the bytes counted.
-  const total = Number(response.headers.get('Content-Length')) || 0;
+  // The module's size as built, written into the page's head: a compressed
+  // transfer's Content-Length is the copy's, smaller than the bytes counted.
+  const built = Number(document.querySelector('link[href="zemra.wasm"]')?.dataset.bytes);
+  const sent = response.headers.get('Content-Encoding') ? 0 : Number(response.headers.get('Content-Length'));
+  const total = built || sent || 0;
   let received = 0;
   const counted = response.body.pipeThrough(new TransformStream({
     transform(chunk, controller) {
