@@ -208,9 +208,7 @@ async function moduleResponse() {
   if (!response.ok) throw new Error('zemra.wasm: ' + response.status + ' ' + response.statusText);
   // The module's size as built, written into the page's head: a compressed
   // transfer's Content-Length is the copy's, smaller than the bytes counted.
-  const built = Number(document.querySelector('link[href="zemra.wasm"]')?.dataset.bytes);
-  const sent = response.headers.get('Content-Encoding') ? 0 : Number(response.headers.get('Content-Length'));
-  const total = built || sent || 0;
+  const total = Number(document.querySelector('link[href="zemra.wasm"]').dataset.bytes) || 0;
   let received = 0;
   const counted = response.body.pipeThrough(new TransformStream({
     transform(chunk, controller) {
